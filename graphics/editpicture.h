@@ -1,0 +1,53 @@
+// The edit view's picture: one level of the map in isometric projection, with grid,
+// selection outlines and the cursor box, composed as palette indices.
+#pragma once
+
+#include "graphics/bmp256.h"
+
+namespace quarvel {
+
+class TMap;
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+};
+
+// Projection of the edit view: top-left corner of the chip of cell (x, y).
+Point EditCellToPixel(int x, int y, int zoom);
+// The cell whose top face covers the pixel; may lie outside the map.
+Point EditPixelToCell(int px, int py, int zoom);
+
+class TEditPicture {
+public:
+    TEditPicture(); // loads the six overlay images
+
+    // What the picture draws from: the map, the two chip sheets and their transparent indices.
+    void Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent);
+
+    TBMP256 Picture;     // the composed level
+    TBMP256 CellPicture; // one-chip scratch
+    TBMP256 CursorImages[2], GridImages[2], SelectedImages[2];
+    int Zoom = 0;
+    TColor BackColor = 0x808080;
+
+    int GetZoom() const { return Zoom; }
+    void SetZoom(int z); // resizes the pictures and hands out copies of the sheet's palette
+    int PictureWidth() const { return 2048 / (Zoom + 1); }
+    int PictureHeight() const { return 1040 / (Zoom + 1); }
+
+    void RedrawLevel(int level);           // rebuilds all of Picture
+    void RedrawCell(int x, int y, int level); // one cell and the grid around it
+    void MarkCell(int x, int y, bool selected);
+    // The cursor cell's chip rectangle as it appears on screen: Picture under the cell with
+    // the cursor box drawn over it. Returns the top-left corner where it belongs.
+    Point ComposeCursor(int cursorX, int cursorY, TBMP256& out) const;
+
+private:
+    const TMap* Map = nullptr;
+    const TBMP256* Sheets = nullptr;
+    const uint8_t* Transparent = nullptr;
+};
+
+} // namespace quarvel

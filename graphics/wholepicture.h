@@ -1,0 +1,40 @@
+// The whole-map view's picture: all 48 levels stacked in one isometric picture.
+#pragma once
+
+#include "graphics/bmp256.h"
+#include "graphics/editpicture.h"
+
+namespace quarvel {
+
+class TMap;
+
+Point WholeCellToPixel(int x, int y, int z, int zoom);
+Point WholePixelToCell(int px, int py, int z, int zoom);
+
+class TWholePicture {
+public:
+    void Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent);
+
+    TBMP256 Picture;
+    TBMP256 CellPicture;
+    int Zoom = 0;
+    TColor BackColor = 0; // black
+
+    int GetZoom() const { return Zoom; }
+    void SetZoom(int z);
+    int PictureWidth() const { return 2048 / (Zoom + 1); }
+    int PictureHeight() const { return 1792 / (Zoom + 1); }
+
+    void RedrawAll();
+    // Rebuilds the chip-sized area of cell (x, y, z); levels outside 0..47 are ignored.
+    void RedrawCell(int x, int y, int z);
+    // The topmost level whose stored chip under the pixel is not empty; false when none.
+    bool Pick(int px, int py, int& x, int& y, int& z) const;
+
+private:
+    const TMap* Map = nullptr;
+    const TBMP256* Sheets = nullptr;
+    const uint8_t* Transparent = nullptr;
+};
+
+} // namespace quarvel

@@ -1,0 +1,64 @@
+// The map document: 48 levels of 32 x 32 chips, its header, its file and its undo history.
+#pragma once
+
+#include "map/undobuffer.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quarvel {
+
+class TMap {
+public:
+    static constexpr int SizeX = 32;
+    static constexpr int SizeY = 32;
+    static constexpr int SizeZ = 48;
+    static constexpr int CellCount = SizeX * SizeY * SizeZ; // 49,152
+    static constexpr int HeaderSize = 48;
+    static constexpr int FileSize = HeaderSize + CellCount; // 49,200
+    static constexpr int NameSize = 32;
+    static constexpr int NameOffset = 16;
+    static constexpr int TerrainOffset = 12;
+
+    uint8_t Header[HeaderSize] = {};
+    uint8_t Cells[CellCount] = {};
+    std::string FileName; // file-system path (UTF-8)
+    bool Modified = false;
+    TUndoBuf UndoBuf;
+
+    static constexpr int Index(int x, int y, int z) { return z * 1024 + y * 32 + x; }
+    static constexpr bool Inside(int x, int y, int z) {
+        return unsigned(x) < 32u && unsigned(y) < 32u && unsigned(z) < 48u;
+    }
+
+    void Clear();
+    // False when the file is not a map (header tag); throws QuarvelError when it cannot be read.
+    bool LoadFromFile(const std::string& name);
+    // False when there is no name at all; throws QuarvelError when the file cannot be written.
+    bool SaveToFile(const std::string& name);
+
+    uint8_t GetChip(int x, int y, int z) const {
+        return Inside(x, y, z) ? Cells[Index(x, y, z)] : 0;
+    }
+    void SetChip(int x, int y, int z, uint8_t chip);
+
+    std::string GetName() const; // code page 932 bytes
+    void SetName(const std::string& text);
+    int GetTerrain() const;
+    void SetTerrain(int n);
+
+    bool Undo();
+    bool Redo();
+    bool Shape();
+    uint8_t GetViewChip(int x, int y, int z) const;
+
+    int EdgeVariant(int x, int y, int z) const;
+    int BridgeVariant(int x, int y, int z) const;
+    int RiverVariant(int x, int y, int z) const;
+
+private:
+    void UnlinkCell(int x, int y, int z);
+    void LinkCell(int x, int y, int z);
+};
+
+} // namespace quarvel

@@ -1,0 +1,35 @@
+// Helpers shared by the tests: temporary folders, file bytes, running quarvel-cli.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quarvel::test {
+
+// A fresh empty folder, removed when the object goes out of scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return Dir; }
+    std::string File(const std::string& name) const { return Dir + "/" + name; }
+
+private:
+    std::string Dir;
+};
+
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+struct RunResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+// Runs quarvel-cli with `args` (shell-quoted by the caller) and `input` on standard input.
+RunResult RunCli(const std::string& args, const std::string& input = "");
+
+} // namespace quarvel::test
