@@ -1,0 +1,42 @@
+// quarvel-cli: the table of commands. Each command lives in its own file and registers
+// itself with a static CliRegistration.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quarvel::cli {
+
+// Exit statuses.
+constexpr int ExitOk = 0;
+constexpr int ExitError = 1;
+constexpr int ExitUsage = 2;
+
+// Thrown for a usage error (exit status 2); the message goes to standard error.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& what) : std::runtime_error(what) {}
+};
+
+using CommandFn = int (*)(const std::vector<std::string>& args);
+
+struct CliCommand {
+    const char* Name;
+    const char* Usage; // one line, e.g. "shape MAP [-o OUT]"
+    CommandFn Run;
+};
+
+std::vector<CliCommand>& Commands();
+
+struct CliRegistration {
+    explicit CliRegistration(const CliCommand& c) { Commands().push_back(c); }
+};
+
+// The folder that holds quarvel-cli (with a trailing '/').
+std::string ProgramFolderOfCli();
+
+// Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.
+int ParseInt(const std::string& text, const std::string& what);
+
+} // namespace quarvel::cli

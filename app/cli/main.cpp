@@ -1,0 +1,80 @@
+// quarvel-cli: drives maps, chip sets, pictures and the archive without a window.
+#include "app/cli/commands.h"
+#include "map/maperror.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <unistd.h>
+
+namespace quarvel::cli {
+
+std::vector<CliCommand>& Commands() {
+    static std::vector<CliCommand> commands;
+    return commands;
+}
+
+std::string ProgramFolderOfCli() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "./";
+    std::string path(buf, size_t(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+int ParseInt(const std::string& text, const std::string& what) {
+    size_t i = 0;
+    if (i < text.size() && text[i] == '-') ++i;
+    if (i == text.size()) throw UsageError(what + " is not a whole number: '" + text + "'");
+    for (size_t k = i; k < text.size(); ++k)
+        if (text[k] < '0' || text[k] > '9')
+            throw UsageError(what + " is not a whole number: '" + text + "'");
+    errno = 0;
+    long long v = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX)
+        throw UsageError(what + " is out of range: '" + text + "'");
+    return int(v);
+}
+
+static void PrintUsage(std::ostream& out) {
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const CliCommand& a, const CliCommand& b) { return std::string(a.Name) < b.Name; });
+    out << "usage: quarvel-cli COMMAND [ARGS]\n\ncommands:\n";
+    for (const auto& c : commands) out << "  quarvel-cli " << c.Usage << "\n";
+}
+
+} // namespace quarvel::cli
+
+int main(int argc, char** argv) {
+    using namespace quarvel::cli;
+    if (argc < 2) {
+        PrintUsage(std::cerr);
+        return ExitUsage;
+    }
+    std::string name = argv[1];
+    if (name == "help" || name == "--help" || name == "-h") {
+        PrintUsage(std::cout);
+        return ExitOk;
+    }
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const auto& c : Commands()) {
+        if (name != c.Name) continue;
+        try {
+            return c.Run(args);
+        } catch (const UsageError& e) {
+            std::cerr << "quarvel-cli " << name << ": " << e.what() << "\n"
+                      << "usage: quarvel-cli " << c.Usage << "\n";
+            return ExitUsage;
+        } catch (const std::exception& e) {
+            std::cerr << "quarvel-cli " << name << ": " << e.what() << "\n";
+            return ExitError;
+        }
+    }
+    std::cerr << "quarvel-cli: unknown command '" << name << "'\n";
+    PrintUsage(std::cerr);
+    return ExitUsage;
+}
