@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace quarvel {
+class TMap;
+}
+
 namespace quarvel::cli {
 
 // Exit statuses.
@@ -38,5 +42,9 @@ std::string ProgramFolderOfCli();
 
 // Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.
 int ParseInt(const std::string& text, const std::string& what);
+
+// Loads the map file `path` into `map`; a file that is not a map file is an error
+// (QuarvelError "PATH: マップファイルじゃないよ？"), as are files that cannot be read.
+void LoadMapFile(TMap& map, const std::string& path);
 
 } // namespace quarvel::cli

@@ -1,0 +1,112 @@
+// quarvel-cli: the map commands new, info, shape, shift and swap.
+#include "app/cli/commands.h"
+#include "app/cli/textcodec.h"
+#include "map/mapclass.h"
+#include "map/maperror.h"
+#include "map/maptools.h"
+
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <memory>
+
+namespace quarvel::cli {
+
+void LoadMapFile(TMap& map, const std::string& path) {
+    if (!map.LoadFromFile(path)) throw QuarvelError(path + ": マップファイルじゃないよ？");
+}
+
+namespace {
+
+// Takes "-o OUT" out of `args`; returns OUT, or "" when absent.
+std::string TakeOutput(std::vector<std::string>& args) {
+    std::string out;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "-o") continue;
+        if (i + 1 >= args.size()) throw UsageError("-o needs a file name");
+        if (!out.empty()) throw UsageError("-o given twice");
+        out = args[i + 1];
+        if (out.empty()) throw UsageError("-o needs a file name");
+        args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+        --i;
+    }
+    return out;
+}
+
+void ExpectCount(const std::vector<std::string>& args, size_t n) {
+    if (args.size() != n)
+        throw UsageError(args.size() < n ? "missing arguments" : "too many arguments");
+}
+
+// Loads MAP, runs `op`, saves (to OUT or in place) and says whether any cell changed.
+int RunOnMap(const std::string& path, const std::string& out,
+             const std::function<void(TMap&)>& op) {
+    auto map = std::make_unique<TMap>();
+    LoadMapFile(*map, path);
+    auto before = std::make_unique<uint8_t[]>(TMap::CellCount);
+    std::memcpy(before.get(), map->Cells, TMap::CellCount);
+    op(*map);
+    bool changed = std::memcmp(before.get(), map->Cells, TMap::CellCount) != 0;
+    map->SaveToFile(out);
+    std::cout << (changed ? "changed" : "unchanged") << "\n";
+    return ExitOk;
+}
+
+int RunNew(const std::vector<std::string>& args) {
+    ExpectCount(args, 1);
+    auto map = std::make_unique<TMap>();
+    map->Clear();
+    map->SaveToFile(args[0]);
+    return ExitOk;
+}
+
+int RunInfo(const std::vector<std::string>& args) {
+    ExpectCount(args, 1);
+    auto map = std::make_unique<TMap>();
+    LoadMapFile(*map, args[0]);
+    int cells = 0;
+    for (uint8_t c : map->Cells) cells += c != 0;
+    const char* tag = reinterpret_cast<const char*>(map->Header);
+    std::cout << "name: " << Cp932ToUtf8Lossy(map->GetName()) << "\n"
+              << "terrain: " << map->GetTerrain() << "\n"
+              << "version: " << std::string(tag, strnlen(tag, 8)) << "\n"
+              << "cells: " << cells << "\n";
+    return ExitOk;
+}
+
+int RunShape(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    std::string out = TakeOutput(args);
+    ExpectCount(args, 1);
+    return RunOnMap(args[0], out, [](TMap& map) { map.Shape(); });
+}
+
+int RunShift(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    std::string out = TakeOutput(args);
+    ExpectCount(args, 4);
+    int dx = ParseInt(args[1], "DX");
+    int dy = ParseInt(args[2], "DY");
+    int dz = ParseInt(args[3], "DZ");
+    return RunOnMap(args[0], out, [=](TMap& map) { ShiftMap(map, dx, dy, dz); });
+}
+
+int RunSwap(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    std::string out = TakeOutput(args);
+    ExpectCount(args, 3);
+    int a = ParseInt(args[1], "A");
+    int b = ParseInt(args[2], "B");
+    if (a < 0 || a > 3 || b < 0 || b > 3) throw UsageError("countries are 0..3");
+    return RunOnMap(args[0], out, [=](TMap& map) { SwapCountries(map, a, b); });
+}
+
+CliRegistration newCommand({"new", "new OUT", RunNew});
+CliRegistration infoCommand({"info", "info MAP", RunInfo});
+CliRegistration shapeCommand({"shape", "shape MAP [-o OUT]", RunShape});
+CliRegistration shiftCommand({"shift", "shift MAP DX DY DZ [-o OUT]", RunShift});
+CliRegistration swapCommand({"swap", "swap MAP A B (countries 0..3) [-o OUT]", RunSwap});
+
+} // namespace
+
+} // namespace quarvel::cli

@@ -1,0 +1,383 @@
+// Tests of quarvel-cli's map commands (new, info, shape, shift, swap) and of `edit`, the
+// script of map commands, run as a separate program.
+#include "map/mapclass.h"
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+using namespace quarvel;
+using quarvel::test::ReadBytes;
+using quarvel::test::RunCli;
+using quarvel::test::TempDir;
+using quarvel::test::WriteBytes;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string Q(const std::string& s) {
+    return "'" + s + "'";
+}
+
+const uint8_t NewName[10] = {0x90, 0x56, 0x8B, 0x4B, 0x83, 0x7D, 0x83, 0x62, 0x83, 0x76};
+
+Bytes NewMapBytes() {
+    Bytes b(TMap::FileSize, 0);
+    std::memcpy(b.data(), "Ver1.6+", 8);
+    std::memcpy(b.data() + 16, NewName, 10);
+    return b;
+}
+
+uint8_t CellOf(const Bytes& file, int x, int y, int z) {
+    return file[size_t(TMap::HeaderSize + TMap::Index(x, y, z))];
+}
+
+// Writes a new map with the given cells set directly.
+void WriteMap(const std::string& path, std::initializer_list<std::array<int, 4>> cells) {
+    Bytes b = NewMapBytes();
+    for (const auto& c : cells)
+        b[size_t(TMap::HeaderSize + TMap::Index(c[0], c[1], c[2]))] = uint8_t(c[3]);
+    WriteBytes(path, b);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// ---- new, info ----------------------------------------------------------------------------
+
+TEST(CliNew, WritesANewMap) {
+    TempDir dir;
+    auto r = RunCli("new " + Q(dir.File("a.map")));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(ReadBytes(dir.File("a.map")), NewMapBytes());
+    EXPECT_EQ(RunCli("new").Status, 2);
+    EXPECT_EQ(RunCli("new a b").Status, 2);
+    auto bad = RunCli("new " + Q(dir.File("missing/a.map")));
+    EXPECT_EQ(bad.Status, 1);
+    EXPECT_TRUE(Contains(bad.Err, dir.File("missing/a.map"))) << bad.Err;
+}
+
+TEST(CliInfo, PrintsNameTerrainVersionCells) {
+    TempDir dir;
+    ASSERT_EQ(RunCli("new " + Q(dir.File("a.map"))).Status, 0);
+    auto r = RunCli("info " + Q(dir.File("a.map")));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "name: 新規マップ\nterrain: 0\nversion: Ver1.6+\ncells: 0\n");
+
+    Bytes b = NewMapBytes();
+    b[12] = 30;
+    std::memcpy(b.data() + 16, "Castle\0", 7);
+    b[100] = 9, b[2000] = 200, b[49199] = 1;
+    WriteBytes(dir.File("b.map"), b);
+    EXPECT_EQ(RunCli("info " + Q(dir.File("b.map"))).Out,
+              "name: Castle\nterrain: 3\nversion: Ver1.6+\ncells: 3\n");
+
+    b[16] = 0x81, b[17] = 0x00; // a lead byte without its second byte
+    WriteBytes(dir.File("c.map"), b);
+    EXPECT_EQ(RunCli("info " + Q(dir.File("c.map"))).Out.substr(0, 11), "name: \\x81\n");
+}
+
+TEST(CliInfo, Errors) {
+    TempDir dir;
+    WriteBytes(dir.File("text.map"), Bytes(100, 'a'));
+    auto r = RunCli("info " + Q(dir.File("text.map")));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "マップファイルじゃないよ？")) << r.Err;
+    EXPECT_TRUE(Contains(r.Err, dir.File("text.map"))) << r.Err;
+    r = RunCli("info " + Q(dir.File("missing.map")));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, dir.File("missing.map"))) << r.Err;
+    r = RunCli("info " + Q(dir.Path()));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(RunCli("info").Status, 2);
+}
+
+// ---- shape, shift, swap -------------------------------------------------------------------
+
+TEST(CliShape, InPlaceAndToAnotherFile) {
+    TempDir dir;
+    WriteMap(dir.File("a.map"), {{{3, 3, 0, 9}}});
+    const Bytes original = ReadBytes(dir.File("a.map"));
+    auto r = RunCli("shape " + Q(dir.File("a.map")) + " -o " + Q(dir.File("b.map")));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "changed\n");
+    EXPECT_EQ(ReadBytes(dir.File("a.map")), original);
+    EXPECT_EQ(CellOf(ReadBytes(dir.File("b.map")), 3, 3, 0), 12);
+
+    r = RunCli("shape " + Q(dir.File("a.map")));
+    EXPECT_EQ(r.Out, "changed\n");
+    EXPECT_EQ(CellOf(ReadBytes(dir.File("a.map")), 3, 3, 0), 12);
+    r = RunCli("shape " + Q(dir.File("a.map")));
+    EXPECT_EQ(r.Out, "unchanged\n");
+
+    EXPECT_EQ(RunCli("shape").Status, 2);
+    EXPECT_EQ(RunCli("shape " + Q(dir.File("a.map")) + " -o").Status, 2);
+    EXPECT_EQ(RunCli("shape " + Q(dir.File("a.map")) + " extra").Status, 2);
+    EXPECT_EQ(RunCli("shape " + Q(dir.File("nothing.map"))).Status, 1);
+}
+
+TEST(CliShift, MovesAndChecksItsArguments) {
+    TempDir dir;
+    WriteMap(dir.File("a.map"), {{{0, 0, 5, 50}}, {{31, 0, 5, 51}}});
+    auto r = RunCli("shift " + Q(dir.File("a.map")) + " 1 0 -1");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "changed\n");
+    Bytes b = ReadBytes(dir.File("a.map"));
+    EXPECT_EQ(CellOf(b, 1, 0, 4), 50);
+    EXPECT_EQ(CellOf(b, 0, 0, 5), 0);
+    EXPECT_EQ(CellOf(b, 31, 0, 5), 0);
+
+    r = RunCli("shift " + Q(dir.File("a.map")) + " 0 0 0 -o " + Q(dir.File("b.map")));
+    EXPECT_EQ(r.Out, "unchanged\n");
+    EXPECT_EQ(ReadBytes(dir.File("b.map")), b);
+    r = RunCli("shift " + Q(dir.File("a.map")) + " -2147483648 0 0");
+    EXPECT_EQ(r.Out, "changed\n");
+    EXPECT_EQ(ReadBytes(dir.File("a.map")), NewMapBytes());
+    r = RunCli("shift -o " + Q(dir.File("c.map")) + " " + Q(dir.File("a.map")) + " 0 5 0");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "unchanged\n"); // an empty map stays empty
+    EXPECT_EQ(ReadBytes(dir.File("c.map")), NewMapBytes());
+
+    for (const char* args :
+         {" 1 0", " 1 0 0 0", " x 0 0", " 1 - 0", " 1 0 2147483648", " 1.5 0 0"}) {
+        r = RunCli("shift " + Q(dir.File("a.map")) + args);
+        EXPECT_EQ(r.Status, 2) << args;
+        EXPECT_TRUE(Contains(r.Err, "usage")) << r.Err;
+    }
+}
+
+TEST(CliSwap, SwapsCountries) {
+    TempDir dir;
+    WriteMap(dir.File("a.map"), {{{1, 1, 1, 25}}, {{2, 2, 1, 28}}, {{3, 3, 1, 26}}});
+    auto r = RunCli("swap " + Q(dir.File("a.map")) + " 0 3");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "changed\n");
+    Bytes b = ReadBytes(dir.File("a.map"));
+    EXPECT_EQ(CellOf(b, 1, 1, 1), 28);
+    EXPECT_EQ(CellOf(b, 2, 2, 1), 25);
+    EXPECT_EQ(CellOf(b, 3, 3, 1), 26);
+    EXPECT_EQ(RunCli("swap " + Q(dir.File("a.map")) + " 2 2").Out, "unchanged\n");
+    WriteMap(dir.File("b.map"), {{{3, 3, 1, 26}}});
+    EXPECT_EQ(RunCli("swap " + Q(dir.File("b.map")) + " 0 3").Out, "unchanged\n");
+    EXPECT_EQ(RunCli("swap " + Q(dir.File("a.map")) + " 0 4").Status, 2);
+    EXPECT_EQ(RunCli("swap " + Q(dir.File("a.map")) + " -1 0").Status, 2);
+    EXPECT_EQ(RunCli("swap " + Q(dir.File("a.map")) + " 0").Status, 2);
+}
+
+// ---- edit ---------------------------------------------------------------------------------
+
+TEST(CliEdit, EveryCommandOnANewMap) {
+    TempDir dir;
+    const std::string script = "# a comment\n"
+                               "\n"
+                               "getname\n"
+                               "getterrain\n"
+                               "modified\n"
+                               "terrain 2\n"
+                               "getterrain\n"
+                               "modified\n"
+                               "set 3 4 0 5\n"
+                               "records\n"
+                               "get 3 4 0\n"
+                               "get -1 0 0\n"
+                               "get 0 0 48\n"
+                               "view 3 4 0\n"
+                               "undostate\n"
+                               "step\n"
+                               "set 3 4 0 7\n"
+                               "undostate\n"
+                               "records\n"
+                               "undo\n"
+                               "undostate\n"
+                               "records\n"
+                               "redo\n"
+                               "redo\n"
+                               "get 3 4 0\n"
+                               "shape\n"
+                               "shift 0 0 0\n"
+                               "shift 1 0 0\n"
+                               "get 4 4 0\n"
+                               "swap 1 1\n"
+                               "swap 0 1\n"
+                               "step\n"
+                               "records\n"
+                               "save\n"
+                               "save " +
+                               dir.File("out.map") +
+                               "\n"
+                               "modified\n"
+                               "save\n"
+                               "clear\n"
+                               "modified\n"
+                               "undostate\n"
+                               "get 4 4 0\n"
+                               "load " +
+                               dir.File("out.map") +
+                               "\n"
+                               "get 4 4 0\n"
+                               "getterrain\n";
+    auto r = RunCli("edit", script);
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "新規マップ\n"
+                     "0\n"
+                     "false\n"
+                     "2\n"
+                     "true\n"
+                     "00000403\n"
+                     "5\n"
+                     "0\n"
+                     "0\n"
+                     "5\n"
+                     "0 0 1\n"
+                     "1 0 1\n"
+                     "05000403\n"
+                     "true\n"
+                     "0 1 1\n"
+                     "00000403\n"
+                     "true\n"
+                     "false\n"
+                     "7\n"
+                     "true\n" // shape: ground chip 7 alone becomes 8
+                     "cancel\n"
+                     "ok\n"
+                     "8\n"
+                     "cancel\n"
+                     "ok\n"
+                     "\n"
+                     "false\n"
+                     "true\n"
+                     "false\n"
+                     "true\n"
+                     "false\n"
+                     "0 0 0\n"
+                     "0\n"
+                     "true\n"
+                     "8\n"
+                     "2\n");
+}
+
+TEST(CliEdit, NameIsConvertedToCodePage932) {
+    TempDir dir;
+    auto r = RunCli("edit", "name ab\nname 新規マップ\ngetname\nname  two  blanks \ngetname\n"
+                            "name\ngetname\nname 新規マップ\nsave " +
+                                dir.File("a.map") + "\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "新規マップ\n two  blanks \n\ntrue\n");
+    Bytes b = ReadBytes(dir.File("a.map"));
+    EXPECT_EQ(Bytes(b.begin() + 16, b.begin() + 27),
+              (Bytes{0x90, 0x56, 0x8B, 0x4B, 0x83, 0x7D, 0x83, 0x62, 0x83, 0x76, 0x00}));
+
+    r = RunCli("edit", "name ゲーム～テスト①\ngetname\n"); // characters special to CP932
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "ゲーム～テスト①\n");
+}
+
+TEST(CliEdit, RecordsOfATreeAndItsUndo) {
+    auto r = RunCli("edit", "step\nset 5 5 10 33\nrecords\nstep\nset 5 5 9 0\nrecords\nundo\n"
+                            "get 5 5 8\nget 5 5 9\nget 5 5 10\nundostate\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "000a0505 00090505 00080505\n"
+                     "22090505 23080505 210a0505\n"
+                     "true\n35\n34\n33\n1 1 3\n");
+}
+
+TEST(CliEdit, LoadsTheMapGivenAndSavesBackToIt) {
+    TempDir dir;
+    WriteMap(dir.File("a.map"), {{{1, 2, 3, 60}}});
+    auto r = RunCli("edit " + Q(dir.File("a.map")), "get 1 2 3\nmodified\nset 1 2 3 61\nsave\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "60\nfalse\ntrue\n");
+    EXPECT_EQ(CellOf(ReadBytes(dir.File("a.map")), 1, 2, 3), 61);
+}
+
+TEST(CliEdit, NonMapFileAndBadArguments) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), Bytes(200, 'x'));
+    auto r = RunCli("edit " + Q(dir.File("text.txt")), "get 0 0 0\n");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "マップファイルじゃないよ？")) << r.Err;
+    EXPECT_EQ(r.Out, "");
+    r = RunCli("edit " + Q(dir.File("missing.map")), "");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, dir.File("missing.map"))) << r.Err;
+    EXPECT_EQ(RunCli("edit a b", "").Status, 2);
+    EXPECT_EQ(RunCli("edit", "").Status, 0);
+}
+
+TEST(CliEdit, MalformedLines) {
+    TempDir dir;
+    const std::string after = "get 0 0 0\nsave " + dir.File("never.map") + "\n";
+    const char* bad[] = {
+        "bogus",        "get 1 2",      "get 1 2 3 4",  "get a 0 0",           "set 0 0 0",
+        "set 32 0 0 1", "set 0 -1 0 1", "set 0 0 48 1", "set 0 0 0 256",       "set 0 0 0 -1",
+        "set 0 0 0 x",  "undo now",     "step 1",       "shift 1 2",           "shift 1 2 z",
+        "swap 0 4",     "swap 0",       "terrain 4",    "terrain -1",          "terrain",
+        "load",         "load a b",     "save a b",     "records 1",           "undostate x",
+        "getname x",    "name 😀",       "view 0 0",     "get 99999999999 0 0", "modified 1",
+        "clear 1",      "redo 1",       "shape 1",      "getterrain 1",
+    };
+    for (const char* line : bad) {
+        auto r = RunCli("edit", "get 0 0 0\n# fine so far\n" + std::string(line) + "\n" + after);
+        EXPECT_EQ(r.Status, 2) << line;
+        EXPECT_EQ(r.Out, "0\n") << line; // what ran before stays printed, nothing after runs
+        EXPECT_TRUE(Contains(r.Err, "line 3: ")) << line << ": " << r.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("never.map")));
+}
+
+TEST(CliEdit, FileErrorsInLoadAndSave) {
+    TempDir dir;
+    WriteBytes(dir.File("text.txt"), Bytes(200, 'x'));
+    auto r = RunCli("edit", "load " + dir.File("text.txt") + "\nget 0 0 0\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "false\n0\n"); // not a map: false, nothing changes
+
+    r = RunCli("edit", "get 0 0 0\nload " + dir.File("missing.map") + "\nget 0 0 0\n");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Out, "0\n");
+    EXPECT_TRUE(Contains(r.Err, "line 2: ")) << r.Err;
+    EXPECT_TRUE(Contains(r.Err, dir.File("missing.map"))) << r.Err;
+
+    r = RunCli("edit", "load " + dir.Path() + "\n");
+    EXPECT_EQ(r.Status, 1);
+
+    r = RunCli("edit", "set 1 1 1 1\nsave " + dir.File("text.txt/a.map") + "\nmodified\n");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "line 2: ")) << r.Err;
+    EXPECT_TRUE(Contains(r.Err, dir.File("text.txt/a.map"))) << r.Err;
+    EXPECT_EQ(ReadBytes(dir.File("text.txt")), Bytes(200, 'x'));
+}
+
+TEST(CliEdit, GetNameOfBytesThatAreNotText) {
+    TempDir dir;
+    Bytes b = NewMapBytes();
+    b[16] = 0x81, b[17] = 0;
+    WriteBytes(dir.File("a.map"), b);
+    auto r = RunCli("edit " + Q(dir.File("a.map")), "getterrain\ngetname\n");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Out, "0\n");
+    EXPECT_TRUE(Contains(r.Err, "line 2: ")) << r.Err;
+}
+
+TEST(CliEdit, WindowsLineEndsAndBlankLines) {
+    auto r = RunCli("edit", "set 1 1 1 9\r\n\r\n   \r\n  # indented comment\r\nget 1 1 1\r\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "9\n");
+    r = RunCli("edit", "set 1 1 1 9\nget 1 1 1"); // no line end at the end
+    EXPECT_EQ(r.Out, "9\n");
+}
+
+TEST(CliHelp, ListsTheMapCommands) {
+    auto r = RunCli("help");
+    EXPECT_EQ(r.Status, 0);
+    for (const char* usage : {"new OUT", "info MAP", "shape MAP [-o OUT]",
+                              "shift MAP DX DY DZ [-o OUT]", "swap MAP A B", "edit [MAP]"})
+        EXPECT_TRUE(Contains(r.Out, usage)) << usage;
+}
+
+} // namespace
