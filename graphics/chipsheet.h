@@ -9,8 +9,8 @@ namespace quarvel {
 
 constexpr int ChipWidth[2] = {64, 32};
 constexpr int ChipHeight[2] = {48, 24};
-extern const char* const TerrainFileNames[4]; // "B_000" .. "B_030"
-extern const char* const ChipFileSuffix[2];   // ".2c", "s.2c"
+extern const char* const TerrainFileNames[4];  // "B_000" .. "B_030"
+extern const char* const ChipFileSuffix[2];    // ".2c", "s.2c"
 extern const char* const PaletteFileSuffix[2]; // ".pal", "s.pal"
 
 // Reads the four files of terrain set `set` from `chipDir` (a folder path, with or without

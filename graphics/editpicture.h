@@ -37,7 +37,7 @@ public:
     int PictureWidth() const { return 2048 / (Zoom + 1); }
     int PictureHeight() const { return 1040 / (Zoom + 1); }
 
-    void RedrawLevel(int level);           // rebuilds all of Picture
+    void RedrawLevel(int level);              // rebuilds all of Picture
     void RedrawCell(int x, int y, int level); // one cell and the grid around it
     void MarkCell(int x, int y, bool selected);
     // The cursor cell's chip rectangle as it appears on screen: Picture under the cell with

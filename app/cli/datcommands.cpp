@@ -1,0 +1,61 @@
+// quarvel-cli: the archive commands pack and unpack (map/ -> dat/data1.dat + data1.lib ->
+// dat/unpacked/), on the program folder of quarvel-cli or the one given with --root.
+#include "app/cli/commands.h"
+#include "app/cli/textcodec.h"
+#include "app/datlib.h"
+
+#include <iostream>
+#include <unistd.h>
+
+namespace quarvel::cli {
+
+namespace {
+
+// Reads "[--root DIR]"; DIR defaults to the folder that holds quarvel-cli.
+std::string TakeRoot(const std::vector<std::string>& args) {
+    if (args.empty()) return ProgramFolderOfCli();
+    if (args[0] != "--root") throw UsageError("unknown argument '" + args[0] + "'");
+    if (args.size() < 2 || args[1].empty()) throw UsageError("--root needs a folder");
+    if (args.size() > 2) throw UsageError("too many arguments");
+    return args[1];
+}
+
+// Entry names are code page 932; the file system sees them as UTF-8. On a terminal the
+// progress goes to standard error as one line that is rewritten.
+DatOptions MakeOptions(const char* verb) {
+    DatOptions opts;
+    opts.ToFileName = [](const std::string& cp932) { return Cp932ToUtf8(cp932); };
+    if (isatty(STDERR_FILENO)) {
+        opts.Progress = [verb](size_t done, size_t total) {
+            if (total == 0) return;
+            if (done != total && done % 64 != 0) return;
+            std::cerr << "\r" << verb << " " << done << "/" << total << (done == total ? "\n" : "")
+                      << std::flush;
+        };
+    }
+    return opts;
+}
+
+int RunPack(const std::vector<std::string>& args) {
+    const std::string root = TakeRoot(args);
+    BuildDat(root, MakeOptions("packing"));
+    std::cout << "datフォルダに出力しました\n";
+    return ExitOk;
+}
+
+int RunUnpack(const std::vector<std::string>& args) {
+    const std::string root = TakeRoot(args);
+    if (!UnpackDat(root, MakeOptions("unpacking"))) {
+        std::cerr << "ファイルが見つかりません\n";
+        return ExitError;
+    }
+    std::cout << "unpackedフォルダに出力しました\n";
+    return ExitOk;
+}
+
+CliRegistration packReg{{"pack", "pack [--root DIR]", &RunPack}};
+CliRegistration unpackReg{{"unpack", "unpack [--root DIR]", &RunUnpack}};
+
+} // namespace
+
+} // namespace quarvel::cli

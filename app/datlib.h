@@ -1,0 +1,51 @@
+// The map archive: packs the maps listed in map/map.ini into dat/data1.dat and dat/data1.lib
+// for the game, and unpacks such a pair into single map files in dat/unpacked/.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// One DAT record: two words, the 48-byte header, 48 blocks of a word and 1,024 cells, and
+// 12 closing zero bytes.
+constexpr int DatRecordSize = 49312;
+constexpr int DatRecordLength = 49300; // the record without its closing bytes
+constexpr int DatSecondWord = 12320;
+constexpr int DatLevelWord = 36;
+constexpr int LibEntrySize = 40;
+constexpr int LibNameSize = 32;
+constexpr int LibNameMaxBytes = 30; // longer names are cut to this many bytes
+// The offsets are signed 32-bit: record 43,549 would start past 2,147,483,647.
+constexpr int DatMaxEntries = 43549;
+
+struct DatOptions {
+    // Turns an entry name of map.ini (code page 932 bytes, as stored in data1.lib) into the
+    // name the file system knows it by. Identity when empty. May throw to refuse a name.
+    std::function<std::string(const std::string& cp932)> ToFileName;
+    // Called after each archived or unpacked entry with (entries done, entries in all).
+    std::function<void(size_t done, size_t total)> Progress;
+};
+
+// Archives every map listed in map.ini into dat/data1.dat and dat/data1.lib below
+// `programFolder`. The new pair replaces the old one only when every entry was archived;
+// otherwise the old pair stays as it was and QuarvelError names what failed. Returns true.
+bool BuildDat(const std::string& programFolder, const DatOptions& opts = {});
+
+// Unpacks dat/data1.dat and dat/data1.lib into dat/unpacked/, one 49,200-byte map file per
+// index entry. Returns false, doing nothing, when either archive file is missing. Throws
+// QuarvelError for a broken archive (entry past the end of data1.dat, unsafe entry name,
+// cut-off index entry) before any map file is written, and for a file that cannot be written.
+bool UnpackDat(const std::string& programFolder, const DatOptions& opts = {});
+
+// The lines of a list file: lines end in CR LF, LF or CR; a last line without an ending
+// counts; a line ending at the very end adds no entry; lines are kept exactly as written.
+std::vector<std::string> SplitListLines(const std::string& text);
+
+// The 32-byte name field of a LIB entry: at most the first 30 bytes of `name`, then zeros.
+void MakeLibName(const std::string& name, uint8_t (&field)[LibNameSize]);
+
+} // namespace quarvel

@@ -1,0 +1,128 @@
+// Chip sheets: reading a terrain set's pixel and palette files into the two chip sheets.
+#include "graphics/chipsheet.h"
+
+#include "map/maperror.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace quarvel {
+
+const char* const TerrainFileNames[4] = {"B_000", "B_010", "B_020", "B_030"};
+const char* const ChipFileSuffix[2] = {".2c", "s.2c"};
+const char* const PaletteFileSuffix[2] = {".pal", "s.pal"};
+
+namespace {
+
+constexpr int SheetChips = 168;
+constexpr size_t PaletteBytes = 1024;
+
+// Only a regular file counts: a folder (or anything else) of that name is treated as absent.
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+// Reads the first `needed` bytes of a file; anything beyond is not read at all.
+std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, const char* what) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw QuarvelError("cannot open " + std::string(what) + " " + path);
+    std::vector<uint8_t> bytes(needed);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(needed));
+    const size_t got = size_t(in.gcount());
+    if (got < needed) {
+        if (in.bad()) throw QuarvelError("cannot read " + std::string(what) + " " + path);
+        throw QuarvelError(std::string(what) + " too short: " + path + " (needs at least " +
+                           std::to_string(needed) + " bytes, has " + std::to_string(got) + ")");
+    }
+    return bytes;
+}
+
+// Palette index n comes from record (n + 112) mod 256.
+Palette DecodePalette(const std::vector<uint8_t>& bytes) {
+    Palette pal;
+    for (int n = 0; n < 256; ++n) {
+        const uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
+        pal[n].Red = rec[0];
+        pal[n].Green = rec[1];
+        pal[n].Blue = rec[2];
+        pal[n].Flags = rec[3];
+    }
+    return pal;
+}
+
+// Chip records hold their pixels in q x q blocks: three bands of four blocks, each block
+// row by row. Every block row is q consecutive bytes of one sheet row.
+void DecodePixels(const std::vector<uint8_t>& bytes, int w, int h, TBMP256& sheet) {
+    const int q = w / 4;
+    sheet.SetSize(w, SheetChips * h);
+    const uint8_t* src = bytes.data();
+    for (int k = 0; k < SheetChips; ++k)
+        for (int band = 0; band < 3; ++band)
+            for (int block = 0; block < 4; ++block)
+                for (int row = 0; row < q; ++row) {
+                    std::memcpy(sheet.Row(k * h + band * q + row) + block * q, src, size_t(q));
+                    src += q;
+                }
+}
+
+// The lowest parts of two- and three-level objects also show the upper parts that fall into
+// their rectangle: {destination chip, source chip, first source band, bands copied}.
+struct DerivedCopy {
+    int Dest, Source, FirstBand, Bands;
+};
+constexpr DerivedCopy DerivedCopies[9] = {
+    {35, 34, 1, 2}, {35, 33, 2, 1}, {38, 37, 1, 2}, {38, 36, 2, 1}, {41, 40, 1, 2},
+    {43, 42, 1, 2}, {45, 44, 1, 2}, {47, 46, 1, 2}, {49, 48, 1, 2},
+};
+
+void ComposeDerivedChips(TBMP256& sheet, int w, int h, uint8_t transparent) {
+    const int t = h / 3;
+    for (const DerivedCopy& c : DerivedCopies)
+        sheet.Blit(0, c.Dest * h, sheet, transparent, 0, c.Source * h + c.FirstBand * t, w,
+                   c.Bands * t);
+}
+
+} // namespace
+
+bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
+                    uint8_t (&transparent)[2]) {
+    if (set < 0 || set > 3)
+        throw std::out_of_range("terrain set out of range: " + std::to_string(set));
+    std::string base = chipDir;
+    if (!base.empty() && base.back() != '/') base += '/';
+    base += TerrainFileNames[set];
+
+    const std::string pixelFiles[2] = {base + ChipFileSuffix[0], base + ChipFileSuffix[1]};
+    const std::string paletteFiles[2] = {base + PaletteFileSuffix[0], base + PaletteFileSuffix[1]};
+    for (const std::string* name :
+         {&pixelFiles[0], &pixelFiles[1], &paletteFiles[0], &paletteFiles[1]})
+        if (!FileExists(*name)) return false;
+
+    // Everything is read and decoded aside; the sheets change only once all four files
+    // turned out complete.
+    TBMP256 decoded[2];
+    uint8_t index[2] = {0, 0};
+    for (int s = 0; s < 2; ++s) {
+        const int w = ChipWidth[s], h = ChipHeight[s];
+        const std::vector<uint8_t> pixels =
+            ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
+        const std::vector<uint8_t> palette =
+            ReadPrefix(paletteFiles[s], PaletteBytes, "palette file");
+        DecodePixels(pixels, w, h, decoded[s]);
+        decoded[s].SetPalette(DecodePalette(palette));
+        index[s] = decoded[s].GetPixel(0, 0);
+        ComposeDerivedChips(decoded[s], w, h, index[s]);
+    }
+    for (int s = 0; s < 2; ++s) {
+        sheets[s] = std::move(decoded[s]);
+        transparent[s] = index[s];
+    }
+    return true;
+}
+
+} // namespace quarvel

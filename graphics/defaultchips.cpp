@@ -1,0 +1,133 @@
+// The default chip set: drawing the sheets of the four terrain sets and writing the files.
+#include "graphics/defaultchips.h"
+
+#include "graphics/chipart.h"
+#include "graphics/chippalette.h"
+#include "graphics/chipsheet.h"
+#include "map/maperror.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace quarvel {
+
+namespace {
+
+constexpr int SheetChips = 168;
+
+void DrawFamily(int chip, const chipart::Target& t) {
+    using namespace chipart;
+    if (chip == 0) return; // the empty cell stays transparent
+    if ((chip >= 1 && chip <= 24) || (chip >= 112 && chip <= 123))
+        DrawGround(chip, t);
+    else if ((chip >= 25 && chip <= 28) || (chip >= 83 && chip <= 111))
+        DrawWater(chip, t);
+    else if ((chip >= 29 && chip <= 32) || chip >= 128)
+        DrawCastle(chip, t);
+    else if ((chip >= 33 && chip <= 39) || (chip >= 53 && chip <= 57))
+        DrawPlants(chip, t);
+    else if (chip >= 40 && chip <= 49)
+        DrawFences(chip, t);
+    else if (chip >= 58 && chip <= 82)
+        DrawBridges(chip, t);
+    else
+        DrawItems(chip, t); // 50..52, 124..127
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::path tmp = path;
+    tmp += ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) throw QuarvelError("cannot create " + tmp.string());
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            std::filesystem::remove(tmp, ec);
+            throw QuarvelError("cannot write " + tmp.string());
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(tmp, ignored);
+        throw QuarvelError("cannot replace " + path.string() + ": " + ec.message());
+    }
+}
+
+} // namespace
+
+void DrawDefaultChip(int chip, int terrainSet, int size, TBMP256& out) {
+    if (chip < 0 || chip >= SheetChips) throw std::out_of_range("chip outside 0..167");
+    if (terrainSet < 0 || terrainSet > 3) throw std::out_of_range("terrain set outside 0..3");
+    if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
+    out.SetSize(ChipWidth[size], ChipHeight[size]);
+    out.Fill(ChipTransparentIndex);
+    out.SetPalette(DefaultChipPalette(terrainSet));
+    DrawFamily(chip, chipart::Target{out, size == 0 ? 1.0 : 0.5, terrainSet});
+}
+
+TBMP256 DrawDefaultChipSheet(int terrainSet, int size) {
+    if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
+    const int w = ChipWidth[size], h = ChipHeight[size];
+    TBMP256 sheet;
+    sheet.SetSize(w, h * SheetChips);
+    sheet.Fill(ChipTransparentIndex);
+    sheet.SetPalette(DefaultChipPalette(terrainSet));
+    TBMP256 chip;
+    for (int k = 0; k < SheetChips; ++k) {
+        DrawDefaultChip(k, terrainSet, size, chip);
+        sheet.Blit(0, k * h, chip, -1, 0, 0, 0, 0);
+    }
+    return sheet;
+}
+
+std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet) {
+    const int w = sheet.Width(), q = w / 4, h = 3 * q;
+    const int chips = sheet.Height() / h;
+    std::vector<uint8_t> bytes(size_t(chips) * size_t(w) * size_t(h));
+    size_t o = 0;
+    for (int k = 0; k < chips; ++k)
+        for (int band = 0; band < 3; ++band)
+            for (int block = 0; block < 4; ++block)
+                for (int y = 0; y < q; ++y) {
+                    const uint8_t* row = sheet.Row(k * h + band * q + y) + block * q;
+                    for (int x = 0; x < q; ++x) bytes[o++] = row[x];
+                }
+    return bytes;
+}
+
+std::vector<uint8_t> EncodeChipPalette(const Palette& palette) {
+    std::vector<uint8_t> bytes(1024);
+    for (int n = 0; n < 256; ++n) {
+        uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
+        rec[0] = palette[size_t(n)].Red;
+        rec[1] = palette[size_t(n)].Green;
+        rec[2] = palette[size_t(n)].Blue;
+        rec[3] = palette[size_t(n)].Flags;
+    }
+    return bytes;
+}
+
+void WriteDefaultChips(const std::string& dir) {
+    const std::filesystem::path folder(dir);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec))
+        throw QuarvelError("cannot create the folder " + dir);
+    for (int set = 0; set < 4; ++set) {
+        const std::string stem = TerrainFileNames[set];
+        for (int size = 0; size < 2; ++size) {
+            const TBMP256 sheet = DrawDefaultChipSheet(set, size);
+            WriteFileAtomically(folder / (stem + ChipFileSuffix[size]), EncodeChipPixels(sheet));
+            WriteFileAtomically(folder / (stem + PaletteFileSuffix[size]),
+                                EncodeChipPalette(sheet.GetPalette()));
+        }
+    }
+}
+
+} // namespace quarvel

@@ -1,0 +1,138 @@
+// The edit view's picture: projection, level and cell redraws, grid and selection marks,
+// and the cursor box.
+#include "graphics/editpicture.h"
+
+#include "graphics/chipsheet.h"
+#include "graphics/overlays.h"
+#include "map/mapclass.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace quarvel {
+
+// Zoom is a size index: it picks the overlay images and chip sizes, so nothing else is used.
+static void CheckZoom(int zoom) {
+    if (zoom != 0 && zoom != 1)
+        throw std::out_of_range("zoom out of range: " + std::to_string(zoom));
+}
+
+Point EditCellToPixel(int x, int y, int zoom) {
+    CheckZoom(zoom);
+    const long long d = zoom + 1;
+    return {int((((long long)x - y) * 32 + 992) / d), int((((long long)x + y) * 16) / d)};
+}
+
+Point EditPixelToCell(int px, int py, int zoom) {
+    CheckZoom(zoom);
+    const long long X = (long long)px * (zoom + 1) - 1024;
+    const long long Y = 2 * (long long)py * (zoom + 1);
+    return {int((Y + X + 64) / 64 - 1), int((Y - X + 64) / 64 - 1)};
+}
+
+TEditPicture::TEditPicture() {
+    static const char* const suffixes[2] = {"", "_s"};
+    for (int s = 0; s < 2; ++s) {
+        LoadOverlay(std::string("cur") + suffixes[s], CursorImages[s]);
+        LoadOverlay(std::string("grid") + suffixes[s], GridImages[s]);
+        LoadOverlay(std::string("selected") + suffixes[s], SelectedImages[s]);
+    }
+}
+
+void TEditPicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
+    Map = map;
+    Sheets = sheets;
+    Transparent = transparent;
+}
+
+void TEditPicture::SetZoom(int z) {
+    CheckZoom(z);
+    Zoom = z;
+    const Palette pal = Sheets ? Sheets[z].GetPalette() : Palette{};
+    Picture.SetSize(PictureWidth(), PictureHeight());
+    Picture.SetPalette(pal);
+    CellPicture.SetSize(ChipWidth[z], ChipHeight[z]);
+    CellPicture.SetPalette(pal);
+    GridImages[z].SetPalette(pal);
+    CursorImages[z].SetPalette(pal);
+    SelectedImages[z].SetPalette(pal);
+}
+
+// Copies chip `chip` of the current sheet to (px, py) of `dest`. Chips without a picture in
+// the sheet (bytes above 167 in a map file, or no sheet yet) are not drawn.
+static void DrawChip(TBMP256& dest, int px, int py, const TBMP256* sheets,
+                     const uint8_t* transparent, int zoom, uint8_t chip) {
+    if (chip == 0 || !sheets) return;
+    const TBMP256& sheet = sheets[zoom];
+    const int w = ChipWidth[zoom], h = ChipHeight[zoom];
+    if (sheet.Width() < w || (chip + 1) * h > sheet.Height()) return;
+    dest.Blit(px, py, sheet, transparent ? transparent[zoom] : -1, 0, chip * h, w, h);
+}
+
+// Draws an overlay image with its own pixel (0, 0) as the transparent index.
+static void DrawOverlay(TBMP256& dest, int px, int py, const TBMP256& image) {
+    if (image.Width() == 0 || image.Height() == 0) return;
+    dest.Blit(px, py, image, image.GetPixel(0, 0), 0, 0, 0, 0);
+}
+
+void TEditPicture::RedrawLevel(int level) {
+    CheckZoom(Zoom);
+    Picture.FillColor(BackColor);
+    const TBMP256& grid = GridImages[Zoom];
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const Point p = EditCellToPixel(x, y, Zoom);
+            if (Map)
+                DrawChip(Picture, p.x, p.y, Sheets, Transparent, Zoom, Map->GetChip(x, y, level));
+            DrawOverlay(Picture, p.x, p.y, grid);
+        }
+}
+
+void TEditPicture::RedrawCell(int x, int y, int level) {
+    CheckZoom(Zoom);
+    CellPicture.FillColor(BackColor);
+    const Point p = EditCellToPixel(x, y, Zoom);
+    // The chips of the cell and its eight neighbours cover every pixel of its rectangle.
+    if (Map)
+        for (int r = y - 1; r <= y + 1; ++r)
+            for (int c = x - 1; c <= x + 1; ++c) {
+                const uint8_t k = Map->GetChip(c, r, level);
+                if (k == 0) continue;
+                const Point q = EditCellToPixel(c, r, Zoom);
+                DrawChip(CellPicture, q.x - p.x, q.y - p.y, Sheets, Transparent, Zoom, k);
+            }
+    if (CellPicture.Width() > 0 && CellPicture.Height() > 0)
+        Picture.Blit(p.x, p.y, CellPicture, -1, 0, 0, 0, 0);
+    // Grid lines last: this cell's diamond and those of the cells right and left below it,
+    // which also restore the edges shared with the cell straight below.
+    const TBMP256& grid = GridImages[Zoom];
+    const int halfW = CellPicture.Width() / 2, thirdH = CellPicture.Height() / 3;
+    DrawOverlay(Picture, p.x, p.y, grid);
+    if (x < 31) DrawOverlay(Picture, p.x + halfW, p.y + thirdH, grid);
+    if (y < 31) DrawOverlay(Picture, p.x - halfW, p.y + thirdH, grid);
+}
+
+void TEditPicture::MarkCell(int x, int y, bool selected) {
+    CheckZoom(Zoom);
+    const Point p = EditCellToPixel(x, y, Zoom);
+    DrawOverlay(Picture, p.x, p.y, selected ? SelectedImages[Zoom] : GridImages[Zoom]);
+}
+
+Point TEditPicture::ComposeCursor(int cursorX, int cursorY, TBMP256& out) const {
+    CheckZoom(Zoom);
+    const Point p = EditCellToPixel(cursorX, cursorY, Zoom);
+    const int w = ChipWidth[Zoom], h = ChipHeight[Zoom];
+    out.SetSize(w, h);
+    out.SetPalette(Picture.GetPalette());
+    // The part of Picture under the cell's rectangle; whatever lies beyond the picture
+    // (a cell outside the map, or no picture yet) shows the background.
+    const int x0 = std::max(p.x, 0), y0 = std::max(p.y, 0);
+    const int x1 = std::min(p.x + w, Picture.Width()), y1 = std::min(p.y + h, Picture.Height());
+    if (x0 > p.x || y0 > p.y || x1 < p.x + w || y1 < p.y + h) out.FillColor(BackColor);
+    if (x1 > x0 && y1 > y0) out.Blit(x0 - p.x, y0 - p.y, Picture, -1, x0, y0, x1 - x0, y1 - y0);
+    DrawOverlay(out, 0, 0, CursorImages[Zoom]);
+    return p;
+}
+
+} // namespace quarvel

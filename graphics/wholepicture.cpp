@@ -1,0 +1,215 @@
+// The whole-map view's picture: projection of all 48 levels, full and one-cell redraws,
+// and picking the topmost non-empty cell under a pixel.
+#include "graphics/wholepicture.h"
+
+#include "graphics/chipsheet.h"
+#include "map/mapclass.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+static void CheckZoom(int zoom) {
+    if (zoom != 0 && zoom != 1)
+        throw std::out_of_range("zoom out of range: " + std::to_string(zoom));
+}
+
+Point WholeCellToPixel(int x, int y, int z, int zoom) {
+    CheckZoom(zoom);
+    const long long d = zoom + 1;
+    return {int((((long long)x - y) * 32 + 992) / d),
+            int((((long long)x + y) * 16 + (47 - (long long)z) * 16) / d)};
+}
+
+Point WholePixelToCell(int px, int py, int z, int zoom) {
+    CheckZoom(zoom);
+    const long long X = (long long)px * (zoom + 1) - 1024;
+    const long long Y = (long long)py * (zoom + 1) - (47 - (long long)z) * 16;
+    return {int((2 * Y + X + 64) / 64 - 1), int((2 * Y - X + 64) / 64 - 1)};
+}
+
+void TWholePicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
+    Map = map;
+    Sheets = sheets;
+    Transparent = transparent;
+}
+
+void TWholePicture::SetZoom(int z) {
+    CheckZoom(z);
+    Zoom = z;
+    const Palette pal = Sheets ? Sheets[z].GetPalette() : Palette{};
+    Picture.SetSize(PictureWidth(), PictureHeight());
+    Picture.SetPalette(pal);
+    CellPicture.SetSize(ChipWidth[z], ChipHeight[z]);
+    CellPicture.SetPalette(pal);
+}
+
+namespace {
+
+// What one redraw draws from: the current sheet, its transparent index and the chip size.
+// Chips without a picture in the sheet (bytes above 167 in a map file) are not drawn.
+struct ChipSource {
+    const TBMP256* Sheet = nullptr;
+    int Transparent = -1;
+    int W = 0, H = 0, Chips = 0;
+
+    ChipSource(const TBMP256* sheets, const uint8_t* transparent, int zoom) {
+        W = ChipWidth[zoom];
+        H = ChipHeight[zoom];
+        if (!sheets || sheets[zoom].Width() < W) return;
+        Sheet = &sheets[zoom];
+        Transparent = transparent ? transparent[zoom] : -1;
+        Chips = Sheet->Height() / H;
+    }
+    void Draw(TBMP256& dest, int px, int py, uint8_t chip) const {
+        if (chip != 0 && chip < Chips) dest.Blit(px, py, *Sheet, Transparent, 0, chip * H, W, H);
+    }
+};
+
+// Floor division for the small, possibly negative level differences below.
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// One chip to be drawn into the cell's rectangle, at (DX, DY) relative to it.
+struct Layer {
+    int DX, DY;
+    uint8_t Chip;
+};
+// At most four rows of three cells on each of the 48 levels overlap one rectangle.
+constexpr int MaxLayers = 48 * 12;
+
+constexpr uint64_t Ones = 0x0101010101010101ull;
+constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+constexpr uint64_t High = 0x8080808080808080ull;
+
+// The high bit of each byte of v that is not zero.
+uint64_t NonZeroBytes(uint64_t v) {
+    return (((v & Low7) + Low7) | v) & High;
+}
+// How many bytes of v (only high bits set) are marked.
+int CountMarked(uint64_t v) {
+    return int(((v >> 7) * Ones) >> 56);
+}
+
+// Draws the layers so that each pixel shows the last layer (in list order) whose pixel
+// there is not transparent, as drawing them one over the other in list order would. The
+// layers are taken from the last one back, each pixel is written once, and the walk stops
+// as soon as every pixel is covered: in a busy map only the few topmost chips are read.
+void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layers, int n) {
+    const int cw = dest.Width(), ch = dest.Height();
+    std::vector<uint8_t> covered(size_t(cw) * size_t(ch), 0); // 0xFF once written
+    long remaining = long(cw) * ch;
+    const bool opaque = src.Transparent < 0;
+    const uint8_t key = uint8_t(src.Transparent);
+    const uint64_t keys = Ones * key;
+    for (int i = n - 1; i >= 0 && remaining > 0; --i) {
+        const Layer& l = layers[i];
+        const int c0 = std::max(0, l.DX), c1 = std::min(cw, l.DX + src.W);
+        const int r0 = std::max(0, l.DY), r1 = std::min(ch, l.DY + src.H);
+        if (c0 >= c1 || r0 >= r1) continue;
+        const int len = c1 - c0;
+        for (int r = r0; r < r1; ++r) {
+            const uint8_t* s = src.Sheet->Row(l.Chip * src.H + r - l.DY) + (c0 - l.DX);
+            uint8_t* d = dest.Row(r) + c0;
+            uint8_t* m = covered.data() + size_t(r) * size_t(cw) + size_t(c0);
+            int k = 0;
+            for (; k + 8 <= len; k += 8) {
+                uint64_t sv, mv;
+                std::memcpy(&mv, m + k, 8);
+                if (mv == ~uint64_t(0)) continue;
+                std::memcpy(&sv, s + k, 8);
+                const uint64_t draw = (opaque ? High : NonZeroBytes(sv ^ keys)) & ~mv & High;
+                if (draw == 0) continue;
+                const uint64_t mask = (draw >> 7) * 0xFF;
+                uint64_t dv;
+                std::memcpy(&dv, d + k, 8);
+                dv = (sv & mask) | (dv & ~mask);
+                mv |= mask;
+                std::memcpy(d + k, &dv, 8);
+                std::memcpy(m + k, &mv, 8);
+                remaining -= CountMarked(draw);
+            }
+            for (; k < len; ++k)
+                if (!m[k] && (opaque || s[k] != key)) {
+                    d[k] = s[k];
+                    m[k] = 0xFF;
+                    --remaining;
+                }
+        }
+    }
+}
+
+} // namespace
+
+void TWholePicture::RedrawAll() {
+    CheckZoom(Zoom);
+    Picture.FillColor(BackColor);
+    if (!Map) return;
+    const ChipSource src(Sheets, Transparent, Zoom);
+    if (!src.Sheet) return;
+    for (int z = 0; z < 48; ++z)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const uint8_t c = Map->GetViewChip(x, y, z);
+                if (c == 0) continue;
+                const Point p = WholeCellToPixel(x, y, z, Zoom);
+                src.Draw(Picture, p.x, p.y, c);
+            }
+}
+
+void TWholePicture::RedrawCell(int x, int y, int z) {
+    if (z < 0 || z > 47) return;
+    CheckZoom(Zoom);
+    CellPicture.FillColor(BackColor);
+    const Point o = WholeCellToPixel(x, y, z, Zoom);
+    const ChipSource src(Sheets, Transparent, Zoom);
+    if (Map && src.Sheet) {
+        // Cell (x + a, y + b, z + dz) lies 32(a - b) right of and 16(a + b - dz) below the
+        // cell (halved at the small zoom), so its chip overlaps this cell's rectangle exactly
+        // when |a - b| <= 1 and |a + b - dz| <= 2. Those cells are listed in the order of
+        // RedrawAll, so the chips cover one another as they do there.
+        Layer layers[MaxLayers];
+        int n = 0;
+        for (int zz = 0; zz < 48; ++zz) {
+            const int dz = zz - z;
+            const int bLow = -FloorDiv(3 - dz, 2), bHigh = FloorDiv(dz + 3, 2);
+            for (int b = bLow; b <= bHigh; ++b) {
+                const int yy = y + b;
+                if (yy < 0 || yy > 31) continue;
+                const int aLow = std::max(b - 1, dz - b - 2), aHigh = std::min(b + 1, dz - b + 2);
+                for (int a = aLow; a <= aHigh; ++a) {
+                    const int xx = x + a;
+                    if (xx < 0 || xx > 31) continue;
+                    const uint8_t c = Map->GetViewChip(xx, yy, zz);
+                    if (c == 0 || c >= src.Chips) continue;
+                    const Point p = WholeCellToPixel(xx, yy, zz, Zoom);
+                    layers[n++] = {p.x - o.x, p.y - o.y, c};
+                }
+            }
+        }
+        ComposeFrontToBack(CellPicture, src, layers, n);
+    }
+    if (CellPicture.Width() > 0 && CellPicture.Height() > 0)
+        Picture.Blit(o.x, o.y, CellPicture, -1, 0, 0, 0, 0);
+}
+
+bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
+    if (!Map) return false;
+    for (int level = 47; level >= 0; --level) {
+        const Point c = WholePixelToCell(px, py, level, Zoom);
+        if (Map->GetChip(c.x, c.y, level) != 0) {
+            x = c.x;
+            y = c.y;
+            z = level;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace quarvel

@@ -1,0 +1,379 @@
+// Tests of the map archive: record and index layout, list file lines, dummy substitution,
+// round trips, and refusal of broken or hostile archives without losing files.
+#include "app/datlib.h"
+#include "map/maperror.h"
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using test::ReadBytes;
+using test::WriteBytes;
+
+// A map file whose every byte depends on `seed`, so records of different maps differ.
+Bytes MakeMap(int seed, size_t size = 49200) {
+    Bytes b(size);
+    const char tag[8] = "Ver1.6+";
+    for (int i = 0; i < 8; ++i) b[i] = uint8_t(tag[i]);
+    for (size_t i = 8; i < size; ++i) b[i] = uint8_t((i * 7 + size_t(seed) * 31 + i / 1024) % 251);
+    return b;
+}
+
+uint32_t Long(const Bytes& b, size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+           uint32_t(b[at + 3]) << 24;
+}
+
+// A program folder with map/, dat/ and dat/unpacked/.
+class DatTest : public ::testing::Test {
+protected:
+    test::TempDir Tmp;
+    std::string Root = Tmp.Path() + "/";
+
+    void SetUp() override {
+        fs::create_directories(Root + "map");
+        fs::create_directories(Root + "dat/unpacked");
+    }
+    std::string Map(const std::string& name) const { return Root + "map/" + name; }
+    std::string Dat(const std::string& name) const { return Root + "dat/" + name; }
+    std::string Unpacked(const std::string& name) const { return Root + "dat/unpacked/" + name; }
+    void WriteList(const std::string& text) {
+        WriteBytes(Map("map.ini"), Bytes(text.begin(), text.end()));
+    }
+    std::vector<std::string> FilesIn(const std::string& folder) const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Builds a one-map archive from `name` -> `map` content.
+    void BuildOne(const std::string& name, const Bytes& map) {
+        WriteBytes(Map(name), map);
+        WriteList(name + "\r\n");
+        ASSERT_TRUE(BuildDat(Root));
+    }
+    // Expects `fn` to throw QuarvelError whose message contains `part`.
+    template <class Fn> void ExpectError(Fn fn, const std::string& part) {
+        try {
+            fn();
+            ADD_FAILURE() << "no error; expected one naming " << part;
+        } catch (const QuarvelError& e) {
+            EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+        }
+    }
+};
+
+TEST(DatListLines, EndingsAndEmptyLines) {
+    using L = std::vector<std::string>;
+    EXPECT_EQ(SplitListLines(""), L{});
+    EXPECT_EQ(SplitListLines("a\rb\nc\r\nd"), (L{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitListLines("a\r\n"), L{"a"});
+    EXPECT_EQ(SplitListLines("\n"), L{""});
+    EXPECT_EQ(SplitListLines("a\n\nb\n"), (L{"a", "", "b"}));
+    EXPECT_EQ(SplitListLines("a\r\rb"), (L{"a", "", "b"}));
+    EXPECT_EQ(SplitListLines("a\n\r"), (L{"a", ""})); // LF then a lone CR: two endings
+    EXPECT_EQ(SplitListLines(" a.map \t"), L{" a.map \t"});
+}
+
+TEST(DatLibName, CutAt30BytesAndZeroFilled) {
+    uint8_t field[LibNameSize];
+    MakeLibName(std::string(35, 'x'), field);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(field[i], 'x');
+    for (int i = 30; i < 32; ++i) EXPECT_EQ(field[i], 0);
+    MakeLibName("ab", field);
+    EXPECT_EQ(field[0], 'a');
+    for (int i = 2; i < 32; ++i) EXPECT_EQ(field[i], 0);
+}
+
+TEST_F(DatTest, EmptyListGivesEmptyArchive) {
+    WriteList("");
+    EXPECT_TRUE(BuildDat(Root));
+    EXPECT_EQ(ReadBytes(Dat("data1.dat")).size(), 0u);
+    EXPECT_EQ(ReadBytes(Dat("data1.lib")).size(), 0u);
+    EXPECT_EQ(FilesIn(Root + "dat"),
+              (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+}
+
+TEST_F(DatTest, ThreeMapsRecordAndIndexLayout) {
+    std::vector<Bytes> maps = {MakeMap(1), MakeMap(2), MakeMap(3)};
+    const char* names[] = {"a.map", "second.map", "c.map"};
+    for (int i = 0; i < 3; ++i) WriteBytes(Map(names[i]), maps[i]);
+    WriteList("a.map\r\nsecond.map\r\nc.map\r\n");
+    std::vector<std::pair<size_t, size_t>> progress;
+    DatOptions opts;
+    opts.Progress = [&](size_t done, size_t total) { progress.emplace_back(done, total); };
+    ASSERT_TRUE(BuildDat(Root, opts));
+    EXPECT_EQ(progress.back(), (std::pair<size_t, size_t>{3, 3}));
+
+    Bytes dat = ReadBytes(Dat("data1.dat"));
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    ASSERT_EQ(dat.size(), 147936u);
+    ASSERT_EQ(lib.size(), 120u);
+    for (int i = 0; i < 3; ++i) {
+        const size_t rec = size_t(i) * 49312;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(dat[rec], 0x94);
+        EXPECT_EQ(dat[rec + 1], 0xC0);
+        EXPECT_EQ(dat[rec + 2], 0x20);
+        EXPECT_EQ(dat[rec + 3], 0x30);
+        EXPECT_TRUE(std::equal(maps[i].begin(), maps[i].begin() + 48, dat.begin() + rec + 4));
+        for (int z = 0; z < 48; ++z) {
+            const size_t block = rec + 52 + size_t(z) * 1026;
+            ASSERT_EQ(dat[block], 0x24);
+            ASSERT_EQ(dat[block + 1], 0x00);
+            ASSERT_TRUE(std::equal(maps[i].begin() + 48 + z * 1024,
+                                   maps[i].begin() + 48 + (z + 1) * 1024, dat.begin() + block + 2));
+        }
+        for (int k = 0; k < 12; ++k) EXPECT_EQ(dat[rec + 49300 + k], 0);
+
+        const size_t e = size_t(i) * 40;
+        std::string stored(reinterpret_cast<const char*>(&lib[e]));
+        EXPECT_EQ(stored, names[i]);
+        for (size_t k = stored.size(); k < 32; ++k) EXPECT_EQ(lib[e + k], 0);
+        EXPECT_EQ(Long(lib, e + 32), uint32_t(i) * 49312u);
+        EXPECT_EQ(Long(lib, e + 36), 49300u);
+    }
+}
+
+TEST_F(DatTest, MissingMapsAreArchivedAsDummyUnderTheirListedNames) {
+    Bytes dummy = MakeMap(9);
+    WriteBytes(Map("dummy.map"), dummy);
+    WriteBytes(Map("real.map"), MakeMap(1));
+    fs::create_directory(Map("folder.map")); // a folder is no map
+    WriteList("gone.map\nreal.map\nfolder.map\n\n");
+    ASSERT_TRUE(BuildDat(Root));
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    ASSERT_EQ(lib.size(), 160u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&lib[0]), "gone.map");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&lib[80]), "folder.map");
+    EXPECT_EQ(lib[120], 0); // the empty line: an empty name
+
+    // Unpacking gives dummy.map under the listed names; the empty name is refused.
+    lib.resize(120);
+    WriteBytes(Dat("data1.lib"), lib);
+    ASSERT_TRUE(UnpackDat(Root));
+    EXPECT_EQ(ReadBytes(Unpacked("gone.map")), dummy);
+    EXPECT_EQ(ReadBytes(Unpacked("real.map")), MakeMap(1));
+    EXPECT_EQ(ReadBytes(Unpacked("folder.map")), dummy);
+}
+
+TEST_F(DatTest, LongNamesAndLongMaps) {
+    const std::string longName = std::string(31, 'n') + ".map"; // 35 bytes
+    Bytes big = MakeMap(4, 60000);
+    BuildOne(longName, big);
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&lib[0])), longName.substr(0, 30));
+    EXPECT_EQ(ReadBytes(Dat("data1.dat")).size(), 49312u);
+
+    ASSERT_TRUE(UnpackDat(Root));
+    EXPECT_EQ(ReadBytes(Unpacked(longName.substr(0, 30))), Bytes(big.begin(), big.begin() + 49200));
+}
+
+TEST_F(DatTest, PackThenUnpackGivesTheMapsBack) {
+    std::vector<std::string> names = {"one.map", "two.map", "three.map", "sub.map"};
+    std::string list;
+    for (size_t i = 0; i < names.size(); ++i) {
+        WriteBytes(Map(names[i]), MakeMap(int(i) + 20));
+        list += names[i] + (i % 2 ? "\n" : "\r\n");
+    }
+    WriteList(list);
+    ASSERT_TRUE(BuildDat(Root));
+    WriteBytes(Unpacked("one.map"), Bytes(10, 1)); // replaced whole
+    ASSERT_TRUE(UnpackDat(Root));
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(ReadBytes(Unpacked(names[i])), MakeMap(int(i) + 20)) << names[i];
+    EXPECT_EQ(FilesIn(Root + "dat/unpacked").size(), names.size()); // no temporaries left
+}
+
+TEST_F(DatTest, NameConversionHook) {
+    // The index keeps the list's bytes; the file system sees the converted name.
+    DatOptions opts;
+    opts.ToFileName = [](const std::string& s) { return s == "\x83}" ? std::string("ma") : s; };
+    WriteBytes(Map("ma"), MakeMap(5));
+    WriteList("\x83}");
+    ASSERT_TRUE(BuildDat(Root, opts));
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    EXPECT_EQ(lib[0], 0x83);
+    EXPECT_EQ(lib[1], '}');
+    ASSERT_TRUE(UnpackDat(Root, opts));
+    EXPECT_EQ(ReadBytes(Unpacked("ma")), MakeMap(5));
+
+    opts.ToFileName = [](const std::string&) -> std::string { throw QuarvelError("bad text"); };
+    ExpectError([&] { BuildDat(Root, opts); }, "line 1");
+}
+
+TEST_F(DatTest, EmptyIndexUnpacksNothing) {
+    WriteBytes(Dat("data1.dat"), {});
+    WriteBytes(Dat("data1.lib"), {});
+    EXPECT_TRUE(UnpackDat(Root));
+    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+}
+
+TEST_F(DatTest, MissingPairIsFalseMissingFoldersAreErrors) {
+    EXPECT_FALSE(UnpackDat(Root));
+    WriteBytes(Dat("data1.lib"), {});
+    EXPECT_FALSE(UnpackDat(Root));
+    fs::create_directory(Dat("data1.dat"));
+    EXPECT_FALSE(UnpackDat(Root)); // a folder is no archive file
+
+    fs::remove(Dat("data1.dat"));
+    WriteBytes(Dat("data1.dat"), {});
+    fs::remove(Root + "dat/unpacked");
+    ExpectError([&] { UnpackDat(Root); }, "unpacked");
+    EXPECT_FALSE(fs::exists(Root + "dat/unpacked")); // never created
+
+    WriteList("");
+    fs::remove_all(Root + "map");
+    ExpectError([&] { BuildDat(Root); }, "map folder");
+    fs::remove_all(Root + "dat");
+    ExpectError([&] { BuildDat(Root); }, "archive folder");
+    ExpectError([&] { UnpackDat(Root); }, "archive folder");
+    EXPECT_FALSE(fs::exists(Root + "dat"));
+}
+
+TEST_F(DatTest, FailedPackLeavesThePreviousArchive) {
+    BuildOne("keep.map", MakeMap(7));
+    const Bytes dat = ReadBytes(Dat("data1.dat"));
+    const Bytes lib = ReadBytes(Dat("data1.lib"));
+    auto expectUntouched = [&] {
+        EXPECT_EQ(ReadBytes(Dat("data1.dat")), dat);
+        EXPECT_EQ(ReadBytes(Dat("data1.lib")), lib);
+        EXPECT_EQ(FilesIn(Root + "dat"),
+                  (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+    };
+
+    // A listed map missing and no dummy.map.
+    WriteList("keep.map\nnowhere.map\n");
+    ExpectError([&] { BuildDat(Root); }, "nowhere.map");
+    expectUntouched();
+
+    // A map shorter than a map file, after a complete one.
+    WriteBytes(Map("short.map"), MakeMap(8, 49199));
+    WriteList("keep.map\nshort.map");
+    ExpectError([&] { BuildDat(Root); }, "short.map");
+    expectUntouched();
+
+    // A dummy.map that is itself short.
+    WriteBytes(Map("dummy.map"), MakeMap(8, 100));
+    WriteList("nowhere.map");
+    ExpectError([&] { BuildDat(Root); }, "dummy.map");
+    expectUntouched();
+
+    // No list file.
+    fs::remove(Map("map.ini"));
+    ExpectError([&] { BuildDat(Root); }, "map.ini");
+    expectUntouched();
+
+    // An archive file that is a folder cannot be replaced: found before anything is written.
+    WriteList("keep.map");
+    fs::remove(Dat("data1.lib"));
+    fs::create_directories(Dat("data1.lib/inner"));
+    ExpectError([&] { BuildDat(Root); }, "data1.lib");
+    EXPECT_EQ(ReadBytes(Dat("data1.dat")), dat);
+    fs::remove_all(Dat("data1.lib"));
+    WriteBytes(Dat("data1.lib"), lib);
+
+    // An archive folder that cannot be written to (root writes anywhere: not testable then).
+    if (geteuid() != 0) {
+        WriteList("keep.map");
+        fs::permissions(Root + "dat", fs::perms::owner_write, fs::perm_options::remove);
+        ExpectError([&] { BuildDat(Root); }, "dat/");
+        fs::permissions(Root + "dat", fs::perms::owner_write, fs::perm_options::add);
+        expectUntouched();
+    }
+}
+
+TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeAnythingIsWritten) {
+    BuildOne("good.map", MakeMap(3));
+    const Bytes good = ReadBytes(Dat("data1.lib"));
+    for (std::string name : {"../x", "/etc/x", "a\\b", "", "..", "sub/x"}) {
+        SCOPED_TRACE(name);
+        Bytes lib = good; // a good entry first, then the hostile one on the same record
+        lib.insert(lib.end(), good.begin(), good.end());
+        std::fill(lib.begin() + 40, lib.begin() + 72, 0);
+        std::copy(name.begin(), name.end(), lib.begin() + 40);
+        WriteBytes(Dat("data1.lib"), lib);
+        ExpectError([&] { UnpackDat(Root); }, name.empty() ? "empty name" : "\"" + name + "\"");
+        EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+        EXPECT_FALSE(fs::exists(Root + "dat/x"));
+    }
+}
+
+TEST_F(DatTest, RecordsPastTheEndOfTheDataAreRefused) {
+    BuildOne("cut.map", MakeMap(3));
+    const Bytes whole = ReadBytes(Dat("data1.dat"));
+    WriteBytes(Dat("data1.dat"), Bytes(whole.begin(), whole.begin() + 49299)); // one byte short
+    ExpectError([&] { UnpackDat(Root); }, "cut.map");
+    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+
+    WriteBytes(Dat("data1.dat"), Bytes(whole.begin(), whole.begin() + 49300)); // no closing zeros
+    EXPECT_TRUE(UnpackDat(Root));
+    EXPECT_EQ(ReadBytes(Unpacked("cut.map")), MakeMap(3));
+
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    for (uint8_t b : {0xFF, 0x7F}) { // offsets -1 and 2,147,483,647
+        lib[32] = lib[33] = lib[34] = 0xFF;
+        lib[35] = b;
+        WriteBytes(Dat("data1.lib"), lib);
+        ExpectError([&] { UnpackDat(Root); }, "past the end");
+    }
+}
+
+TEST_F(DatTest, IndexNotAMultipleOf40) {
+    BuildOne("whole.map", MakeMap(2));
+    Bytes lib = ReadBytes(Dat("data1.lib"));
+    // Fewer than 32 trailing bytes: the normal end of the index.
+    Bytes tail = lib;
+    tail.insert(tail.end(), 31, 'q');
+    WriteBytes(Dat("data1.lib"), tail);
+    EXPECT_TRUE(UnpackDat(Root));
+    EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"whole.map"});
+    fs::remove(Unpacked("whole.map"));
+
+    // A name without its offset: an error naming the entry, and nothing unpacked.
+    tail = lib;
+    const std::string cut = "cutoff.map";
+    tail.insert(tail.end(), cut.begin(), cut.end());
+    tail.resize(40 + 36, 0);
+    WriteBytes(Dat("data1.lib"), tail);
+    ExpectError([&] { UnpackDat(Root); }, "cutoff.map");
+    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+}
+
+TEST_F(DatTest, CliPackAndUnpack) {
+    WriteBytes(Map("cli.map"), MakeMap(6));
+    WriteList("cli.map\r\n");
+    auto r = test::RunCli("pack --root '" + Root + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("datフォルダに出力しました"), std::string::npos);
+    r = test::RunCli("unpack --root '" + Root + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("unpackedフォルダに出力しました"), std::string::npos);
+    EXPECT_EQ(ReadBytes(Unpacked("cli.map")), MakeMap(6));
+
+    fs::remove(Dat("data1.lib"));
+    r = test::RunCli("unpack --root '" + Root + "'");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("ファイルが見つかりません"), std::string::npos);
+
+    WriteList("cli.map\nmissing.map\n");
+    r = test::RunCli("pack --root '" + Root + "'");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("missing.map"), std::string::npos);
+    EXPECT_EQ(test::RunCli("pack --root").Status, 2);
+    EXPECT_EQ(test::RunCli("unpack extra").Status, 2);
+}
+
+} // namespace
+} // namespace quarvel

@@ -1,0 +1,208 @@
+// Tests of quarvel-cli render: the PNG it writes decodes to exactly the composed picture and
+// the chip palette, and bad arguments, maps and chip folders are refused without damage.
+#include "graphics/chipsheet.h"
+#include "graphics/editpicture.h"
+#include "graphics/wholepicture.h"
+#include "map/mapclass.h"
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <png.h>
+#include <random>
+
+namespace quarvel {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using test::ReadBytes;
+using test::RunCli;
+using test::WriteBytes;
+
+struct DecodedPng {
+    bool Ok = false;
+    png_uint_32 Width = 0, Height = 0;
+    int BitDepth = 0, ColourType = 0;
+    std::vector<png_color> Colours;
+    Bytes Pixels; // Width * Height indices
+};
+
+void OnError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+// Reads a PNG with libpng as it stands: no transformations, indices as stored.
+bool DecodeInto(std::FILE* f, DecodedPng& d, Bytes& pixels) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_init_io(png, f);
+    png_read_info(png, info);
+    int interlace, compression, filter;
+    png_get_IHDR(png, info, &d.Width, &d.Height, &d.BitDepth, &d.ColourType, &interlace,
+                 &compression, &filter);
+    png_colorp colours = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &colours, &count)) d.Colours.assign(colours, colours + count);
+    pixels.resize(size_t(png_get_rowbytes(png, info)) * d.Height);
+    for (png_uint_32 y = 0; y < d.Height; ++y)
+        png_read_row(png, pixels.data() + size_t(y) * png_get_rowbytes(png, info), nullptr);
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+DecodedPng Decode(const std::string& path) {
+    DecodedPng d;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return d;
+    Bytes pixels;
+    d.Ok = DecodeInto(f, d, pixels);
+    std::fclose(f);
+    d.Pixels.swap(pixels);
+    return d;
+}
+
+// A chip set whose chips are boxes of a few indices on a transparent ground, with a
+// palette of distinct colours, so that composition and palette mistakes show.
+void WriteChipSet(const std::string& dir, int set) {
+    const std::string stem = dir + "/" + TerrainFileNames[set];
+    for (int s = 0; s < 2; ++s) {
+        const int w = ChipWidth[s], h = ChipHeight[s], q = w / 4;
+        Bytes pixels(size_t(168) * w * h, 0); // index 0 (first byte) is transparent
+        for (int k = 1; k < 168; ++k)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const bool inside = std::abs(2 * x + 1 - w) * h / 3 <= w * (y + 1) / 2 + w;
+                    if (!inside) continue;
+                    const size_t at = size_t(k) * w * h + size_t(y / q) * 4 * q * q +
+                                      size_t(x / q) * q * q + size_t(y % q) * q + size_t(x % q);
+                    pixels[at] = uint8_t(1 + (k * 7 + set * 13 + (x + y) % 3) % 250);
+                }
+        Bytes pal(1024);
+        for (int i = 0; i < 1024; ++i) pal[i] = uint8_t(i * (set + 3) + s * 5);
+        WriteBytes(stem + (s ? "s.2c" : ".2c"), pixels);
+        WriteBytes(stem + (s ? "s.pal" : ".pal"), pal);
+    }
+}
+
+class RenderTest : public ::testing::Test {
+protected:
+    test::TempDir Tmp;
+    std::string Chips = Tmp.File("chip");
+    std::string MapPath = Tmp.File("small.map");
+    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+    TBMP256 Sheets[2];
+    uint8_t Transparent[2] = {0, 0};
+
+    void SetUp() override {
+        fs::create_directory(Chips);
+        WriteChipSet(Chips, 0);
+        WriteChipSet(Chips, 2);
+        Map->Clear();
+        Map->SetTerrain(2);
+        std::mt19937 rng(7);
+        for (int i = 0; i < 300; ++i)
+            Map->Cells[TMap::Index(int(rng() % 32), int(rng() % 32), int(rng() % 48))] =
+                uint8_t(1 + rng() % 167);
+        Map->Cells[TMap::Index(3, 4, 5)] = 200; // a byte with no picture
+        ASSERT_TRUE(Map->SaveToFile(MapPath));
+        ASSERT_TRUE(ReadChipSheets(Chips, 2, Sheets, Transparent));
+    }
+    std::string Cli(const std::string& args) const {
+        return "render '" + MapPath + "' " + args + " --chips '" + Chips + "'";
+    }
+    static void ExpectPicture(const DecodedPng& png, const TBMP256& picture) {
+        ASSERT_TRUE(png.Ok);
+        EXPECT_EQ(png.ColourType, PNG_COLOR_TYPE_PALETTE);
+        EXPECT_EQ(png.BitDepth, 8);
+        ASSERT_EQ(png.Width, png_uint_32(picture.Width()));
+        ASSERT_EQ(png.Height, png_uint_32(picture.Height()));
+        ASSERT_EQ(png.Colours.size(), 256u);
+        for (int i = 0; i < 256; ++i) {
+            const PaletteEntry& e = picture.GetPalette()[i];
+            EXPECT_EQ(png.Colours[i].red, e.Red) << i;
+            EXPECT_EQ(png.Colours[i].green, e.Green) << i;
+            EXPECT_EQ(png.Colours[i].blue, e.Blue) << i;
+        }
+        ASSERT_EQ(png.Pixels.size(), size_t(picture.Width()) * size_t(picture.Height()));
+        EXPECT_TRUE(std::equal(png.Pixels.begin(), png.Pixels.end(), picture.Bits()));
+    }
+};
+
+TEST_F(RenderTest, WholeMapIsTheComposedPicture) {
+    auto r = RunCli(Cli(Tmp.File("whole.png")));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    auto view = std::make_unique<TWholePicture>();
+    view->Attach(Map.get(), Sheets, Transparent);
+    view->SetZoom(0);
+    view->RedrawAll(); // black background
+    ExpectPicture(Decode(Tmp.File("whole.png")), view->Picture);
+
+    // Small chips, another background and a terrain set given by hand.
+    r = RunCli(Cli(Tmp.File("whole.png") + " --zoom 1 --terrain 0 --background '#00ff80'"));
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    ASSERT_TRUE(ReadChipSheets(Chips, 0, Sheets, Transparent));
+    view->SetZoom(1);
+    view->BackColor = RGBColor(0x00, 0xFF, 0x80);
+    view->RedrawAll();
+    ExpectPicture(Decode(Tmp.File("whole.png")), view->Picture);
+}
+
+TEST_F(RenderTest, LevelIsTheEditViewPicture) {
+    for (int zoom : {0, 1}) {
+        SCOPED_TRACE(zoom);
+        auto r = RunCli(Cli(Tmp.File("level.png") + " --level 5 --zoom " + std::to_string(zoom)));
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        auto view = std::make_unique<TEditPicture>();
+        view->Attach(Map.get(), Sheets, Transparent);
+        view->SetZoom(zoom);
+        view->RedrawLevel(5); // grey background, grid on every cell
+        ExpectPicture(Decode(Tmp.File("level.png")), view->Picture);
+    }
+}
+
+TEST_F(RenderTest, RefusalsLeaveTheOutputAlone) {
+    const std::string out = Tmp.File("keep.png");
+    const Bytes before = {1, 2, 3};
+    WriteBytes(out, before);
+    auto refuse = [&](const std::string& args, int status, const std::string& message) {
+        SCOPED_TRACE(args);
+        auto r = RunCli(args);
+        EXPECT_EQ(r.Status, status);
+        EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
+        EXPECT_EQ(ReadBytes(out), before);
+    };
+    refuse(Cli("'" + out + "' --terrain 3"), 1,
+           "chip files for terrain set 3 not found in " + Chips);
+    refuse(Cli("'" + out + "' --zoom 2"), 2, "--zoom");
+    refuse(Cli("'" + out + "' --level 48"), 2, "--level");
+    refuse(Cli("'" + out + "' --level"), 2, "--level");
+    refuse(Cli("'" + out + "' --background 12345g"), 2, "--background");
+    refuse(Cli("'" + out + "' --terrain 4"), 2, "--terrain");
+    refuse("render '" + MapPath + "'", 2, "missing");
+
+    // An output folder that does not exist: an error and no stray file.
+    auto r = RunCli("render '" + MapPath + "' '" + Tmp.File("none/out.png") + "' --chips '" +
+                    Chips + "'");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_FALSE(fs::exists(Tmp.File("none")));
+
+    // A terrain code outside the four sets, and a file that is no map.
+    Map->Header[TMap::TerrainOffset] = 70;
+    ASSERT_TRUE(Map->SaveToFile(MapPath));
+    refuse(Cli("'" + out + "'"), 1, "terrain set 7");
+    WriteBytes(MapPath, Bytes(100, 'x'));
+    refuse(Cli("'" + out + "'"), 1, MapPath);
+}
+
+} // namespace
+} // namespace quarvel

@@ -1,0 +1,228 @@
+// Tests of the whole-map picture: projection, full redraw against a plain composition,
+// one-cell redraws against the full redraw, and picking the topmost stored chip.
+#include "graphics/wholepicture.h"
+
+#include "map/chipclasses.h"
+#include "tests/picturetestutil.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+using namespace quarvel;
+using namespace quarvel::test;
+
+namespace {
+
+struct Fixture {
+    std::mt19937 Rng;
+    RandomSheets Sheets;
+    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+    TWholePicture View;
+
+    Fixture(unsigned seed, double density, int zoom) : Rng(seed), Sheets(Rng) {
+        RandomMap(*Map, Rng, density);
+        View.Attach(Map.get(), Sheets.Sheets, Sheets.Transparent);
+        View.BackColor = RGBColor(uint8_t(Rng()), uint8_t(Rng()), uint8_t(Rng()));
+        View.SetZoom(zoom);
+    }
+    uint8_t Back() const {
+        return NearestIndex(Sheets.Sheets[View.Zoom].GetPalette(), View.BackColor);
+    }
+    // Every cell's view chip, level by level, pixel by pixel.
+    TBMP256 PlainAll() const {
+        TBMP256 pic;
+        pic.SetSize(2048 / (View.Zoom + 1), 1792 / (View.Zoom + 1));
+        pic.Fill(Back());
+        for (int z = 0; z < 48; ++z)
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const Point p = WholeCellToPixel(x, y, z, View.Zoom);
+                    PlainChip(pic, p.x, p.y, Sheets, View.Zoom, Map->GetViewChip(x, y, z));
+                }
+        return pic;
+    }
+    // The one-cell redraw as a full pass over the map into a chip-sized scratch.
+    void PlainCell(TBMP256& pic, int x, int y, int z) const {
+        if (z < 0 || z > 47) return;
+        TBMP256 cell;
+        cell.SetSize(ChipWidth[View.Zoom], ChipHeight[View.Zoom]);
+        cell.Fill(Back());
+        const Point o = WholeCellToPixel(x, y, z, View.Zoom);
+        for (int zz = 0; zz < 48; ++zz)
+            for (int yy = 0; yy < 32; ++yy)
+                for (int xx = 0; xx < 32; ++xx) {
+                    const Point p = WholeCellToPixel(xx, yy, zz, View.Zoom);
+                    PlainChip(cell, p.x - o.x, p.y - o.y, Sheets, View.Zoom,
+                              Map->GetViewChip(xx, yy, zz));
+                }
+        PlainBlit(pic, o.x, o.y, cell, -1, 0, 0, 0, 0);
+    }
+};
+
+} // namespace
+
+TEST(WholePictureTest, ProjectionExamples) {
+    EXPECT_EQ(WholeCellToPixel(0, 0, 47, 0), (Point{992, 0}));
+    EXPECT_EQ(WholeCellToPixel(31, 31, 0, 0), (Point{992, 1744}));
+    EXPECT_EQ(WholeCellToPixel(31, 0, 5, 0).x, 1984);
+    EXPECT_EQ(WholeCellToPixel(0, 31, 5, 0).x, 0);
+    EXPECT_EQ(WholeCellToPixel(31, 31, 0, 1), (Point{496, 872}));
+    EXPECT_EQ(WholeCellToPixel(0, 0, 47, 1), (Point{496, 0}));
+    EXPECT_EQ(WholePixelToCell(1024, 16, 47, 0), (Point{0, 0}));
+    EXPECT_EQ(WholePixelToCell(1024, 768, 0, 0), (Point{0, 0}));
+    EXPECT_EQ(WholePixelToCell(512, 384, 0, 1), (Point{0, 0}));
+    EXPECT_THROW(WholePixelToCell(0, 0, 0, 3), std::out_of_range);
+    // All chips fit the picture exactly.
+    int maxX = 0, maxY = 0;
+    for (int z = 0; z < 48; ++z)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const Point p = WholeCellToPixel(x, y, z, 0);
+                ASSERT_GE(p.x, 0);
+                ASSERT_GE(p.y, 0);
+                maxX = std::max(maxX, p.x + 64);
+                maxY = std::max(maxY, p.y + 48);
+            }
+    EXPECT_EQ(maxX, 2048);
+    EXPECT_EQ(maxY, 1792);
+}
+
+TEST(WholePictureTest, HitTestCoversEachTopFace) {
+    for (int zoom = 0; zoom < 2; ++zoom)
+        for (int z : {0, 23, 47})
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const Point p = WholeCellToPixel(x, y, z, zoom);
+                    for (int v = 0; v < 32 / (zoom + 1); ++v)
+                        for (int u = 0; u < 64 / (zoom + 1); ++u) {
+                            const int U = u * (zoom + 1), V = v * (zoom + 1);
+                            if (U + 2 * V < 32 || U + 2 * V >= 96 || 2 * V - U < -32 ||
+                                2 * V - U >= 32)
+                                continue;
+                            ASSERT_EQ(WholePixelToCell(p.x + u, p.y + v, z, zoom), (Point{x, y}))
+                                << zoom << " " << x << "," << y << "," << z;
+                        }
+                }
+}
+
+TEST(WholePictureTest, SetZoomSizesPictures) {
+    Fixture f(1, 0.0, 1);
+    EXPECT_EQ(f.View.Picture.Width(), 1024);
+    EXPECT_EQ(f.View.Picture.Height(), 896);
+    EXPECT_EQ(f.View.CellPicture.Width(), 32);
+    EXPECT_EQ(f.View.CellPicture.Height(), 24);
+    EXPECT_EQ(f.View.Picture.GetPalette(), f.Sheets.Sheets[1].GetPalette());
+    f.View.SetZoom(0);
+    EXPECT_EQ(f.View.Picture.Width(), 2048);
+    EXPECT_EQ(f.View.Picture.Height(), 1792);
+    EXPECT_EQ(f.View.CellPicture.GetPalette(), f.Sheets.Sheets[0].GetPalette());
+}
+
+TEST(WholePictureTest, RedrawAllMatchesPlainComposition) {
+    struct Case {
+        int Zoom;
+        double Density;
+    };
+    for (const Case& c : {Case{0, 0.0}, Case{0, 0.08}, Case{1, 0.3}}) {
+        Fixture f(100 + int(c.Density * 10) + c.Zoom, c.Density, c.Zoom);
+        f.View.RedrawAll();
+        ASSERT_TRUE(SamePixels(f.View.Picture, f.PlainAll())) << c.Zoom << " " << c.Density;
+    }
+    // An empty map is the background only.
+    Fixture f(2, 0.0, 0);
+    f.View.RedrawAll();
+    EXPECT_EQ(f.View.Picture.GetPixel(0, 0), f.Back());
+    EXPECT_EQ(f.View.Picture.GetPixel(2047, 1791), f.Back());
+}
+
+TEST(WholePictureTest, RedrawCellEqualsRedrawAllThereAfterEdits) {
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        Fixture f(200 + zoom, 0.3, zoom);
+        const int w = ChipWidth[zoom], h = ChipHeight[zoom];
+        std::uniform_int_distribution<int> cell(0, 31), level(0, 47), chip(0, 167);
+        std::vector<std::array<int, 3>> edits = {
+            {0, 0, 0}, {31, 31, 47}, {31, 0, 3}, {0, 31, 44}, {16, 16, 24}};
+        for (int i = 0; i < 7; ++i) edits.push_back({cell(f.Rng), cell(f.Rng), level(f.Rng)});
+        int n = 0;
+        for (const auto& [x, y, z] : edits) {
+            f.View.RedrawAll();
+            const TBMP256 before = f.View.Picture;
+            f.Map->Cells[TMap::Index(x, y, z)] = uint8_t(chip(f.Rng));
+            // A field chip above changes what the edited cell shows.
+            if (z + 1 < 48 && ++n % 2) f.Map->Cells[TMap::Index(x, y, z + 1)] = uint8_t(25 + n % 4);
+            TBMP256 plain = before;
+            for (int k = -4; k <= 4; ++k) {
+                f.View.RedrawCell(x, y, z + k);
+                f.PlainCell(plain, x, y, z + k);
+            }
+            // Exactly the full-pass redraw, and nothing outside the nine rectangles changed.
+            ASSERT_TRUE(SamePixels(f.View.Picture, plain)) << x << "," << y << "," << z;
+            // Each rectangle shows what a full redraw of the edited map draws there.
+            f.View.RedrawAll();
+            for (int k = -4; k <= 4; ++k) {
+                if (z + k < 0 || z + k > 47) continue;
+                const Point o = WholeCellToPixel(x, y, z + k, zoom);
+                ASSERT_TRUE(SameArea(plain, f.View.Picture, o.x, o.y, w, h))
+                    << x << "," << y << "," << z << " level " << z + k;
+            }
+        }
+    }
+}
+
+TEST(WholePictureTest, EachRedrawCellIsExactAtDenseSpots) {
+    // A full map: every rectangle gets chips from many cells and levels.
+    Fixture f(300, 1.0, 0);
+    for (auto& c : f.Map->Cells)
+        if (CoverChips.Contains(c)) c = 50; // nothing hidden
+    f.View.RedrawAll();
+    const TBMP256 all = f.View.Picture;
+    std::uniform_int_distribution<int> cell(0, 31), level(0, 47);
+    for (int i = 0; i < 40; ++i) {
+        const int x = cell(f.Rng), y = cell(f.Rng), z = level(f.Rng);
+        f.View.Picture.Fill(77);
+        f.View.RedrawCell(x, y, z);
+        const Point o = WholeCellToPixel(x, y, z, 0);
+        ASSERT_TRUE(SameArea(f.View.Picture, all, o.x, o.y, 64, 48)) << x << "," << y << "," << z;
+    }
+}
+
+TEST(WholePictureTest, RedrawCellIgnoresLevelsOutsideTheMap) {
+    Fixture f(4, 0.3, 0);
+    f.View.RedrawAll();
+    const TBMP256 before = f.View.Picture;
+    f.Map->Cells[TMap::Index(3, 3, 0)] = 9;
+    f.View.RedrawCell(3, 3, -1);
+    f.View.RedrawCell(3, 3, 48);
+    EXPECT_TRUE(SamePixels(f.View.Picture, before));
+}
+
+TEST(WholePictureTest, PickFindsTheTopmostStoredChip) {
+    Fixture f(5, 0.0, 0);
+    int x = -1, y = -1, z = -1;
+    // An empty map: nothing anywhere.
+    for (auto [px, py] : {std::pair{1024, 16}, {0, 0}, {1000, 1000}, {2047, 1791}})
+        EXPECT_FALSE(f.View.Pick(px, py, x, y, z));
+    // Cell (3, 4, 10) and cell (2, 3, 8) lie under the same pixel: the higher level wins.
+    f.Map->Cells[TMap::Index(3, 4, 10)] = 60;
+    f.Map->Cells[TMap::Index(2, 3, 8)] = 60;
+    const Point p = WholeCellToPixel(3, 4, 10, 0);
+    ASSERT_EQ(WholePixelToCell(p.x + 32, p.y + 16, 8, 0), (Point{2, 3}));
+    ASSERT_TRUE(f.View.Pick(p.x + 32, p.y + 16, x, y, z));
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 4);
+    EXPECT_EQ(z, 10);
+    f.Map->Cells[TMap::Index(3, 4, 10)] = 0;
+    ASSERT_TRUE(f.View.Pick(p.x + 32, p.y + 16, x, y, z));
+    EXPECT_EQ(z, 8);
+    // The stored chip counts, not what is drawn: a field chip on level 0 is never drawn.
+    f.Map->Cells[TMap::Index(0, 0, 0)] = 26;
+    const Point q = WholeCellToPixel(0, 0, 0, 0);
+    ASSERT_TRUE(f.View.Pick(q.x + 32, q.y + 16, x, y, z));
+    EXPECT_EQ((std::array<int, 3>{x, y, z}), (std::array<int, 3>{0, 0, 0}));
+    // At the small zoom the same cells are found at half the coordinates.
+    f.View.SetZoom(1);
+    ASSERT_TRUE(f.View.Pick((p.x + 32) / 2, (p.y + 16) / 2, x, y, z));
+    EXPECT_EQ(z, 8);
+}
