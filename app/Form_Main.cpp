@@ -1,0 +1,405 @@
+// TForm1: the main frame, its menu and dialogs, and the requests the editor makes of it.
+#include "app/Form_Main.h"
+
+#include "editor/commands.h"
+#include "editor/global.h"
+#include "editor/infopanel.h"
+#include "views/Form_Edit.h"
+#include "views/Form_Info.h"
+#include "views/Unit5.h"
+#include "views/Unit6.h"
+#include "views/application.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+
+namespace quarvel {
+
+namespace {
+
+// One row of the menu: a title opens a menu, "-" is a separator, anything else a command.
+struct MenuRow {
+    const char* Name;
+    const char* Caption;
+    int Tag; // 0: none
+    QList<QKeySequence> Keys;
+    bool Title = false;
+    bool Checkable = false;
+};
+
+QList<MenuRow> MenuRows() {
+    const auto key = [](int k) { return QKeySequence(k); };
+    const int ctrl = int(Qt::CTRL);
+    return {
+        {"FILE1", "ファイル(&F)", 10, {}, true},
+        {"NEW1", "新規作成(&N)", 11, {}},
+        {"OPEN1", "開く(&O)...", 12, {}},
+        {"SAVE1", "上書き保存(&S)", 13, {}},
+        {"SAVEAS1", "名前を付けて保存(&A)...", 14, {}},
+        {"SEPARATOR1", "-", 15, {}},
+        {"EXIT1", "終了(&X)", 16, {}},
+        {"EDIT1", "編集(&E)", 20, {}, true},
+        {"UNDO1", "元に戻す(&U)", 21, {key(ctrl | Qt::Key_Z)}},
+        {"REDO1", "やり直し(&R)", 22, {key(ctrl | Qt::Key_Y)}},
+        {"SEPARATOR2", "-", 23, {}},
+        {"CUT1", "切り取り(&T)", 24, {key(ctrl | Qt::Key_X)}},
+        {"COPY1", "コピー(&C)", 25, {key(ctrl | Qt::Key_C)}},
+        {"PASTE1", "貼り付け(&P)", 26, {key(ctrl | Qt::Key_V)}},
+        {"DELETE1", "削除(&L)", 27, {key(Qt::Key_Delete)}},
+        {"SEPARATOR3", "-", 28, {}},
+        {"SELECT1", "すべて選択(&A)", 29, {key(ctrl | Qt::Key_A)}},
+        {"N1", "-", 0, {}},
+        {"SHIFT1", "マップをずらす...", 210, {}},
+        {"REPLACE2", "国の入れ替え...", 211, {}},
+        {"OPERATION1", "操作(&O)", 30, {}, true},
+        {"UP1", "上の階層(&U)", 31, {key(Qt::Key_Up)}},
+        {"DOWN1", "下の階層(&D)", 32, {key(Qt::Key_Down)}},
+        {"SEPARATOR4", "-", 33, {}},
+        {"PREV1", "チップ選択-前(&P)", 34, {key(Qt::Key_Left)}},
+        {"NEXT1", "チップ選択-次(&N)", 35, {key(Qt::Key_Right)}},
+        {"SEPARATOR5", "-", 36, {}},
+        {"REFRESH1", "全体マップ更新(&R)", 37, {key(Qt::Key_Return), key(Qt::Key_Enter)}},
+        {"FIX1", "マップ整形(&F)", 38, {key(ctrl | Qt::Key_Return), key(ctrl | Qt::Key_Enter)}},
+        {"WINDOW1", "ウィンドウ(&W)", 40, {}, true},
+        {"SWITCH1", "切り替え(&S)", 41, {key(ctrl | Qt::Key_Tab)}},
+        {"SEPARATOR6", "-", 42, {}},
+        {"CASCADE1", "重ねて表示(&C)", 43, {}},
+        {"HTILE1", "上下に並べて表示(&H)", 44, {}},
+        {"VTILE1", "左右に並べて表示(&V)", 45, {}},
+        {"SEPARATOR7", "-", 46, {}},
+        {"EZOOM1", "縮小表示-編集(&X)", 47, {}, false, true},
+        {"VZOOM1", "縮小表示-全体(&Z)", 48, {}, false, true},
+        {"N3", "-", 0, {}},
+        {"N4", "背景色変更-編集...", 0, {}},
+        {"N5", "背景色変更-全体...", 0, {}},
+        {"TOOL1", "ツール(&T)", 50, {}, true},
+        {"MAKE1", "DAT構築(&C)", 51, {}},
+        {"UNPACK1", "DAT分解(&U)", 52, {}},
+    };
+}
+
+} // namespace
+
+TForm1::TForm1() {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromUtf8(ApplicationTitle));
+    QFont f("IPAPGothic");
+    f.setPixelSize(12);
+    setFont(f);
+    Area = new QMdiArea(this);
+    Area->setObjectName("MdiArea");
+    setCentralWidget(Area);
+    BuildMenu();
+    move(0, 0);
+    resize(640, 480 + menuBar()->sizeHint().height());
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    StopEditor();
+}
+
+void TForm1::SetPanels(TForm4* info, TForm2* edit) {
+    Info = info;
+    Edit = edit;
+}
+
+void TForm1::BuildMenu() {
+    QMenu* menu = nullptr;
+    for (const MenuRow& row : MenuRows()) {
+        QAction* item;
+        if (row.Title) {
+            menu = menuBar()->addMenu(QString::fromUtf8(row.Caption));
+            item = menu->menuAction();
+        } else if (QByteArray(row.Caption) == "-") {
+            item = menu->addSeparator();
+        } else {
+            item = menu->addAction(QString::fromUtf8(row.Caption));
+            item->setShortcuts(row.Keys);
+            item->setCheckable(row.Checkable);
+            connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
+        }
+        item->setObjectName(row.Name);
+        item->setData(row.Tag);
+        Items.append(item);
+        ItemsByName.insert(row.Name, item);
+    }
+}
+
+QAction* TForm1::MenuItem(const QString& name) const {
+    return ItemsByName.value(name);
+}
+
+QAction* TForm1::ItemByTag(int tag) const {
+    for (QAction* item : Items)
+        if (tag != 0 && item->data().toInt() == tag) return item;
+    return nullptr;
+}
+
+void TForm1::MenuTriggered(QAction* item) {
+    if (item->isCheckable()) {
+        // The command flips the check mark itself (SetMenuChecked); undo Qt's own flip.
+        QSignalBlocker block(item);
+        item->setChecked(!item->isChecked());
+    }
+    const QString name = item->objectName();
+    const int tag = item->data().toInt();
+    RunGuarded([&] {
+        if (name == "SHIFT1" || name == "REPLACE2")
+            SHIFT1Click(tag);
+        else if (name == "N4")
+            N4Click();
+        else if (name == "N5")
+            N5Click();
+        else
+            MenuClick(tag);
+    });
+    Progress.reset(); // an archive command that ended, also with an error
+}
+
+void TForm1::SetCaption(const std::string& text) {
+    setWindowTitle(QString::fromUtf8(text.c_str()));
+}
+
+std::string TForm1::RunFileDialog(bool save) {
+    QFileDialog dialog(this, QString::fromUtf8(save ? "名前を付けて保存" : "開く"));
+    dialog.setDirectory(QDir::current().filePath("map"));
+    dialog.setNameFilter(QString::fromUtf8("Quarvelマップファイル(*.map)"));
+    dialog.setDefaultSuffix("map");
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile); // asks before overwriting
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+std::string TForm1::RunOpenDialog() {
+    return RunFileDialog(false);
+}
+std::string TForm1::RunSaveDialog() {
+    return RunFileDialog(true);
+}
+
+bool TForm1::RunColorDialog(TColor& color) {
+    QColor start(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    QColor chosen = QColorDialog::getColor(start, this);
+    if (!chosen.isValid()) return false;
+    color = RGBColor(uint8_t(chosen.red()), uint8_t(chosen.green()), uint8_t(chosen.blue()));
+    return true;
+}
+
+int TForm1::RunShiftDialog() {
+    // A fresh dialog for each use, so that its edits start at "0".
+    auto dialog = std::make_unique<TForm5>(this);
+    return dialog->exec();
+}
+
+int TForm1::RunSwapDialog() {
+    auto dialog = std::make_unique<TForm6>(this);
+    return dialog->exec();
+}
+
+void TForm1::Maximize() {
+    // The frame takes the screen's working area at once, so that the windows arranged next
+    // are placed in the maximised client area; a window manager applies the state later.
+    if (QScreen* s = screen()) setGeometry(s->availableGeometry());
+    showMaximized();
+    if (layout()) layout()->activate();
+}
+void TForm1::NextChild() {
+    Area->activateNextSubWindow();
+}
+void TForm1::Cascade() {
+    // Like an MDI frame's cascade: each child one title bar further down and right, all the
+    // same size, the size left when a third of the height's worth of steps is taken off.
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* sub : Area->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible() && !sub->isMinimized()) children.append(sub);
+    if (children.isEmpty()) return;
+    QMdiSubWindow* first = children.first();
+    QStyleOptionTitleBar option;
+    option.initFrom(first);
+    const int step = std::max(
+        8, first->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, first) +
+               first->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, first));
+    const QRect area = Area->viewport()->rect();
+    const int steps = area.height() / (3 * step);
+    const QSize size(std::max(area.width() - steps * step, first->minimumSizeHint().width()),
+                     std::max(area.height() - steps * step, first->minimumSizeHint().height()));
+    for (int i = 0; i < int(children.size()); ++i) {
+        QMdiSubWindow* sub = children[i];
+        if (sub->isMaximized()) sub->showNormal();
+        const int offset = step * (i % (steps + 1));
+        sub->setGeometry(QRect(QPoint(offset, offset), size));
+        sub->raise();
+    }
+}
+void TForm1::TileHorizontal() {
+    Tile(true);
+}
+void TForm1::TileVertical() {
+    Tile(false);
+}
+
+void TForm1::Tile(bool oneAboveTheOther) {
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* sub : Area->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isVisible() && !sub->isMinimized()) children.append(sub);
+    if (children.isEmpty()) return;
+    const QRect area = Area->viewport()->rect();
+    const int n = int(children.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* sub = children[i];
+        if (sub->isMaximized()) sub->showNormal();
+        QRect r;
+        if (oneAboveTheOther) {
+            int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
+            r = QRect(0, top, area.width(), bottom - top);
+        } else {
+            int left = area.width() * i / n, right = area.width() * (i + 1) / n;
+            r = QRect(left, 0, right - left, area.height());
+        }
+        sub->setGeometry(r);
+    }
+}
+
+void TForm1::SetMenuChecked(int tag, bool checked) {
+    if (QAction* item = ItemByTag(tag)) {
+        QSignalBlocker block(item);
+        item->setChecked(checked);
+    }
+}
+
+bool TForm1::IsMenuChecked(int tag) const {
+    QAction* item = ItemByTag(tag);
+    return item && item->isChecked();
+}
+
+void TForm1::PlaceInfoPanel() {
+    PlacePanelBesideEditView();
+    PanelFollows = true;
+    QTimer::singleShot(1000, this, [this] { PanelFollows = false; });
+}
+
+void TForm1::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    if (PanelFollows) PlacePanelBesideEditView();
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (PanelFollows) PlacePanelBesideEditView();
+}
+
+void TForm1::PlacePanelBesideEditView() {
+    if (!Info || !Edit || !Edit->SubWindow()) return;
+    // Beside the edit view on the screen: its right edge, its top.
+    QMdiSubWindow* sub = Edit->SubWindow();
+    QPoint topLeft = sub->mapToGlobal(QPoint(0, 0));
+    Info->move(topLeft.x() + sub->width(), topLeft.y());
+}
+
+void TForm1::Terminate() {
+    Terminating = true;
+    // Ends a running message loop; before the loop runs, main checks the flag instead (an
+    // exit request then would end the first modal dialog's loop at once).
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+int TForm1::Show(const std::string& text, const std::string& caption, MsgButtons buttons) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption.c_str()),
+                    QString::fromUtf8(text.c_str()), QMessageBox::NoButton, this);
+    if (buttons == MsgButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
+        box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    case QMessageBox::Ok:
+        return mrOk;
+    default:
+        return buttons == MsgButtons::Ok ? mrOk : mrCancel;
+    }
+}
+
+void TForm1::ShowProgress(size_t done, size_t total) {
+    constexpr size_t ShortList = 20; // short lists finish before a dialog would be seen
+    if (total < ShortList) return;
+    if (!Progress) {
+        Progress = std::make_unique<QProgressDialog>(this);
+        Progress->setWindowTitle(QString::fromUtf8(ApplicationTitle));
+        Progress->setLabelText(QString::fromUtf8("処理中..."));
+        Progress->setCancelButton(nullptr);
+        Progress->setWindowModality(Qt::ApplicationModal);
+        Progress->setMinimumDuration(500);
+        Progress->setAutoClose(false);
+        Progress->setAutoReset(false);
+        Progress->setRange(0, int(std::min<size_t>(total, 1u << 30)));
+    }
+    Progress->setValue(int(std::min<size_t>(done, 1u << 30)));
+    if (done >= total) Progress.reset();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    bool mayClose = true;
+    if (TheMap && !Terminating) {
+        mayClose = false;
+        // A save that fails shows its error and keeps the program running.
+        RunGuarded([&] { mayClose = FormClose(); });
+    }
+    if (mayClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && Info && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == Info) {
+        if (watched == Info->Edit1 && Info->isActiveWindow()) {
+            event->accept(); // the key goes to the name box
+            return true;
+        }
+        // The panel's other controls leave every key to the menu.
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace quarvel

@@ -1,0 +1,86 @@
+// TForm1: the main frame "Quarvel": the MDI frame of the two map views, the menu of every
+// command, the file and colour dialogs, the message boxes, and the save question on close.
+#pragma once
+
+#include "editor/windows.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <memory>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+class QProgressDialog;
+
+namespace quarvel {
+
+class TForm4;
+class TForm2;
+
+class TForm1 : public QMainWindow, public IMainFrame, public IMessages {
+public:
+    TForm1();
+    ~TForm1() override;
+
+    QMdiArea* MdiArea() const { return Area; }
+    // The windows this frame arranges: the info panel and the edit view.
+    void SetPanels(TForm4* info, TForm2* edit);
+
+    // The menu items in menu order (titles, commands and separators), named NEW1, OPEN1, ...
+    const QList<QAction*>& MenuItems() const { return Items; }
+    QAction* MenuItem(const QString& name) const;
+    bool TerminateRequested() const { return Terminating; }
+
+    // IMainFrame
+    void SetCaption(const std::string& text) override;
+    std::string RunOpenDialog() override;
+    std::string RunSaveDialog() override;
+    bool RunColorDialog(TColor& color) override;
+    int RunShiftDialog() override;
+    int RunSwapDialog() override;
+    void CloseFrame() override { close(); }
+    void Maximize() override;
+    void NextChild() override;
+    void Cascade() override;
+    void TileHorizontal() override;
+    void TileVertical() override;
+    void SetMenuChecked(int tag, bool checked) override;
+    bool IsMenuChecked(int tag) const override;
+    void PlaceInfoPanel() override;
+    void Terminate() override;
+
+    // IMessages
+    int Show(const std::string& text, const std::string& caption, MsgButtons buttons) override;
+
+    // Progress of a long archive build or unpack.
+    void ShowProgress(size_t done, size_t total);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    // Keys typed into the info panel's name box are not menu short-cuts.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenu();
+    void MenuTriggered(QAction* item);
+    QAction* ItemByTag(int tag) const;
+    std::string RunFileDialog(bool save);
+    void Tile(bool oneAboveTheOther);
+    void PlacePanelBesideEditView();
+
+    QMdiArea* Area = nullptr;
+    TForm4* Info = nullptr;
+    TForm2* Edit = nullptr;
+    QList<QAction*> Items;
+    QMap<QString, QAction*> ItemsByName;
+    std::unique_ptr<QProgressDialog> Progress;
+    bool Terminating = false;
+    // A window manager maximises the frame some time after it was asked to; until then the
+    // info panel follows the edit view.
+    bool PanelFollows = false;
+};
+
+} // namespace quarvel

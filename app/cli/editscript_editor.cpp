@@ -1,0 +1,134 @@
+// quarvel-cli edit: script commands that run the editor's own mouse and clipboard logic on
+// the script's map, with a window set that prints message boxes instead of showing them.
+#include "app/cli/editscript.h"
+
+#include "editor/clipboard.h"
+#include "editor/commands.h"
+#include "editor/editlogic.h"
+#include "editor/global.h"
+#include "editor/headless.h"
+#include "editor/infopanel.h"
+#include "editor/selectarea.h"
+#include "map/mapclass.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace quarvel::cli {
+
+namespace {
+
+// The editor state as it was before the script, put back when the script ends.
+struct SavedEditor {
+    TMap* Map = nullptr;
+    TSelectArea* Selection = nullptr;
+    EditorWindows Wins;
+    int32_t CursorX = 0, CursorY = 0, Level = 0;
+    uint8_t Chip = 0;
+};
+
+SavedEditor Saved;
+std::unique_ptr<THeadlessWindows> Headless;
+std::unique_ptr<TSelectArea> ScriptSelection;
+
+// The script's map becomes the editor's TheMap, with a fresh selection and windows that
+// print message box texts to the script's output. No chip sheets are needed: the headless
+// views draw nothing.
+void BeginEditor(ScriptContext& ctx) {
+    Saved = {TheMap, TheSelection, Windows, CursorX, CursorY, CurrentLevel, CurrentChip};
+    Headless = std::make_unique<THeadlessWindows>(ctx.Out);
+    Headless->Install();
+    ScriptSelection = std::make_unique<TSelectArea>();
+    TheSelection = ScriptSelection.get();
+    TheMap = &ctx.Map;
+    CursorX = CursorY = CurrentLevel = 0;
+    CurrentChip = 0;
+}
+
+void EndEditor(ScriptContext&) {
+    TheMap = Saved.Map;
+    TheSelection = Saved.Selection;
+    Windows = Saved.Wins;
+    CursorX = Saved.CursorX;
+    CursorY = Saved.CursorY;
+    CurrentLevel = Saved.Level;
+    CurrentChip = Saved.Chip;
+    ScriptSelection.reset();
+    Headless.reset();
+}
+
+ScriptHookRegistration editorHook({BeginEditor, EndEditor});
+
+void CellAndChip(ScriptContext& ctx, const std::vector<std::string>& w, int& x, int& y, int& z,
+                 uint8_t& chip) {
+    ctx.ExpectArgs(w, 4, 4);
+    x = ctx.IntIn(w[1], "X", 0, 31);
+    y = ctx.IntIn(w[2], "Y", 0, 31);
+    z = ctx.IntIn(w[3], "Z", 0, 47);
+    chip = uint8_t(ctx.IntIn(w[4], "CHIP", 0, 255));
+}
+
+// One press of the left button on a cell: its own undo step, then the edit view's write
+// (an unchanged cell is skipped; a refused chip prints the warning).
+void CmdPut(ScriptContext& ctx, const std::vector<std::string>& w) {
+    int x, y, z;
+    uint8_t chip;
+    CellAndChip(ctx, w, x, y, z, chip);
+    TheMap->UndoBuf.BeginStep();
+    PutChip(x, y, z, chip);
+}
+
+// Shift and the left button: one undo step, the 4-connected area of equal chips.
+void CmdFill(ScriptContext& ctx, const std::vector<std::string>& w) {
+    int x, y, z;
+    uint8_t chip;
+    CellAndChip(ctx, w, x, y, z, chip);
+    TheMap->UndoBuf.BeginStep();
+    FloodFill(x, y, z, chip);
+}
+
+// The info panel's level list: a new level switches the selection off.
+void CmdLevel(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 1, 1);
+    ComboBox2Change(ctx.IntIn(w[1], "Z", 0, 47));
+}
+
+void CmdSelect(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 4, 4);
+    const int x0 = ctx.IntIn(w[1], "X0", 0, 31), y0 = ctx.IntIn(w[2], "Y0", 0, 31);
+    const int x1 = ctx.IntIn(w[3], "X1", 0, 31), y1 = ctx.IntIn(w[4], "Y1", 0, 31);
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, x0, y0);
+    TheSelection->SetCorner(1, x1, y1);
+}
+
+template <int Tag> void CmdMenu(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 0, 0);
+    MenuClick(Tag);
+}
+
+// "WIDTH HEIGHT" and then the chips row by row, all on one line.
+void CmdCopyBuf(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 0, 0);
+    std::string text = std::to_string(TheCopyBuf.Width) + " " + std::to_string(TheCopyBuf.Height);
+    for (uint8_t b : TheCopyBuf.Data) text += " " + std::to_string(int(b));
+    ctx.Out << text << "\n";
+}
+
+ScriptRegistration editorCommands[] = {
+    ScriptRegistration({"put", "put X Y Z CHIP", CmdPut}),
+    ScriptRegistration({"fill", "fill X Y Z CHIP", CmdFill}),
+    ScriptRegistration({"level", "level Z", CmdLevel}),
+    ScriptRegistration({"select", "select X0 Y0 X1 Y1", CmdSelect}),
+    ScriptRegistration({"selectall", "selectall", CmdMenu<tagSelectAll>}),
+    ScriptRegistration({"copy", "copy", CmdMenu<tagCopy>}),
+    ScriptRegistration({"cut", "cut", CmdMenu<tagCut>}),
+    ScriptRegistration({"paste", "paste", CmdMenu<tagPaste>}),
+    ScriptRegistration({"delete", "delete", CmdMenu<tagDelete>}),
+    ScriptRegistration({"copybuf", "copybuf", CmdCopyBuf}),
+};
+
+} // namespace
+
+} // namespace quarvel::cli

@@ -1,0 +1,31 @@
+// The program entry of the editor: one running copy, the four windows, the editor's start,
+// the message loop.
+#include "app/Form_Main.h"
+#include "editor/global.h"
+#include "views/Form_Info.h"
+#include "views/application.h"
+#include "views/windowset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    using namespace quarvel;
+    TApplication app(argc, argv);
+
+    // One running copy per user. The lock records this process; a lock left by a process
+    // that has ended (even by a crash) is taken over.
+    QLockFile lock(QDir(QDir::tempPath()).filePath(QString("quarvel-%1.lock").arg(getuid())));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) return 0; // another copy runs: end at once, silently
+
+    ProgramFolder = QFile::encodeName(QCoreApplication::applicationDirPath() + "/").toStdString();
+
+    TWindowSet windows;
+    windows.Show();
+    StartEditor();
+    if (windows.Form1->TerminateRequested()) return 1; // the chips could not be loaded
+    return app.exec();
+}

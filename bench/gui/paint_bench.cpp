@@ -1,0 +1,118 @@
+// Latency of the editor's screen work on the demonstration map: one painted cell (mouse
+// press through both pictures and the screen), a level redraw, and the display conversion.
+#include "editor/commands.h"
+#include "editor/global.h"
+#include "graphics/defaultchips.h"
+#include "map/demomap.h"
+#include "map/mapclass.h"
+#include "tests/gui/guitestutil.h"
+#include "views/Form_Edit.h"
+#include "views/Form_View.h"
+#include "views/indexedimage.h"
+
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+using namespace quarvel;
+using namespace quarvel::test;
+
+namespace {
+
+// The editor on the default chips with the demonstration map, as a user first sees it.
+struct TDemoEditor {
+    TDemoEditor() {
+        WriteDefaultChips(Folder.Path() + "chip");
+        ProgramFolder = Folder.Path();
+        Set.Show();
+        Windows.Messages = &Messages;
+        StartEditor();
+        BuildDemoMap(*TheMap);
+        ResetViews();
+        QCoreApplication::processEvents();
+    }
+    ~TDemoEditor() { ProgramFolder.clear(); }
+    TProgramFolder Folder;
+    TScriptedMessages Messages;
+    TWindowSet Set;
+};
+
+TDemoEditor& Editor() {
+    static TDemoEditor* editor = new TDemoEditor; // lives until the program ends
+    return *editor;
+}
+
+// A press and release of the left button on cell (10, 6) of level 1, the chip alternating
+// so that every press writes.
+void PressCell(TForm2* view, int i) {
+    CurrentLevel = 1;
+    CurrentChip = (i & 1) ? 5 : 9;
+    QPoint at = EditCellCentre(10, 6);
+    SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void BM_PaintOneCell(benchmark::State& state) {
+    TDemoEditor& e = Editor();
+    TForm2* view = e.Set.Form2;
+    view->ScrollToCell(10, 6);
+    TIndexedImage editImage, wholeImage;
+    int i = 0;
+    for (auto _ : state) {
+        PressCell(view, i++);
+        // Both pictures ready to be shown.
+        benchmark::DoNotOptimize(editImage.Wrap(view->Picture().Picture).constBits());
+        benchmark::DoNotOptimize(wholeImage.Wrap(e.Set.Form3->Picture().Picture).constBits());
+    }
+    TheMap->UndoBuf.Reset();
+}
+BENCHMARK(BM_PaintOneCell)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintOneCellOnScreen(benchmark::State& state) {
+    TDemoEditor& e = Editor();
+    TForm2* view = e.Set.Form2;
+    view->ScrollToCell(10, 6);
+    int i = 0;
+    for (auto _ : state) {
+        PressCell(view, i++);
+        QCoreApplication::processEvents(); // the changed parts painted to the window
+    }
+    TheMap->UndoBuf.Reset();
+}
+BENCHMARK(BM_PaintOneCellOnScreen)->Unit(benchmark::kMicrosecond);
+
+void BM_RedrawLevelOnScreen(benchmark::State& state) {
+    TDemoEditor& e = Editor();
+    CurrentLevel = 1;
+    for (auto _ : state) {
+        e.Set.Form2->RedrawLevel();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_RedrawLevelOnScreen)->Unit(benchmark::kMicrosecond);
+
+// The whole 2048 x 1040 picture turned into screen colours.
+void BM_DisplayConversion(benchmark::State& state) {
+    TDemoEditor& e = Editor();
+    e.Set.Form2->RedrawLevel();
+    TIndexedImage wrap;
+    QImage screen(2048, 1040, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&screen);
+        p.drawImage(0, 0, wrap.Wrap(e.Set.Form2->Picture().Picture));
+        p.end();
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+BENCHMARK(BM_DisplayConversion)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    TApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,81 @@
+// The main window's commands: the menu dispatcher by tag, the save question, the file
+// commands, and the tool commands. The frame's widgets only forward to these.
+#pragma once
+
+#include "graphics/bmp256.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace quarvel {
+
+// Menu tags.
+enum MenuTag {
+    tagFile = 10,
+    tagNew = 11,
+    tagOpen = 12,
+    tagSave = 13,
+    tagSaveAs = 14,
+    tagExit = 16,
+    tagEdit = 20,
+    tagUndo = 21,
+    tagRedo = 22,
+    tagCut = 24,
+    tagCopy = 25,
+    tagPaste = 26,
+    tagDelete = 27,
+    tagSelectAll = 29,
+    tagOperation = 30,
+    tagUp = 31,
+    tagDown = 32,
+    tagPrev = 34,
+    tagNext = 35,
+    tagRefresh = 37,
+    tagFix = 38,
+    tagWindow = 40,
+    tagSwitch = 41,
+    tagCascade = 43,
+    tagHTile = 44,
+    tagVTile = 45,
+    tagEZoom = 47,
+    tagVZoom = 48,
+    tagTool = 50,
+    tagMake = 51,
+    tagUnpack = 52,
+    tagShift = 210,
+    tagReplace = 211
+};
+
+// Runs the command of a menu item. Tags 210 and 211 run SHIFT1Click; unknown tags do nothing.
+// Errors of the command (a file that cannot be read or written, a broken archive)
+// propagate as exceptions: the frame shows their text in an error box titled "Quarvel".
+void MenuClick(int tag);
+bool SavePrompt();
+bool Save();
+bool SaveAs();
+// Cursor, level and chip to 0, selection off, chips of the map's terrain set (a set
+// outside 0..3 keeps the loaded pictures), then every window. An error while loading the
+// chips is rethrown after the windows have been redrawn.
+void ResetViews();
+// The shift and swap dialogs (tag 210 or 211); redraws both views when the dialog ends OK.
+void SHIFT1Click(int tag);
+// Background colours of the edit view (N4) and the whole-map view (N5); one colour dialog
+// that remembers the last colour chosen in either.
+void N4Click();
+void N5Click();
+// Closing the frame: false refuses the close.
+bool FormClose();
+
+// The colour the colour dialog opens on (the last one chosen; black at first).
+extern TColor LastChosenColor;
+
+// Hooks of the archive commands (DAT構築, DAT分解), set by the GUI:
+// Cp932ToFileName turns an entry name of map.ini (code page 932 bytes) into the name the
+// file system knows the file by; empty means the bytes are used as they are.
+extern std::function<std::string(const std::string& cp932)> Cp932ToFileName;
+// ArchiveProgress is called after each archived or unpacked entry with (done, total), so
+// the GUI can show a progress dialog for long lists; empty means no progress is shown.
+extern std::function<void(size_t done, size_t total)> ArchiveProgress;
+
+} // namespace quarvel

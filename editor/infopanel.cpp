@@ -1,0 +1,109 @@
+// The info panel's rules: caption text, chip palette, name limit and the controls' handlers.
+#include "editor/infopanel.h"
+
+#include "editor/global.h"
+#include "editor/selectarea.h"
+#include "editor/windows.h"
+#include "map/chipclasses.h"
+#include "map/mapclass.h"
+
+#include <exception>
+
+namespace quarvel {
+
+// Entry i is shown in column i mod 7, row i div 7 of the palette.
+const uint8_t PaletteChips[56] = {
+    0,   58,  120, 25, 128, 152, 50, //
+    5,   69,  121, 26, 129, 153, 51, //
+    9,   81,  122, 27, 130, 154, 52, //
+    13,  82,  123, 28, 131, 155, 0,  //
+    112, 116, 53,  29, 136, 125, 0,  //
+    21,  117, 35,  30, 137, 126, 0,  //
+    83,  118, 41,  31, 138, 127, 0,  //
+    111, 119, 49,  32, 139, 0,   0,  //
+};
+
+const char* const ModifiedMarks[2] = {"", " * "};
+const char* const ApplicationTitle = "Quarvel";
+
+std::string MainCaption(const std::string& fileNameForShow, bool modified) {
+    std::string text = ApplicationTitle;
+    if (!fileNameForShow.empty()) text += " - " + fileNameForShow;
+    return text + ModifiedMarks[modified ? 1 : 0];
+}
+
+int PaletteHit(int X, int Y) {
+    // Integer division truncates toward zero, so the row and column just left of and
+    // above the palette also give -1.
+    const int col = (X + 24) / 32 - 1;
+    const int row = (Y - 136) / 24 - 1;
+    if (col < 0 || col > 6 || row < 0 || row > 7) return -1;
+    return col + row * 7;
+}
+
+namespace {
+
+bool IsLeadByte(uint8_t b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+} // namespace
+
+std::string LimitNameBytes(const std::string& cp932, size_t maxBytes) {
+    size_t end = 0;
+    while (end < cp932.size()) {
+        size_t len = IsLeadByte(uint8_t(cp932[end])) ? 2 : 1;
+        if (end + len > cp932.size()) len = cp932.size() - end; // a lead byte at the very end
+        if (end + len > maxBytes) break;
+        end += len;
+    }
+    return cp932.substr(0, end);
+}
+
+void Edit1Change(const std::string& cp932Text) {
+    if (cp932Text == TheMap->GetName()) return;
+    // The map keeps 20 bytes; cut at a character boundary so no half character is stored.
+    TheMap->SetName(LimitNameBytes(cp932Text, 20));
+    Windows.Info->UpdateInfo();
+}
+
+void ComboBox1Change(int index) {
+    if (index < 0 || index > 3 || index == TheMap->GetTerrain()) return;
+    TheMap->SetTerrain(index);
+    if (index != CurrentTerrain) {
+        try {
+            if (LoadChips(index)) {
+                Windows.Edit->RedrawLevel();
+                Windows.Whole->RedrawAll();
+            }
+        } catch (const std::exception&) {
+            // The map already records the new set: show that before the error is reported.
+            Windows.Info->UpdateInfo();
+            throw;
+        }
+    }
+    Windows.Info->UpdateInfo();
+}
+
+void ComboBox2Change(int index) {
+    if (index < 0 || index > 47 || index == CurrentLevel) return;
+    TheSelection->SetActive(false);
+    CurrentLevel = index;
+    Windows.Edit->RedrawLevel();
+    Windows.Info->UpdateInfo();
+}
+
+void ComboBox3Change(int index) {
+    if (index < 0 || index >= ChipCount || index == CurrentChip) return;
+    CurrentChip = uint8_t(index);
+    Windows.Info->UpdateInfo();
+}
+
+void PanelMouseDown(int X, int Y) {
+    const int hit = PaletteHit(X, Y);
+    if (hit < 0) return;
+    CurrentChip = PaletteChips[hit];
+    Windows.Info->UpdateInfo();
+}
+
+} // namespace quarvel

@@ -1,0 +1,37 @@
+// The info panel's rules: the main window's caption, the chip palette and its hit area, the
+// name limit, and what the panel's controls do when the user changes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quarvel {
+
+extern const uint8_t PaletteChips[56];
+extern const char* const ModifiedMarks[2]; // "", " * "
+extern const char* const ApplicationTitle; // "Quarvel"
+
+// "Quarvel", " - " and the file name when there is one, then " * " when modified.
+// `fileNameForShow` is FileName as the user should see it (UTF-8).
+std::string MainCaption(const std::string& fileNameForShow, bool modified);
+
+// The palette entry under (X, Y) of the panel, or -1 outside the palette.
+int PaletteHit(int X, int Y);
+
+// The longest prefix of a code page 932 text that fits `maxBytes` without cutting a
+// double-byte character.
+std::string LimitNameBytes(const std::string& cp932, size_t maxBytes = 20);
+
+// Handlers of the panel's controls; each refreshes what it must through the windows.
+// An index outside its list (-1 for a cleared list) is ignored.
+// Edit1Change stores at most 20 bytes of the text, never half a double-byte character.
+void Edit1Change(const std::string& cp932Text);
+// Terrain set: LoadChips only when the set differs from CurrentTerrain. An error of
+// LoadChips (a short chip file) propagates after the panel has been refreshed.
+void ComboBox1Change(int index);
+void ComboBox2Change(int index); // level; switches the selection off
+void ComboBox3Change(int index); // chip
+// A left press on the panel's surface at (X, Y): chooses a palette chip.
+void PanelMouseDown(int X, int Y);
+
+} // namespace quarvel

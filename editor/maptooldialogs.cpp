@@ -1,0 +1,49 @@
+// The shift and swap dialogs' input rules and their OK actions on TheMap.
+#include "editor/maptooldialogs.h"
+
+#include "editor/global.h"
+#include "editor/windows.h"
+#include "map/maperror.h"
+#include "map/maptools.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace quarvel {
+
+bool ShiftKeyAllowed(int ch) {
+    return ch == 8 || ch == '-' || (ch >= '0' && ch <= '9');
+}
+
+int StrToInt(const std::string& text) {
+    auto fail = [&]() { return QuarvelError("'" + text + "' は整数ではありません"); };
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
+    if (i == text.size()) throw fail();
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') throw fail();
+        value = value * 10 + (text[i] - '0');
+        if (value > 1LL + INT_MAX) throw fail(); // stops long texts before they overflow
+    }
+    if (negative) value = -value;
+    if (value < INT_MIN || value > INT_MAX) throw fail();
+    return int(value);
+}
+
+int ShiftDialogOk(const std::string& e1, const std::string& e2, const std::string& e3) {
+    const int dx = StrToInt(e1);
+    const int dy = StrToInt(e2);
+    const int dz = StrToInt(e3);
+    // Any offset beyond the map's size empties it; clamping keeps x - dx in range.
+    auto clamp = [](int d) { return std::clamp(d, -48, 48); };
+    return ShiftMap(*TheMap, clamp(dx), clamp(dy), clamp(dz)) ? mrOk : mrCancel;
+}
+
+int SwapDialogOk(int a, int b) {
+    if (a < 0 || a > 3 || b < 0 || b > 3) return mrCancel; // not a country of the lists
+    return SwapCountries(*TheMap, a, b) ? mrOk : mrCancel;
+}
+
+} // namespace quarvel

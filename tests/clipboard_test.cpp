@@ -1,0 +1,190 @@
+// Copy, cut, delete, paste and select all on the current level, through the menu tags.
+#include "editor/clipboard.h"
+#include "editor/commands.h"
+#include "tests/fakewindows.h"
+
+namespace quarvel::test {
+namespace {
+
+class ClipboardTest : public EditorTest {
+protected:
+    void Select(int x0, int y0, int x1, int y1) {
+        TheSelection->SetActive(true);
+        TheSelection->SetCorner(0, x0, y0);
+        TheSelection->SetCorner(1, x1, y1);
+        Log.clear();
+    }
+    // A w x h buffer holding 1, 2, 3, ... row by row (ground chips, no partners).
+    void Buffer(int w, int h) {
+        TheCopyBuf.Width = w;
+        TheCopyBuf.Height = h;
+        TheCopyBuf.Data.resize(size_t(w * h));
+        for (int i = 0; i < w * h; ++i) TheCopyBuf.Data[size_t(i)] = uint8_t(i + 1);
+    }
+    int NonEmptyCells(int z) const {
+        int n = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) n += TheMap->GetChip(x, y, z) != 0;
+        return n;
+    }
+    const CallLog RedrawAfterChange{"edit.RedrawLevel", "whole.RedrawAll", "info.UpdateInfo"};
+};
+
+TEST_F(ClipboardTest, CopyReadsTheSelectionRowByRow) {
+    CurrentLevel = 6;
+    TheMap->UndoBuf.BeginStep();
+    for (int y = 7; y <= 8; ++y)
+        for (int x = 4; x <= 6; ++x) TheMap->SetChip(x, y, 6, uint8_t(x + y * 10));
+    TheMap->Modified = false;
+    const auto undoBefore = TheMap->UndoBuf.Current;
+    Select(6, 8, 4, 7);
+
+    MenuClick(tagCopy);
+    EXPECT_EQ(TheCopyBuf.Width, 3);
+    EXPECT_EQ(TheCopyBuf.Height, 2);
+    EXPECT_EQ(TheCopyBuf.Data, (std::vector<uint8_t>{74, 75, 76, 84, 85, 86}));
+    EXPECT_FALSE(TheSelection->Active);
+    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_EQ(TheMap->UndoBuf.Current, undoBefore);
+    EXPECT_EQ(Count("edit.RedrawLevel") + Count("whole") + Count("info"), 0);
+}
+
+TEST_F(ClipboardTest, CommandsWithTheSelectionOffDoNothing) {
+    Buffer(2, 2);
+    MenuClick(tagCopy);
+    MenuClick(tagDelete);
+    MenuClick(tagPaste);
+    MenuClick(tagCut);
+    EXPECT_TRUE(Log.empty());
+    EXPECT_EQ(TheMap->UndoBuf.Current, 0);
+    EXPECT_EQ(TheCopyBuf.Width, 2);
+    EXPECT_EQ(TheCopyBuf.Data[3], 4);
+}
+
+TEST_F(ClipboardTest, PasteAtOneCellRunsToTheLevelEdges) {
+    CurrentLevel = 2;
+    Buffer(4, 4);
+    Select(30, 30, 30, 30);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(30, 30, 2), 1);
+    EXPECT_EQ(TheMap->GetChip(31, 30, 2), 2);
+    EXPECT_EQ(TheMap->GetChip(30, 31, 2), 5);
+    EXPECT_EQ(TheMap->GetChip(31, 31, 2), 6);
+    EXPECT_EQ(NonEmptyCells(2), 4);
+    EXPECT_FALSE(TheSelection->Active);
+    // The outline of the cell goes first, then every window.
+    EXPECT_EQ(Log, (CallLog{"edit.MarkCell 30 30 0", "edit.RedrawLevel", "whole.RedrawAll",
+                            "info.UpdateInfo"}));
+}
+
+TEST_F(ClipboardTest, LargerSelectionCutsThePaste) {
+    CurrentLevel = 3;
+    Buffer(4, 4);
+    Select(10, 10, 11, 12); // 2 wide, 3 high
+    MenuClick(tagPaste);
+    EXPECT_EQ(NonEmptyCells(3), 6);
+    EXPECT_EQ(TheMap->GetChip(10, 10, 3), 1);
+    EXPECT_EQ(TheMap->GetChip(11, 12, 3), 10);
+    EXPECT_EQ(TheMap->GetChip(12, 10, 3), 0);
+
+    TheMap->UndoBuf.BeginStep();
+    for (int y = 20; y <= 25; ++y)
+        for (int x = 20; x <= 25; ++x) TheMap->SetChip(x, y, 3, 20);
+    Select(20, 20, 25, 25);
+    MenuClick(tagPaste);
+    for (int y = 20; y <= 25; ++y)
+        for (int x = 20; x <= 25; ++x) {
+            const bool inBuffer = x < 24 && y < 24;
+            EXPECT_EQ(TheMap->GetChip(x, y, 3), inBuffer ? (y - 20) * 4 + (x - 20) + 1 : 20);
+        }
+}
+
+TEST_F(ClipboardTest, OneCellBufferIntoOneCellSelection) {
+    Buffer(1, 1);
+    CurrentLevel = 9;
+    Select(31, 31, 31, 31);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(31, 31, 9), 1);
+}
+
+TEST_F(ClipboardTest, PasteDropsChipsThatMayNotStandOnTheLevel) {
+    TheCopyBuf = {3, 1, {25, 33, 35}};
+    struct Case {
+        int Level;
+        uint8_t Expected[3];
+    } cases[] = {
+        {0, {0, 0, 35}}, {1, {25, 0, 35}}, {2, {25, 33, 35}}, {46, {25, 33, 0}}, {47, {25, 33, 0}}};
+    for (const auto& c : cases) {
+        TheMap->Clear();
+        CurrentLevel = c.Level;
+        Select(5, 5, 5, 5);
+        MenuClick(tagPaste);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(TheMap->GetChip(5 + j, 5, c.Level), c.Expected[j])
+                << "level " << c.Level << " column " << j;
+    }
+}
+
+TEST_F(ClipboardTest, CutIsOneUndoStepAndKeepsTheBuffer) {
+    CurrentLevel = 4;
+    TheMap->UndoBuf.BeginStep();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) TheMap->SetChip(x, y, 4, 9);
+    Select(0, 0, 2, 2);
+    MenuClick(tagCut);
+    EXPECT_EQ(NonEmptyCells(4), 0);
+    EXPECT_EQ(TheCopyBuf.Width, 3);
+    EXPECT_EQ(TheCopyBuf.Data, std::vector<uint8_t>(9, 9));
+    EXPECT_FALSE(TheSelection->Active);
+    EXPECT_EQ(CallLog(Log.end() - 3, Log.end()), RedrawAfterChange);
+
+    EXPECT_TRUE(TheMap->Undo());
+    EXPECT_EQ(NonEmptyCells(4), 9);
+    Select(10, 10, 10, 10);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(12, 12, 4), 9);
+}
+
+TEST_F(ClipboardTest, DeleteEmptiesTheSelectionAndSetsModified) {
+    TheMap->UndoBuf.BeginStep();
+    TheMap->SetChip(1, 1, 0, 9);
+    TheMap->SetChip(2, 1, 0, 9);
+    TheMap->Modified = false;
+    Select(1, 1, 1, 1);
+    MenuClick(tagDelete);
+    EXPECT_EQ(TheMap->GetChip(1, 1, 0), 0);
+    EXPECT_EQ(TheMap->GetChip(2, 1, 0), 9);
+    EXPECT_TRUE(TheMap->Modified);
+}
+
+TEST_F(ClipboardTest, PasteOfAnEmptyBufferOpensAnEmptyStepAndEndsRedo) {
+    TheMap->UndoBuf.BeginStep();
+    TheMap->SetChip(3, 3, 0, 9);
+    ASSERT_TRUE(TheMap->Undo());
+    Select(0, 0, 0, 0);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->UndoBuf.RedoCount, 0);
+    EXPECT_EQ(TheMap->UndoBuf.Current, 1);
+    EXPECT_EQ(TheMap->UndoBuf.Count(), 0);
+    EXPECT_FALSE(TheMap->Redo());
+    EXPECT_EQ(TheMap->GetChip(3, 3, 0), 0);
+    EXPECT_EQ(CallLog(Log.end() - 3, Log.end()), RedrawAfterChange);
+}
+
+TEST_F(ClipboardTest, SelectAllSelectsTheLevelOnce) {
+    Select(3, 3, 4, 4);
+    MenuClick(tagSelectAll);
+    EXPECT_TRUE(TheSelection->Active);
+    EXPECT_EQ(TheSelection->GetBound(4), 32);
+    EXPECT_EQ(TheSelection->GetBound(5), 32);
+    EXPECT_EQ(Log.back(), "edit.PaintView");
+    Log.clear();
+    MenuClick(tagSelectAll);
+    EXPECT_TRUE(Log.empty());
+
+    MenuClick(tagCopy);
+    EXPECT_EQ(TheCopyBuf.Data.size(), 1024u);
+}
+
+} // namespace
+} // namespace quarvel::test

@@ -1,0 +1,76 @@
+// quarvel-cli edit with the editor's commands: put, fill, level, select and the clipboard.
+#include "tests/testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace quarvel::test {
+namespace {
+
+RunResult Edit(const std::string& script) {
+    return RunCli("edit", script);
+}
+
+TEST(EditorScriptTest, PutFollowsTheEditViewRules) {
+    auto r = Edit("put 3 4 5 12\n"
+                  "get 3 4 5\n"
+                  "put 3 4 1 33\n"
+                  "get 3 4 1\n"
+                  "put 6 6 46 35\n"
+                  "put 3 4 5 12\n" // unchanged: an empty step, reusing the refused ones' slot
+                  "undostate\n"
+                  "undo\n"
+                  "get 3 4 5\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "12\n床抜けるよ？\n0\n天井ぶち抜くよ？\n2 0 0\ntrue\n0\n");
+}
+
+TEST(EditorScriptTest, FillIsFourConnected) {
+    auto r = Edit("set 0 0 2 3\nset 1 0 2 3\nset 1 1 2 3\nset 2 2 2 3\n"
+                  "fill 0 0 2 7\n"
+                  "get 1 1 2\nget 2 2 2\nget 5 5 2\n"
+                  "fill 0 0 0 25\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "7\n3\n0\n床抜けるよ？\n");
+}
+
+TEST(EditorScriptTest, SelectCopyAndPasteOnAnotherLevel) {
+    auto r = Edit("set 4 7 0 74\nset 5 7 0 75\nset 6 7 0 76\n"
+                  "set 4 8 0 84\nset 5 8 0 85\nset 6 8 0 86\n"
+                  "select 6 8 4 7\ncopy\ncopybuf\n"
+                  "level 3\nselect 30 31 30 31\npaste\n"
+                  "get 30 31 3\nget 31 31 3\nget 30 30 3\n"
+                  "paste\n" // the selection is off after a paste
+                  "undostate\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "3 2 74 75 76 84 85 86\n74\n75\n0\n1 0 2\n");
+}
+
+TEST(EditorScriptTest, CutDeleteAndSelectAll) {
+    auto r = Edit("set 0 0 0 9\nset 31 31 0 9\n"
+                  "selectall\ncut\ncopybuf\nget 31 31 0\n"
+                  "undo\nget 31 31 0\n"
+                  "select 0 0 0 0\ndelete\nget 0 0 0\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    const std::string head = "32 32 9 ";
+    ASSERT_EQ(r.Out.compare(0, head.size(), head), 0) << r.Out.substr(0, 40);
+    EXPECT_NE(r.Out.find(" 9\n0\ntrue\n9\n0\n"), std::string::npos);
+}
+
+TEST(EditorScriptTest, ChangingLevelSwitchesTheSelectionOff) {
+    auto r = Edit("select 0 0 1 1\nlevel 2\ncopy\ncopybuf\nlevel 2\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "0 0\n");
+}
+
+TEST(EditorScriptTest, BadArgumentsAreUsageErrors) {
+    for (const char* bad : {"put 32 0 0 1\n", "put 0 0 48 1\n", "fill 0 0 0 256\n", "level -1\n",
+                            "select 0 0 0\n", "copy now\n", "put 1 2 3\n"}) {
+        auto r = Edit(std::string("set 1 1 1 9\n") + bad + "get 1 1 1\n");
+        EXPECT_EQ(r.Status, 2) << bad;
+        EXPECT_NE(r.Err.find("line 2"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Out, "") << bad;
+    }
+}
+
+} // namespace
+} // namespace quarvel::test

@@ -1,0 +1,296 @@
+// The info panel: its controls, what UpdateInfo shows, the name box limit, the palette and
+// the terrain list.
+#include "app/Form_Main.h"
+#include "editor/global.h"
+#include "editor/infopanel.h"
+#include "map/chipclasses.h"
+#include "map/mapclass.h"
+#include "tests/gui/guitestutil.h"
+#include "views/Form_Edit.h"
+#include "views/Form_Info.h"
+#include "views/cp932.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+#include <cstring>
+
+using namespace quarvel;
+using namespace quarvel::test;
+
+namespace {
+
+// Types text as key presses that carry it, one character each.
+void Type(QWidget* w, const QString& text) {
+    for (char32_t u : text.toUcs4()) {
+        const QString c = QString::fromUcs4(&u, 1);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, c);
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, c);
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+void Key(QWidget* w, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+QRgb ShownAt(QWidget* w, QPoint p) {
+    return w->grab(QRect(p, QSize(1, 1))).toImage().pixel(0, 0);
+}
+
+QRgb ChipColor(int set, int chip) {
+    const int index = chip == 0 ? 0 : TProgramFolder::ChipIndex(set, chip); // chip 0 is empty
+    return 0xFF000000u | TProgramFolder::PaletteColor(set, index);
+}
+
+// The next control that Tab reaches.
+QWidget* NextTabStop(QWidget* w) {
+    do w = w->nextInFocusChain();
+    while (!(w->focusPolicy() & Qt::TabFocus));
+    return w;
+}
+
+} // namespace
+
+class FormInfoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsStandWhereTheyBelong();
+    void updateInfoShowsTheState();
+    void nameBoxKeepsTwentyBytes();
+    void longNameFromAFileIsShownWhole();
+    void paletteClicksChooseChips();
+    void terrainListLoadsOtherChips();
+    void chipsArePainted();
+};
+
+void FormInfoTest::controlsStandWhereTheyBelong() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    QCOMPARE(p->windowTitle(), QString::fromUtf8("情報"));
+    QCOMPARE(p->size(), QSize(240, 360));
+    QVERIFY(p->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(p->windowType(), Qt::Tool);
+    QVERIFY(!(p->windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(p->font().family(), QString("IPAPGothic"));
+    QCOMPARE(p->font().pixelSize(), 12);
+
+    QCOMPARE(p->Edit1->geometry(), QRect(8, 8, 137, 20));
+    QCOMPARE(p->ComboBox1->geometry(), QRect(152, 8, 81, 20));
+    QCOMPARE(p->Edit2->geometry(), QRect(24, 44, 23, 20));
+    QCOMPARE(p->Edit3->geometry(), QRect(64, 44, 23, 20));
+    QCOMPARE(p->ComboBox2->geometry(), QRect(24, 76, 41, 20));
+    QCOMPARE(p->ComboBox3->geometry(), QRect(8, 133, 82, 20));
+    QVERIFY(p->Edit2->isReadOnly() && p->Edit3->isReadOnly() && !p->Edit1->isReadOnly());
+    const QList<std::pair<QLabel*, QPoint>> labels = {
+        {p->Label1, {8, 46}},  {p->Label2, {48, 46}},  {p->Label3, {8, 76}},
+        {p->Label4, {8, 111}}, {p->Label5, {163, 76}}, {p->Label6, {163, 133}}};
+    for (auto [label, at] : labels) {
+        QCOMPARE(label->pos(), at);
+        QCOMPARE(label->font().family(), QString("IPAGothic"));
+        QCOMPARE(label->font().pixelSize(), 16);
+    }
+    QCOMPARE(p->Label1->text(), QString("X:"));
+    QCOMPARE(p->Label2->text(), QString("Y:"));
+    QCOMPARE(p->Label3->text(), QString("Z:"));
+    QCOMPARE(p->Label4->text(), QString::fromUtf8("チップ選択"));
+
+    QStringList terrains;
+    for (int i = 0; i < p->ComboBox1->count(); ++i) terrains << p->ComboBox1->itemText(i);
+    QCOMPARE(terrains, QString::fromUtf8("ソルテア,砂漠,雪,溶岩").split(','));
+    QCOMPARE(p->ComboBox2->count(), 48);
+    QCOMPARE(p->ComboBox2->itemText(47), QString("47"));
+    QCOMPARE(p->ComboBox3->count(), 168);
+    for (int i = 0; i < 168; ++i)
+        QCOMPARE(p->ComboBox3->itemText(i), QString::fromUtf8(ChipNames[i]));
+
+    // Tab order: name, terrain, chip, level, X, Y.
+    QList<QWidget*> order = {p->Edit1,     p->ComboBox1, p->ComboBox3,
+                             p->ComboBox2, p->Edit2,     p->Edit3};
+    for (int i = 0; i + 1 < order.size(); ++i) QCOMPARE(NextTabStop(order[i]), order[i + 1]);
+
+    // The new map's name, as code page 932 bytes in the map and as text in the box.
+    QCOMPARE(QByteArray::fromStdString(TheMap->GetName()).toHex(' '),
+             QByteArray("90 56 8b 4b 83 7d 83 62 83 76"));
+    QCOMPARE(p->Edit1->text(), QString::fromUtf8("新規マップ"));
+}
+
+void FormInfoTest::updateInfoShowsTheState() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    TheMap->SetChip(5, 12, 3, 58);
+    TheMap->SetTerrain(2); // the list follows without loading the set
+    CursorX = 5;
+    CursorY = 12;
+    CurrentLevel = 3;
+    CurrentChip = 120;
+    p->UpdateInfo();
+    QCOMPARE(p->Edit2->text(), QString("5"));
+    QCOMPARE(p->Edit3->text(), QString("12"));
+    QCOMPARE(p->ComboBox1->currentIndex(), 2);
+    QCOMPARE(p->ComboBox2->currentIndex(), 3);
+    QCOMPARE(p->ComboBox3->currentIndex(), 120);
+    QCOMPARE(p->Label5->text(), QString::fromUtf8("橋1"));
+    QCOMPARE(p->Label6->text(), QString::fromUtf8("昇降機-下"));
+    QCOMPARE(CurrentTerrain, 0);
+
+    // A byte without a chip in the cursor cell: no name and no picture, and no harm.
+    TheMap->Cells[TMap::Index(5, 12, 3)] = 200;
+    p->UpdateInfo();
+    QCOMPARE(p->Label5->text(), QString());
+    p->grab();
+
+    // The level list is a command: the selection goes, the edit view shows the level.
+    p->ComboBox2->setCurrentIndex(7);
+    emit p->ComboBox2->activated(7);
+    QCOMPARE(CurrentLevel, 7);
+    p->ComboBox3->setCurrentIndex(9);
+    emit p->ComboBox3->activated(9);
+    QCOMPARE(int(CurrentChip), 9);
+    QCOMPARE(p->Label6->text(), QString::fromUtf8("さら地9"));
+}
+
+void FormInfoTest::nameBoxKeepsTwentyBytes() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    p->UpdateInfo();
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel"));
+    p->Edit1->setFocus();
+    p->Edit1->selectAll();
+    Type(p->Edit1, "A");
+    QCOMPARE(TheMap->GetName(), std::string("A"));
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * ")); // marked at once
+
+    Type(p->Edit1, "BCDEFGHIJKLMNOPQRSTUVWXY");
+    QCOMPARE(p->Edit1->text(), QString("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
+
+    // Double-byte characters: ten fit, the eleventh does not.
+    p->Edit1->selectAll();
+    Type(p->Edit1, QString::fromUtf8("あいうえおかきくけこさ"));
+    QCOMPARE(p->Edit1->text(), QString::fromUtf8("あいうえおかきくけこ"));
+    QCOMPARE(TheMap->GetName().size(), size_t(20));
+
+    // 19 bytes leave no room for half a character.
+    p->Edit1->selectAll();
+    Type(p->Edit1, "0123456789012345678");
+    Type(p->Edit1, QString::fromUtf8("あ"));
+    QCOMPARE(p->Edit1->text(), QString("0123456789012345678"));
+    Type(p->Edit1, "9");
+    QCOMPARE(TheMap->GetName(), std::string("01234567890123456789"));
+
+    // A character the code page does not have is refused, wherever it is typed.
+    p->Edit1->selectAll();
+    Type(p->Edit1, "ab");
+    p->Edit1->setCursorPosition(1);
+    Type(p->Edit1, QString::fromUtf8("€"));
+    Type(p->Edit1, QString::fromUtf8("😀"));
+    QCOMPARE(p->Edit1->text(), QString("ab"));
+    Type(p->Edit1, QString::fromUtf8("漢"));
+    QCOMPARE(p->Edit1->text(), QString::fromUtf8("a漢b"));
+    QCOMPARE(p->Edit1->cursorPosition(), 2);
+    QCOMPARE(FromCp932(TheMap->GetName()), QString::fromUtf8("a漢b"));
+
+    // A paste that does not fit keeps what fits.
+    p->Edit1->selectAll();
+    Type(p->Edit1, "0123456789012345");
+    p->Edit1->setCursorPosition(2);
+    p->Edit1->insert(QString::fromUtf8("xyzあい"));
+    QCOMPARE(p->Edit1->text(), QString("01xyz23456789012345"));
+    QCOMPARE(TheMap->GetName(), std::string("01xyz23456789012345"));
+}
+
+void FormInfoTest::longNameFromAFileIsShownWhole() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    const char* name = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"; // 30 bytes, as a file may hold
+    std::memset(TheMap->Header + TMap::NameOffset, 0, TMap::NameSize);
+    std::memcpy(TheMap->Header + TMap::NameOffset, name, std::strlen(name));
+    p->UpdateInfo();
+    QCOMPARE(p->Edit1->text(), QString(name));
+
+    p->Edit1->setFocus();
+    p->Edit1->end(false);
+    Type(p->Edit1, "5"); // typing is stopped
+    QCOMPARE(p->Edit1->text(), QString(name));
+    QVERIFY(!TheMap->Modified);
+    Key(p->Edit1, Qt::Key_Backspace); // the first edit keeps 20 bytes
+    QCOMPARE(TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(p->Edit1->text(), QString("ABCDEFGHIJKLMNOPQRST"));
+    QVERIFY(TheMap->Modified);
+}
+
+void FormInfoTest::paletteClicksChooseChips() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    auto click = [&](int x, int y, Qt::MouseButton b = Qt::LeftButton) {
+        CurrentChip = 77;
+        QTest::mouseClick(p, b, Qt::NoModifier, QPoint(x, y));
+        return int(CurrentChip);
+    };
+    QCOMPARE(click(8, 160), 0);
+    QCOMPARE(click(40, 160), 58);
+    QCOMPARE(click(231, 351), int(PaletteChips[55]));
+    QCOMPARE(click(200, 160), 50);
+    QCOMPARE(click(8 + 3 * 32 + 5, 160 + 4 * 24 + 5), 29);
+    QCOMPARE(p->ComboBox3->currentIndex(), 29);
+    for (QPoint miss : {QPoint(7, 200), QPoint(232, 200), QPoint(100, 159), QPoint(100, 352)})
+        QCOMPARE(click(miss.x(), miss.y()), 77);
+    // Any press on the surface takes the focus from the controls; only the left one chooses.
+    p->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    p->Edit1->setFocus();
+    QVERIFY(p->Edit1->hasFocus());
+    QCOMPARE(click(40, 160, Qt::RightButton), 77);
+    QVERIFY(!p->Edit1->hasFocus());
+}
+
+void FormInfoTest::terrainListLoadsOtherChips() {
+    TEditor e;
+    e.Folder.WriteChips(1);
+    TForm4* p = e.Set->Form4;
+    emit p->ComboBox1->activated(0); // the set already chosen
+    QVERIFY(!TheMap->Modified);
+
+    p->ComboBox1->setCurrentIndex(1);
+    emit p->ComboBox1->activated(1);
+    QVERIFY(TheMap->Modified);
+    QCOMPARE(TheMap->GetTerrain(), 1);
+    QCOMPARE(CurrentTerrain, 1);
+    QCOMPARE(ShownAt(p, QPoint(40 + 16, 160 + 12)), ChipColor(1, 58));
+    // The edit view shows the new pictures in the new colours.
+    TheMap->SetChip(0, 0, 0, 12);
+    e.Set->Form2->RedrawLevel();
+    Point c = EditCellToPixel(0, 0, 0);
+    QCOMPARE(ShownAt(e.Set->Form2->PaintBox1, QPoint(c.x + 32, c.y + 24)), ChipColor(1, 12));
+
+    // A set whose files are missing is still recorded; the pictures stay.
+    TheMap->Modified = false;
+    p->ComboBox1->setCurrentIndex(2);
+    emit p->ComboBox1->activated(2);
+    QVERIFY(TheMap->Modified);
+    QCOMPARE(TheMap->GetTerrain(), 2);
+    QCOMPARE(CurrentTerrain, 1);
+    QCOMPARE(p->ComboBox1->currentIndex(), 2);
+    QVERIFY(e.Messages.Log.empty());
+}
+
+void FormInfoTest::chipsArePainted() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    TheMap->SetChip(0, 0, 0, 58);
+    CurrentChip = 12;
+    p->UpdateInfo();
+    QCOMPARE(ShownAt(p, QPoint(96 + 32, 48 + 24)), ChipColor(0, 58));
+    QCOMPARE(ShownAt(p, QPoint(96 + 32, 104 + 24)), ChipColor(0, 12));
+    for (int i : {1, 9, 30, 54}) {
+        QPoint at(8 + (i % 7) * 32 + 16, 160 + (i / 7) * 24 + 12);
+        QCOMPARE(ShownAt(p, at), ChipColor(0, PaletteChips[i]));
+    }
+}
+
+QUARVEL_GUI_TEST_MAIN(FormInfoTest)
+#include "form_info_test.moc"

@@ -1,0 +1,601 @@
+// The main frame: its menu, captions, start-up, save question, zoom, windows, short-cuts
+// and error boxes.
+#include "app/Form_Main.h"
+#include "editor/commands.h"
+#include "editor/global.h"
+#include "editor/selectarea.h"
+#include "graphics/chipsheet.h"
+#include "map/mapclass.h"
+#include "map/maperror.h"
+#include "tests/gui/guitestutil.h"
+#include "views/Form_Edit.h"
+#include "views/Form_Info.h"
+#include "views/Form_View.h"
+#include "views/application.h"
+#include "views/cp932.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest>
+
+using namespace quarvel;
+using namespace quarvel::test;
+
+namespace {
+
+// The frame as the commands see it, with the file dialogs answered by the test.
+class TScriptedFrame : public IMainFrame {
+public:
+    explicit TScriptedFrame(TForm1* f) : F(f) {}
+    void SetCaption(const std::string& t) override { F->SetCaption(t); }
+    std::string RunOpenDialog() override { return Next(); }
+    std::string RunSaveDialog() override { return Next(); }
+    bool RunColorDialog(TColor& c) override { return F->RunColorDialog(c); }
+    int RunShiftDialog() override { return F->RunShiftDialog(); }
+    int RunSwapDialog() override { return F->RunSwapDialog(); }
+    void CloseFrame() override { F->CloseFrame(); }
+    void Maximize() override { F->Maximize(); }
+    void NextChild() override { F->NextChild(); }
+    void Cascade() override { F->Cascade(); }
+    void TileHorizontal() override { F->TileHorizontal(); }
+    void TileVertical() override { F->TileVertical(); }
+    void SetMenuChecked(int tag, bool c) override { F->SetMenuChecked(tag, c); }
+    bool IsMenuChecked(int tag) const override { return F->IsMenuChecked(tag); }
+    void PlaceInfoPanel() override { F->PlaceInfoPanel(); }
+    void Terminate() override { F->Terminate(); }
+    std::deque<std::string> Files; // answers of the file dialogs; empty: cancelled
+    int DialogsRun = 0;
+
+private:
+    std::string Next() {
+        ++DialogsRun;
+        if (Files.empty()) return "";
+        std::string f = Files.front();
+        Files.pop_front();
+        return f;
+    }
+    TForm1* F;
+};
+
+struct ExpectedItem {
+    const char* Name;
+    const char* Caption; // "-" for a separator
+    int Tag;
+    QList<QKeySequence> Keys;
+};
+
+QAction* Item(TEditor& e, const char* name) {
+    return e.Set->Form1->MenuItem(name);
+}
+
+void PaintChip(int x, int y, int z, uint8_t chip) {
+    TheMap->UndoBuf.BeginStep();
+    TheMap->SetChip(x, y, z, chip);
+}
+
+} // namespace
+
+class FormMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void menuHasEveryItemInOrder();
+    void startUpArrangesTheWindows();
+    void missingChipsEndTheProgram();
+    void savePromptFollowsTheAnswer();
+    void fileDialogsStartInTheMapFolder();
+    void captionShowsFileAndModifiedMark();
+    void zoomTwiceRestoresBothViews();
+    void windowCommandsArrangeChildren();
+    void menuKeysWorkInTheMainWindow();
+    void nameBoxKeepsItsKeys();
+    void errorsAreShownAndTheProgramGoesOn();
+    void closeAsksFirst();
+    void colourDialogSetsOneViewsBackground();
+    void archiveCommandsUseShiftJisNames();
+};
+
+void FormMainTest::menuHasEveryItemInOrder() {
+    TEditor e;
+    const auto k = [](int key) { return QKeySequence(key); };
+    const int ctrl = int(Qt::CTRL);
+    const QList<ExpectedItem> expected = {
+        {"FILE1", "ファイル(&F)", 10, {}},
+        {"NEW1", "新規作成(&N)", 11, {}},
+        {"OPEN1", "開く(&O)...", 12, {}},
+        {"SAVE1", "上書き保存(&S)", 13, {}},
+        {"SAVEAS1", "名前を付けて保存(&A)...", 14, {}},
+        {"SEPARATOR1", "-", 15, {}},
+        {"EXIT1", "終了(&X)", 16, {}},
+        {"EDIT1", "編集(&E)", 20, {}},
+        {"UNDO1", "元に戻す(&U)", 21, {k(ctrl | Qt::Key_Z)}},
+        {"REDO1", "やり直し(&R)", 22, {k(ctrl | Qt::Key_Y)}},
+        {"SEPARATOR2", "-", 23, {}},
+        {"CUT1", "切り取り(&T)", 24, {k(ctrl | Qt::Key_X)}},
+        {"COPY1", "コピー(&C)", 25, {k(ctrl | Qt::Key_C)}},
+        {"PASTE1", "貼り付け(&P)", 26, {k(ctrl | Qt::Key_V)}},
+        {"DELETE1", "削除(&L)", 27, {k(Qt::Key_Delete)}},
+        {"SEPARATOR3", "-", 28, {}},
+        {"SELECT1", "すべて選択(&A)", 29, {k(ctrl | Qt::Key_A)}},
+        {"N1", "-", 0, {}},
+        {"SHIFT1", "マップをずらす...", 210, {}},
+        {"REPLACE2", "国の入れ替え...", 211, {}},
+        {"OPERATION1", "操作(&O)", 30, {}},
+        {"UP1", "上の階層(&U)", 31, {k(Qt::Key_Up)}},
+        {"DOWN1", "下の階層(&D)", 32, {k(Qt::Key_Down)}},
+        {"SEPARATOR4", "-", 33, {}},
+        {"PREV1", "チップ選択-前(&P)", 34, {k(Qt::Key_Left)}},
+        {"NEXT1", "チップ選択-次(&N)", 35, {k(Qt::Key_Right)}},
+        {"SEPARATOR5", "-", 36, {}},
+        {"REFRESH1", "全体マップ更新(&R)", 37, {k(Qt::Key_Return), k(Qt::Key_Enter)}},
+        {"FIX1", "マップ整形(&F)", 38, {k(ctrl | Qt::Key_Return), k(ctrl | Qt::Key_Enter)}},
+        {"WINDOW1", "ウィンドウ(&W)", 40, {}},
+        {"SWITCH1", "切り替え(&S)", 41, {k(ctrl | Qt::Key_Tab)}},
+        {"SEPARATOR6", "-", 42, {}},
+        {"CASCADE1", "重ねて表示(&C)", 43, {}},
+        {"HTILE1", "上下に並べて表示(&H)", 44, {}},
+        {"VTILE1", "左右に並べて表示(&V)", 45, {}},
+        {"SEPARATOR7", "-", 46, {}},
+        {"EZOOM1", "縮小表示-編集(&X)", 47, {}},
+        {"VZOOM1", "縮小表示-全体(&Z)", 48, {}},
+        {"N3", "-", 0, {}},
+        {"N4", "背景色変更-編集...", 0, {}},
+        {"N5", "背景色変更-全体...", 0, {}},
+        {"TOOL1", "ツール(&T)", 50, {}},
+        {"MAKE1", "DAT構築(&C)", 51, {}},
+        {"UNPACK1", "DAT分解(&U)", 52, {}},
+    };
+    const QList<QAction*>& items = e.Set->Form1->MenuItems();
+    QCOMPARE(items.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const ExpectedItem& x = expected[i];
+        QAction* a = items[i];
+        QCOMPARE(a->objectName(), QString(x.Name));
+        QCOMPARE(a->data().toInt(), x.Tag);
+        if (QByteArray(x.Caption) == "-")
+            QVERIFY2(a->isSeparator(), x.Name);
+        else
+            QCOMPARE(a->text(), QString::fromUtf8(x.Caption));
+        QCOMPARE(a->shortcuts(), x.Keys);
+        const bool zoom = QByteArray(x.Name).endsWith("ZOOM1");
+        QCOMPARE(a->isCheckable(), zoom);
+        QVERIFY(!a->isChecked());
+    }
+    // The five titles are the menu bar's menus, in order.
+    QStringList titles;
+    for (QAction* a : e.Set->Form1->menuBar()->actions()) titles << a->objectName();
+    QCOMPARE(titles, QStringList({"FILE1", "EDIT1", "OPERATION1", "WINDOW1", "TOOL1"}));
+}
+
+void FormMainTest::startUpArrangesTheWindows() {
+    TEditor e;
+    TWindowSet& w = *e.Set;
+    QCOMPARE(w.Form1->windowTitle(), QString("Quarvel"));
+    QCOMPARE(w.Form2->SubWindow()->windowTitle(), QString::fromUtf8("編集"));
+    QCOMPARE(w.Form3->SubWindow()->windowTitle(), QString::fromUtf8("全体"));
+    QCOMPARE(w.Form4->windowTitle(), QString::fromUtf8("情報"));
+    QVERIFY(w.Form1->windowState() & Qt::WindowMaximized);
+    QVERIFY(e.Messages.Log.empty());
+
+    QCOMPARE(CurrentTerrain, 0);
+    QCOMPARE(CurrentLevel, 0);
+    QCOMPARE(int(CurrentChip), 0);
+    QVERIFY(!TheSelection->Active);
+    QCOMPARE(ChipSheet[0]->Width(), 64);
+    QCOMPARE(ChipSheet[0]->Height(), 8064);
+    QCOMPARE(ChipSheet[1]->Height(), 4032);
+    QCOMPARE(w.Form2->PaintBox1->size(), QSize(2048, 1040));
+    QCOMPARE(w.Form3->PaintBox1->size(), QSize(2048, 1792));
+    // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it.
+    QCOMPARE(w.Form2->PaintBox1->OverlayRect().topLeft(), QPoint(992, 0));
+    QMdiSubWindow* edit = w.Form2->SubWindow();
+    QCOMPARE(w.Form4->pos(), edit->mapToGlobal(QPoint(edit->width(), 0)));
+    // Cascaded: both children the same size, one step apart.
+    QMdiSubWindow* whole = w.Form3->SubWindow();
+    QCOMPARE(edit->size(), whole->size());
+    QVERIFY(edit->size().width() > 434);
+    QVERIFY(edit->pos() != whole->pos());
+}
+
+void FormMainTest::missingChipsEndTheProgram() {
+    TEditor e(false);
+    QCOMPARE(e.Messages.Log.size(), size_t(1));
+    QCOMPARE(e.Messages.Log[0].Text, std::string("チップデータが見つかりません"));
+    QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
+    QVERIFY(e.Set->Form1->TerminateRequested());
+    // Closing now asks nothing: the program ends.
+    QVERIFY(e.Set->Form1->close());
+}
+
+void FormMainTest::savePromptFollowsTheAnswer() {
+    TEditor e;
+    TScriptedFrame frame(e.Set->Form1);
+    Windows.Main = &frame;
+    QAction* newMap = Item(e, "NEW1");
+    const std::string file = e.Folder.Path() + "map/saved.map";
+
+    // Not modified: no question.
+    newMap->trigger();
+    QVERIFY(e.Messages.Log.empty());
+
+    // Cancel keeps everything.
+    PaintChip(1, 1, 0, 5);
+    e.Messages.Answers = {mrCancel};
+    newMap->trigger();
+    QCOMPARE(e.Messages.Log.back().Text, std::string("編集中のマップを保存しますか？"));
+    QCOMPARE(e.Messages.Log.back().Caption, std::string("確認"));
+    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 5);
+    QVERIFY(TheMap->Modified);
+
+    // Yes on a map without a file name opens the save dialog; cancelling it cancels New.
+    e.Messages.Answers = {mrYes};
+    newMap->trigger();
+    QCOMPARE(frame.DialogsRun, 1);
+    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 5);
+    QVERIFY(!QFile::exists(QString::fromStdString(file)));
+
+    // Yes and a file name: saved, then the new map.
+    e.Messages.Answers = {mrYes};
+    frame.Files = {file};
+    newMap->trigger();
+    QCOMPARE(QFileInfo(QString::fromStdString(file)).size(), qint64(49200));
+    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 0);
+    QVERIFY(!TheMap->Modified);
+
+    // No drops the changes.
+    PaintChip(2, 2, 0, 6);
+    e.Messages.Answers = {mrNo};
+    newMap->trigger();
+    QCOMPARE(int(TheMap->GetChip(2, 2, 0)), 0);
+    QCOMPARE(e.Messages.Log.size(), size_t(4));
+
+    // Open of a file that is not a map: the error, and the map in memory unchanged.
+    const QString bad = QString::fromStdString(e.Folder.Path() + "map/bad.map");
+    QFile f(bad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(49200, 'x'));
+    f.close();
+    PaintChip(3, 3, 0, 7);
+    e.Messages.Answers = {mrNo};
+    frame.Files = {bad.toStdString()};
+    Item(e, "OPEN1")->trigger();
+    QCOMPARE(e.Messages.Log.back().Text, std::string("マップファイルじゃないよ？"));
+    QCOMPARE(int(TheMap->GetChip(3, 3, 0)), 7);
+    QVERIFY(TheMap->Modified);
+
+    // The saved map opens and resets the views.
+    CurrentLevel = 4;
+    e.Messages.Answers = {mrNo};
+    frame.Files = {file};
+    Item(e, "OPEN1")->trigger();
+    QCOMPARE(TheMap->FileName, file);
+    QCOMPARE(CurrentLevel, 0);
+}
+
+void FormMainTest::fileDialogsStartInTheMapFolder() {
+    TEditor e;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(e.Folder.Path()));
+    QString folder, filter, suffix;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    QFileDialog::AcceptMode accept = QFileDialog::AcceptOpen;
+    auto answer = [&](const QString& name) {
+        QTimer::singleShot(0, [&, name] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            folder = d->directory().absolutePath();
+            filter = d->nameFilters().join("|");
+            suffix = d->defaultSuffix();
+            mode = d->fileMode();
+            accept = d->acceptMode();
+            if (name.isEmpty()) {
+                d->reject();
+            } else {
+                d->selectFile(name);
+                static_cast<QDialog*>(d)->accept(); // QFileDialog::accept, which checks the name
+            }
+        });
+    };
+    answer("first");
+    std::string saved = e.Set->Form1->RunSaveDialog();
+    const QString mapFolder = QDir(QString::fromStdString(e.Folder.Path())).absoluteFilePath("map");
+    QCOMPARE(folder, mapFolder);
+    QCOMPARE(filter, QString::fromUtf8("Quarvelマップファイル(*.map)"));
+    QCOMPARE(suffix, QString("map"));
+    QCOMPARE(accept, QFileDialog::AcceptSave);
+    QCOMPARE(QString::fromStdString(saved), mapFolder + "/first.map");
+
+    answer("");
+    QCOMPARE(e.Set->Form1->RunOpenDialog(), std::string());
+    QCOMPARE(mode, QFileDialog::ExistingFile);
+    QCOMPARE(accept, QFileDialog::AcceptOpen);
+    QDir::setCurrent(old);
+}
+
+void FormMainTest::captionShowsFileAndModifiedMark() {
+    TEditor e;
+    TScriptedFrame frame(e.Set->Form1);
+    Windows.Main = &frame;
+    e.Set->Form4->UpdateInfo();
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel"));
+    PaintChip(0, 0, 0, 1);
+    e.Set->Form4->UpdateInfo();
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * "));
+
+    const std::string file = e.Folder.Path() + "map/t.map";
+    frame.Files = {file};
+    Item(e, "SAVEAS1")->trigger();
+    QCOMPARE(e.Set->Form1->windowTitle(), "Quarvel - " + QString::fromStdString(file));
+    PaintChip(0, 0, 0, 2);
+    e.Set->Form4->UpdateInfo();
+    QCOMPARE(e.Set->Form1->windowTitle(), "Quarvel - " + QString::fromStdString(file) + " * ");
+    Item(e, "SAVE1")->trigger();
+    QCOMPARE(e.Set->Form1->windowTitle(), "Quarvel - " + QString::fromStdString(file));
+}
+
+void FormMainTest::zoomTwiceRestoresBothViews() {
+    TEditor e;
+    QAction* ezoom = Item(e, "EZOOM1");
+    QAction* vzoom = Item(e, "VZOOM1");
+    ezoom->trigger();
+    QVERIFY(ezoom->isChecked());
+    QCOMPARE(e.Set->Form2->GetZoom(), 1);
+    QCOMPARE(e.Set->Form2->PaintBox1->size(), QSize(1024, 520));
+    QCOMPARE(e.Set->Form2->Picture().CellPicture.Width(), 32);
+    QCOMPARE(e.Set->Form3->GetZoom(), 0); // the other view keeps its size
+    ezoom->trigger();
+    QVERIFY(!ezoom->isChecked());
+    QCOMPARE(e.Set->Form2->GetZoom(), 0);
+    QCOMPARE(e.Set->Form2->PaintBox1->size(), QSize(2048, 1040));
+
+    vzoom->trigger();
+    QVERIFY(vzoom->isChecked());
+    QCOMPARE(e.Set->Form3->PaintBox1->size(), QSize(1024, 896));
+    vzoom->trigger();
+    QVERIFY(!vzoom->isChecked());
+    QCOMPARE(e.Set->Form3->PaintBox1->size(), QSize(2048, 1792));
+}
+
+void FormMainTest::windowCommandsArrangeChildren() {
+    TEditor e;
+    QMdiSubWindow* edit = e.Set->Form2->SubWindow();
+    QMdiSubWindow* whole = e.Set->Form3->SubWindow();
+    const QRect area = e.Set->Form1->MdiArea()->viewport()->rect();
+
+    Item(e, "HTILE1")->trigger(); // one above the other
+    QCOMPARE(edit->width(), area.width());
+    QCOMPARE(whole->width(), area.width());
+    QCOMPARE(edit->height() + whole->height(), area.height());
+    QCOMPARE(edit->x(), whole->x());
+    QVERIFY(edit->y() != whole->y());
+
+    Item(e, "VTILE1")->trigger(); // side by side
+    QCOMPARE(edit->height(), area.height());
+    QCOMPARE(edit->width() + whole->width(), area.width());
+    QCOMPARE(edit->y(), whole->y());
+
+    Item(e, "CASCADE1")->trigger();
+    QCOMPARE(edit->size(), whole->size());
+    QVERIFY(edit->x() != whole->x());
+
+    QMdiSubWindow* before = e.Set->Form1->MdiArea()->activeSubWindow();
+    Item(e, "SWITCH1")->trigger();
+    QVERIFY(e.Set->Form1->MdiArea()->activeSubWindow() != before);
+
+    // Closing a view only puts it aside: the editor keeps drawing into it.
+    edit->close();
+    QVERIFY(edit->isMinimized());
+    QCOMPARE(static_cast<IEditView*>(e.Set->Form2), Windows.Edit);
+
+    // Enter centres the whole-map view on the cursor without rebuilding its picture.
+    CursorX = 20;
+    CursorY = 3;
+    CurrentLevel = 9;
+    Item(e, "REFRESH1")->trigger();
+    Point p = WholeCellToPixel(20, 3, 9, 0);
+    QScrollArea* scroll = e.Set->Form3->ScrollBox();
+    QCOMPARE(scroll->horizontalScrollBar()->value(),
+             std::clamp(p.x - whole->width() / 2, 0, scroll->horizontalScrollBar()->maximum()));
+    QCOMPARE(scroll->verticalScrollBar()->value(),
+             std::clamp(p.y - whole->height() / 2, 0, scroll->verticalScrollBar()->maximum()));
+}
+
+void FormMainTest::menuKeysWorkInTheMainWindow() {
+    TEditor e;
+    TForm1* main = e.Set->Form1;
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QTest::keyClick(main, Qt::Key_Up);
+    QCOMPARE(CurrentLevel, 1);
+    QTest::keyClick(main, Qt::Key_Right);
+    QTest::keyClick(main, Qt::Key_Right);
+    QTest::keyClick(main, Qt::Key_Left);
+    QCOMPARE(int(CurrentChip), 1);
+    QCOMPARE(e.Set->Form4->ComboBox3->currentIndex(), 1);
+    QTest::keyClick(main, Qt::Key_Down);
+    QTest::keyClick(main, Qt::Key_Down); // level 0 is the floor
+    QCOMPARE(CurrentLevel, 0);
+    PaintChip(4, 4, 0, 9);
+    QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+    QTest::keyClick(main, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 9);
+    // Ctrl+Tab goes to the other view, once.
+    QMdiArea* area = main->MdiArea();
+    QMdiSubWindow* before = area->activeSubWindow();
+    QTest::keyClick(main, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(area->activeSubWindow() != before);
+    QTest::keyClick(main, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(area->activeSubWindow(), before);
+}
+
+void FormMainTest::nameBoxKeepsItsKeys() {
+    TEditor e;
+    TForm4* info = e.Set->Form4;
+    PaintChip(4, 4, 0, 9);
+    info->UpdateInfo();
+    info->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(info));
+    info->Edit1->setFocus();
+    info->Edit1->setText("abc");
+    info->Edit1->setCursorPosition(3);
+
+    // With the name box focused the keys edit the name and leave the map alone.
+    QTest::keyClick(info->Edit1, Qt::Key_Left);
+    QCOMPARE(int(CurrentChip), 0);
+    QCOMPARE(info->Edit1->cursorPosition(), 2);
+    QTest::keyClick(info->Edit1, Qt::Key_Up);
+    QCOMPARE(CurrentLevel, 0);
+    QTest::keyClick(info->Edit1, Qt::Key_Delete);
+    QCOMPARE(info->Edit1->text(), QString("ab"));
+    QTest::keyClick(info->Edit1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 9);
+    QCOMPARE(info->Edit1->text(), QString("abc")); // the edit's own undo
+    QTest::keyClick(info->Edit1, Qt::Key_Return);
+    QTest::keyClick(info->Edit1, Qt::Key_Right);
+    QCOMPARE(int(CurrentChip), 0);
+
+    // Another control of the panel leaves the keys to the menu.
+    info->ComboBox2->setFocus();
+    QTest::keyClick(info->ComboBox2, Qt::Key_Up);
+    QCOMPARE(CurrentLevel, 1);
+    info->Edit2->setFocus();
+    QTest::keyClick(info->Edit2, Qt::Key_Right);
+    QCOMPARE(int(CurrentChip), 1);
+
+    // A click on the panel's surface takes the focus away and gives the keys back.
+    info->Edit1->setFocus();
+    QTest::mouseClick(info, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    QVERIFY(!info->Edit1->hasFocus());
+    QTest::keyClick(info, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+}
+
+namespace {
+class TThrower : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("broken handler");
+        return QObject::event(e);
+    }
+};
+} // namespace
+
+void FormMainTest::errorsAreShownAndTheProgramGoesOn() {
+    TEditor e;
+    // A save that cannot write: the command ends, the error shows under the title.
+    TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
+    PaintChip(0, 0, 0, 3);
+    Item(e, "SAVE1")->trigger();
+    QCOMPARE(e.Messages.Log.size(), size_t(1));
+    QCOMPARE(e.Messages.Log[0].Caption, std::string("Quarvel"));
+    QVERIFY(!e.Messages.Log[0].Text.empty());
+    QVERIFY(TheMap->Modified);
+    QVERIFY(e.Set->Form1->isVisible());
+
+    // An error an event handler lets through is caught by the application object.
+    TThrower thrower;
+    QEvent ev(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &ev);
+    QCOMPARE(e.Messages.Log.back().Text, std::string("broken handler"));
+    QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
+
+    // Archive errors too: no map folder list.
+    const size_t before = e.Messages.Log.size();
+    Item(e, "MAKE1")->trigger();
+    QCOMPARE(e.Messages.Log.size(), before + 1);
+    QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
+    Item(e, "UNPACK1")->trigger();
+    QCOMPARE(e.Messages.Log.back().Text, std::string("ファイルが見つかりません"));
+}
+
+void FormMainTest::closeAsksFirst() {
+    TEditor e;
+    PaintChip(0, 0, 0, 3);
+    e.Messages.Answers = {mrCancel};
+    QVERIFY(!e.Set->Form1->close());
+    QVERIFY(e.Set->Form1->isVisible());
+    QCOMPARE(e.Messages.Log.size(), size_t(1));
+
+    // Yes with a save that fails: the error, and the program runs on.
+    TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
+    e.Messages.Answers = {mrYes};
+    QVERIFY(!e.Set->Form1->close());
+    QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
+
+    e.Messages.Answers = {mrNo};
+    QVERIFY(e.Set->Form1->close());
+}
+
+void FormMainTest::colourDialogSetsOneViewsBackground() {
+    TEditor e;
+    QColor opened;
+    auto answer = [&](QColor chosen) {
+        QTimer::singleShot(0, [&opened, chosen] {
+            auto* d = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            opened = d->currentColor();
+            if (chosen.isValid()) {
+                d->setCurrentColor(chosen);
+                d->accept();
+            } else {
+                d->reject();
+            }
+        });
+    };
+    answer(QColor(10, 20, 30));
+    Item(e, "N4")->trigger();
+    QCOMPARE(opened, QColor(Qt::black)); // black the first time
+    QCOMPARE(e.Set->Form2->GetBackColor(), RGBColor(10, 20, 30));
+    QCOMPARE(e.Set->Form3->GetBackColor(), TColor(0));
+    // The whole-map view's dialog opens on the colour chosen last; cancelled, nothing changes.
+    answer(QColor());
+    Item(e, "N5")->trigger();
+    QCOMPARE(opened, QColor(10, 20, 30));
+    QCOMPARE(e.Set->Form3->GetBackColor(), TColor(0));
+}
+
+void FormMainTest::archiveCommandsUseShiftJisNames() {
+    TEditor e;
+    const QString root = QString::fromStdString(e.Folder.Path());
+    const QString name = QString::fromUtf8("テスト.map");
+    QVERIFY(QDir(root).mkpath("dat/unpacked"));
+    TheMap->SetChip(1, 2, 3, 12);
+    QVERIFY(TheMap->SaveToFile(QFile::encodeName(root + "map/" + name).toStdString()));
+    QVERIFY(TheMap->SaveToFile(QFile::encodeName(root + "map/dummy.map").toStdString()));
+    QFile list(root + "map/map.ini");
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(QByteArray::fromStdString(ToCp932(name)) + "\r\n");
+    list.close();
+
+    Item(e, "MAKE1")->trigger();
+    QCOMPARE(e.Messages.Log.back().Text, std::string("datフォルダに出力しました"));
+    QCOMPARE(e.Messages.Log.back().Caption, std::string("DAT構築"));
+    QFile lib(root + "dat/data1.lib");
+    QVERIFY(lib.open(QIODevice::ReadOnly));
+    QVERIFY(lib.readAll().startsWith(QByteArray::fromStdString(ToCp932(name)) + '\0'));
+
+    Item(e, "UNPACK1")->trigger();
+    QCOMPARE(e.Messages.Log.back().Text, std::string("unpackedフォルダに出力しました"));
+    QCOMPARE(QFileInfo(root + "dat/unpacked/" + name).size(), qint64(49200));
+
+    // A long list shows its progress while it runs and closes the dialog at the end.
+    ArchiveProgress(1, 40);
+    QVERIFY(e.Set->Form1->findChild<QProgressDialog*>());
+    ArchiveProgress(40, 40);
+    QVERIFY(!e.Set->Form1->findChild<QProgressDialog*>());
+    // Bytes that are not Shift_JIS are refused as a file name.
+    QVERIFY_THROWS_EXCEPTION(QuarvelError, Cp932ToFileName(std::string("\x81", 1)));
+}
+
+QUARVEL_GUI_TEST_MAIN(FormMainTest)
+#include "form_main_test.moc"

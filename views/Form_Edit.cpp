@@ -1,0 +1,104 @@
+// TForm2: the edit view's window, its picture on screen and its mouse events.
+#include "views/Form_Edit.h"
+
+#include "editor/global.h"
+#include "graphics/chipsheet.h"
+
+#include <QMouseEvent>
+
+namespace quarvel {
+
+TForm2::TForm2(QMdiArea* area)
+    : TMapWindow(area, QString::fromUtf8("編集"), QColor(128, 128, 128)) {
+    setObjectName("Form2");
+    PaintBox1->SetPicture(&Pic.Picture);
+    PaintBox1->OnMousePress = [this](QMouseEvent* e) { PaintBox1Mouse(e, true); };
+    PaintBox1->OnMouseMove = [this](QMouseEvent* e) { PaintBox1Mouse(e, false); };
+}
+
+void TForm2::Attach() {
+    // The sheets are created once by StartEditor and refilled in place afterwards.
+    Pic.Attach(TheMap, ChipSheet[0], TransparentIndex);
+}
+
+QRect TForm2::CellRect(int x, int y) const {
+    Point p = EditCellToPixel(x, y, Pic.Zoom);
+    return QRect(p.x, p.y, ChipWidth[Pic.Zoom], ChipHeight[Pic.Zoom]);
+}
+
+void TForm2::SetZoom(int z) {
+    Attach();
+    Pic.SetZoom(z);
+    SetPictureSize(Pic.PictureWidth(), Pic.PictureHeight());
+    ShownCursor = QRect();
+    AllDirty = true;
+}
+
+void TForm2::RedrawLevel() {
+    if (!TheMap || Pic.Picture.Width() == 0) return;
+    Attach();
+    Pic.RedrawLevel(CurrentLevel);
+    AllDirty = true;
+    PaintView();
+}
+
+void TForm2::RedrawCell(int x, int y) {
+    if (!TheMap || Pic.Picture.Width() == 0) return;
+    Attach();
+    Pic.RedrawCell(x, y, CurrentLevel);
+    Dirty += CellRect(x, y);
+}
+
+void TForm2::MarkCell(int x, int y, bool selected) {
+    if (Pic.Picture.Width() == 0) return;
+    Pic.MarkCell(x, y, selected);
+    Dirty += CellRect(x, y);
+}
+
+void TForm2::PaintView() {
+    if (Pic.Picture.Width() == 0) return;
+    Point at = Pic.ComposeCursor(CursorX, CursorY, CursorPicture);
+    PaintBox1->SetOverlay(&CursorPicture, QPoint(at.x, at.y));
+    QRect cursor = PaintBox1->OverlayRect();
+    if (AllDirty) {
+        PaintBox1->update();
+    } else {
+        Dirty += ShownCursor;
+        Dirty += cursor;
+        PaintBox1->update(Dirty);
+    }
+    ShownCursor = cursor;
+    Dirty = QRegion();
+    AllDirty = false;
+}
+
+void TForm2::ScrollToCell(int x, int y) {
+    Point p = EditCellToPixel(x, y, Pic.Zoom);
+    ScrollToPixel(p.x, p.y);
+}
+
+MouseState TForm2::StateOf(QMouseEvent* e, bool press) {
+    if (press && e->button() == Qt::LeftButton) PendingNewL = true;
+    if (press && e->button() == Qt::RightButton) PendingNewR = true;
+    MouseState s;
+    s.DownL = e->buttons() & Qt::LeftButton;
+    s.DownR = e->buttons() & Qt::RightButton;
+    // Released buttons (also when the release went to a message box) forget the press.
+    if (!s.DownL) PendingNewL = false;
+    if (!s.DownR) PendingNewR = false;
+    s.NewL = PendingNewL;
+    s.NewR = PendingNewR;
+    PendingNewL = PendingNewR = false;
+    s.DownS = e->modifiers() & Qt::ShiftModifier;
+    s.DownC = e->modifiers() & Qt::ControlModifier;
+    return s;
+}
+
+void TForm2::PaintBox1Mouse(QMouseEvent* e, bool press) {
+    if (!TheMap) return;
+    MouseState s = StateOf(e, press);
+    QPoint p = e->position().toPoint();
+    HandleMouse(p.x(), p.y(), s);
+}
+
+} // namespace quarvel

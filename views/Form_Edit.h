@@ -1,0 +1,46 @@
+// TForm2: the edit view "編集". Shows one level of the map as composed by TEditPicture, with
+// the cursor box, and hands mouse presses and moves to the editor's mouse handling.
+#pragma once
+
+#include "editor/editlogic.h"
+#include "editor/windows.h"
+#include "graphics/editpicture.h"
+#include "views/mapwindow.h"
+
+#include <QRegion>
+
+namespace quarvel {
+
+class TForm2 : public TMapWindow, public IEditView {
+public:
+    explicit TForm2(QMdiArea* area);
+
+    void RedrawLevel() override;
+    void RedrawCell(int x, int y) override;
+    void MarkCell(int x, int y, bool selected) override;
+    void PaintView() override;
+    void ScrollToCell(int x, int y) override;
+    int GetZoom() const override { return Pic.GetZoom(); }
+    void SetZoom(int z) override;
+    TColor GetBackColor() const override { return Pic.BackColor; }
+    void SetBackColor(TColor c) override { Pic.BackColor = c; }
+
+    const TEditPicture& Picture() const { return Pic; }
+    // The button and key state that one mouse event hands to HandleMouse; exposed for tests.
+    MouseState StateOf(QMouseEvent* e, bool press);
+
+private:
+    void PaintBox1Mouse(QMouseEvent* e, bool press);
+    void Attach();
+    QRect CellRect(int x, int y) const;
+
+    TEditPicture Pic;
+    TBMP256 CursorPicture; // the cursor cell as shown: the picture under it plus the box
+    QRect ShownCursor;     // where the cursor box was last shown
+    QRegion Dirty;         // parts of the picture changed since the last PaintView
+    bool AllDirty = false;
+    bool PendingNewL = false; // the button went down and no event has used that yet
+    bool PendingNewR = false;
+};
+
+} // namespace quarvel

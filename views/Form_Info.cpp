@@ -1,0 +1,232 @@
+// TForm4: the info panel's controls, its painted chips and palette, and the name box limit.
+#include "views/Form_Info.h"
+
+#include "editor/global.h"
+#include "editor/infopanel.h"
+#include "graphics/chipsheet.h"
+#include "map/chipclasses.h"
+#include "map/mapclass.h"
+#include "views/application.h"
+#include "views/cp932.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+
+namespace quarvel {
+
+namespace {
+
+constexpr int NameMaxBytes = 20;
+
+QFont PanelFont() {
+    QFont f("IPAPGothic"); // the panel's "ＭＳ Ｐゴシック"
+    f.setPixelSize(12);
+    return f;
+}
+
+QFont LabelFont() {
+    QFont f("IPAGothic"); // the labels' "ＭＳ ゴシック"
+    f.setPixelSize(16);
+    return f;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const char* name, QRect geometry) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setGeometry(geometry);
+    c->setEditable(false);
+    return c;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QString& text) {
+    auto* e = new QLineEdit(text, parent);
+    e->setObjectName(name);
+    e->setGeometry(geometry);
+    return e;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, QPoint at, const char* text) {
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(name);
+    l->setFont(LabelFont());
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+TForm4::TForm4(QWidget* owner)
+    : QWidget(owner,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("Form4");
+    setWindowTitle(QString::fromUtf8("情報"));
+    setFont(PanelFont());
+    setFixedSize(240, 360);
+    move(750, 93);
+
+    Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20), QString::fromUtf8("新規マップ"));
+    ComboBox1 = MakeCombo(this, "ComboBox1", QRect(152, 8, 81, 20));
+    for (const char* t : {"ソルテア", "砂漠", "雪", "溶岩"})
+        ComboBox1->addItem(QString::fromUtf8(t));
+    ComboBox1->setCurrentIndex(0);
+    Label1 = MakeLabel(this, "Label1", QPoint(8, 46), "X:");
+    Edit2 = MakeEdit(this, "Edit2", QRect(24, 44, 23, 20), "00");
+    Edit2->setReadOnly(true);
+    Label2 = MakeLabel(this, "Label2", QPoint(48, 46), "Y:");
+    Edit3 = MakeEdit(this, "Edit3", QRect(64, 44, 23, 20), "00");
+    Edit3->setReadOnly(true);
+    Label3 = MakeLabel(this, "Label3", QPoint(8, 76), "Z:");
+    ComboBox2 = MakeCombo(this, "ComboBox2", QRect(24, 76, 41, 20));
+    for (int i = 0; i < 48; ++i) ComboBox2->addItem(QString::number(i));
+    ComboBox2->setCurrentIndex(0);
+    Label5 = MakeLabel(this, "Label5", QPoint(163, 76), "");
+    Label4 = MakeLabel(this, "Label4", QPoint(8, 111), "チップ選択");
+    ComboBox3 = MakeCombo(this, "ComboBox3", QRect(8, 133, 82, 20));
+    for (int i = 0; i < ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
+    ComboBox3->setCurrentIndex(-1);
+    Label6 = MakeLabel(this, "Label6", QPoint(163, 133), "");
+    for (QLabel* l : {Label5, Label6}) l->resize(240 - 163, l->height());
+
+    // Tab order: name, terrain, chip, level, X, Y.
+    setTabOrder(Edit1, ComboBox1);
+    setTabOrder(ComboBox1, ComboBox3);
+    setTabOrder(ComboBox3, ComboBox2);
+    setTabOrder(ComboBox2, Edit2);
+    setTabOrder(Edit2, Edit3);
+
+    Edit1Accepted = Edit1->text();
+    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { Edit1Edited(t); });
+    // `activated` comes from the user only; UpdateInfo's changes of the index do not run it.
+    connect(ComboBox1, &QComboBox::activated, this,
+            [](int i) { RunGuarded([i] { ComboBox1Change(i); }); });
+    connect(ComboBox2, &QComboBox::activated, this,
+            [](int i) { RunGuarded([i] { ComboBox2Change(i); }); });
+    connect(ComboBox3, &QComboBox::activated, this,
+            [](int i) { RunGuarded([i] { ComboBox3Change(i); }); });
+}
+
+void TForm4::UpdateInfo() {
+    if (!TheMap) return;
+    ShowState();
+    update(CursorChipRect());
+    update(CurrentChipRect());
+}
+
+void TForm4::ShowState() {
+    if (Windows.Main) {
+        QString shown = QFile::decodeName(QByteArray::fromStdString(TheMap->FileName));
+        Windows.Main->SetCaption(MainCaption(shown.toStdString(), TheMap->Modified));
+    }
+    {
+        QSignalBlocker b1(ComboBox1), b2(ComboBox2), b3(ComboBox3);
+        int terrain = TheMap->GetTerrain();
+        ComboBox1->setCurrentIndex(terrain >= 0 && terrain < ComboBox1->count() ? terrain : -1);
+        ComboBox2->setCurrentIndex(CurrentLevel);
+        ComboBox3->setCurrentIndex(CurrentChip < ChipCount ? CurrentChip : -1);
+    }
+    // Only a changed name is set again, so typing keeps the text cursor where it is.
+    QString name = FromCp932(TheMap->GetName());
+    if (Edit1->text() != name) Edit1->setText(name);
+    Edit1Accepted = Edit1->text();
+    // Texts are set only when they change, so that a refresh from painting settles at once.
+    const auto setText = [](auto* control, const QString& text) {
+        if (control->text() != text) control->setText(text);
+    };
+    setText(Edit2, QString::number(CursorX));
+    setText(Edit3, QString::number(CursorY));
+    uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
+    setText(Label5, c < ChipCount ? ComboBox3->itemText(c) : QString());
+    setText(Label6, ComboBox3->currentText());
+}
+
+void TForm4::PaintPalette() {
+    update(PaletteRect());
+}
+
+void TForm4::DrawChip(QPainter& painter, int size, int chip, QPoint at) {
+    const TBMP256* sheet = ChipSheet[size];
+    const int w = ChipWidth[size], h = ChipHeight[size];
+    // Bytes above 167 (possible in a map file) have no picture: the place stays empty.
+    if (!sheet || chip < 0 || (chip + 1) * h > sheet->Height() || sheet->Width() < w) return;
+    const QImage& image = SheetImages[size].Wrap(*sheet);
+    painter.drawImage(at, image, QRect(0, chip * h, w, h));
+}
+
+void TForm4::paintEvent(QPaintEvent*) {
+    // Every repaint of the panel shows the editor state again, as UpdateInfo does.
+    if (TheMap && !Painting) {
+        Painting = true;
+        ShowState();
+        Painting = false;
+    }
+    QPainter painter(this);
+    if (TheMap && ChipSheet[0]) {
+        uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
+        DrawChip(painter, 0, c, CursorChipRect().topLeft());
+        DrawChip(painter, 0, CurrentChip, CurrentChipRect().topLeft());
+    }
+    if (ChipSheet[1]) {
+        for (int i = 0; i < 56; ++i)
+            DrawChip(painter, 1, PaletteChips[i], QPoint(8 + (i % 7) * 32, 160 + (i / 7) * 24));
+    }
+}
+
+void TForm4::mousePressEvent(QMouseEvent* e) {
+    // A press that a label let through belongs to the label, not to the panel's surface.
+    if (childAt(e->position().toPoint())) return;
+    if (QWidget* focused = focusWidget()) focused->clearFocus();
+    if (e->button() != Qt::LeftButton) return;
+    QPoint p = e->position().toPoint();
+    RunGuarded([p] { PanelMouseDown(p.x(), p.y()); });
+}
+
+void TForm4::Edit1Edited(const QString& text) {
+    const QString before = Edit1Accepted;
+    // The part of the text this edit put in: what lies between the unchanged head and tail.
+    int head = 0;
+    const int shorter = int(std::min(before.size(), text.size()));
+    while (head < shorter && before[head] == text[head]) ++head;
+    int tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == text[text.size() - 1 - tail])
+        ++tail;
+    const QString inserted = text.mid(head, text.size() - head - tail);
+    const QString kept = text.left(head) + text.right(tail);
+
+    bool encodable = true;
+    std::string insertedBytes = ToCp932(inserted, &encodable);
+    QString result = text;
+    if (!encodable) {
+        // A character the map's code page cannot hold: the edit is refused.
+        result = before;
+        QApplication::beep();
+    } else {
+        // Like the edit's length limit: only as much of the new text as fits 20 bytes,
+        // never half a double-byte character. A longer name from a file may be shortened.
+        size_t keptBytes = ToCp932(kept).size();
+        size_t room = keptBytes < NameMaxBytes ? NameMaxBytes - keptBytes : 0;
+        if (insertedBytes.size() > room) {
+            QString fits = FromCp932(LimitNameBytes(insertedBytes, room));
+            result = text.left(head) + fits + text.right(tail);
+            QApplication::beep();
+        }
+    }
+    if (result != text) {
+        int cursor = result == before ? head : head + int(result.size() - kept.size());
+        Edit1->setText(result);
+        Edit1->setCursorPosition(cursor);
+    }
+    Edit1Accepted = result;
+    if (result == before) return;
+    std::string bytes = ToCp932(result);
+    RunGuarded([&bytes] { Edit1Change(bytes); });
+}
+
+} // namespace quarvel

@@ -1,0 +1,57 @@
+// TForm4: the info panel "情報", an always-on-top tool window with the map's name and
+// terrain set, the cursor position, the level, the chips and the chip palette. Its controls
+// forward to the panel's rules; UpdateInfo shows the editor state again.
+#pragma once
+
+#include "editor/windows.h"
+#include "views/indexedimage.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace quarvel {
+
+class TForm4 : public QWidget, public IInfoPanel {
+public:
+    explicit TForm4(QWidget* owner);
+
+    void UpdateInfo() override;
+    void PaintPalette() override;
+
+    QLineEdit* Edit1 = nullptr;     // map name
+    QComboBox* ComboBox1 = nullptr; // terrain set
+    QLineEdit* Edit2 = nullptr;     // CursorX
+    QLineEdit* Edit3 = nullptr;     // CursorY
+    QComboBox* ComboBox2 = nullptr; // level
+    QComboBox* ComboBox3 = nullptr; // chip
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr; // name of the chip in the cursor cell
+    QLabel* Label6 = nullptr; // name of the current chip
+
+    // Where the chips are painted on the panel.
+    static QRect CursorChipRect() { return QRect(96, 48, 64, 48); }
+    static QRect CurrentChipRect() { return QRect(96, 104, 64, 48); }
+    static QRect PaletteRect() { return QRect(8, 160, 224, 192); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    // Everything UpdateInfo shows except the painted chips: caption, lists, texts, labels.
+    void ShowState();
+    void Edit1Edited(const QString& text);
+    void DrawChip(QPainter& painter, int size, int chip, QPoint at);
+
+    QString Edit1Accepted; // the name box's text after the last accepted change
+    TIndexedImage SheetImages[2];
+    bool Painting = false;
+};
+
+} // namespace quarvel

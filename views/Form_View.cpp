@@ -1,0 +1,77 @@
+// TForm3: the whole-map view's window, its picture on screen and the pick by click.
+#include "views/Form_View.h"
+
+#include "editor/global.h"
+#include "editor/selectarea.h"
+#include "graphics/chipsheet.h"
+
+#include <QMouseEvent>
+
+namespace quarvel {
+
+TForm3::TForm3(QMdiArea* area) : TMapWindow(area, QString::fromUtf8("全体"), Qt::black) {
+    setObjectName("Form3");
+    PaintBox1->SetPicture(&Pic.Picture);
+    PaintBox1->OnMousePress = [this](QMouseEvent* e) {
+        if (e->button() != Qt::LeftButton) return;
+        QPoint p = e->position().toPoint();
+        PickAt(p.x(), p.y());
+    };
+}
+
+void TForm3::Attach() {
+    Pic.Attach(TheMap, ChipSheet[0], TransparentIndex);
+}
+
+void TForm3::SetZoom(int z) {
+    Attach();
+    Pic.SetZoom(z);
+    SetPictureSize(Pic.PictureWidth(), Pic.PictureHeight());
+    AllDirty = true;
+}
+
+void TForm3::RedrawAll() {
+    if (!TheMap || Pic.Picture.Width() == 0) return;
+    Attach();
+    Pic.RedrawAll();
+    AllDirty = true;
+    PaintView();
+}
+
+void TForm3::RedrawCell(int x, int y, int z) {
+    if (!TheMap || Pic.Picture.Width() == 0 || z < 0 || z > 47) return;
+    Attach();
+    Pic.RedrawCell(x, y, z);
+    Point p = WholeCellToPixel(x, y, z, Pic.Zoom);
+    Dirty += QRect(p.x, p.y, ChipWidth[Pic.Zoom], ChipHeight[Pic.Zoom]);
+}
+
+void TForm3::PaintView() {
+    if (AllDirty || Dirty.isEmpty())
+        PaintBox1->update();
+    else if (!Dirty.isEmpty())
+        PaintBox1->update(Dirty);
+    Dirty = QRegion();
+    AllDirty = false;
+}
+
+void TForm3::ScrollToCell(int x, int y, int z) {
+    Point p = WholeCellToPixel(x, y, z, Pic.Zoom);
+    ScrollToPixel(p.x, p.y);
+}
+
+void TForm3::PickAt(int px, int py) {
+    if (!TheMap || !TheSelection) return;
+    int x = 0, y = 0, z = 0;
+    Attach();
+    if (!Pic.Pick(px, py, x, y, z)) return;
+    TheSelection->SetActive(false);
+    CursorX = x;
+    CursorY = y;
+    CurrentLevel = z;
+    Windows.Edit->RedrawLevel();
+    Windows.Edit->ScrollToCell(CursorX, CursorY);
+    Windows.Info->UpdateInfo();
+}
+
+} // namespace quarvel

@@ -1,0 +1,61 @@
+// TForm6: the swap dialog's controls and OK.
+#include "views/Unit6.h"
+
+#include "editor/maptooldialogs.h"
+#include "views/application.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quarvel {
+
+TForm6::TForm6(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("Form6");
+    setWindowTitle(QString::fromUtf8("国の入れ替え"));
+    QFont f("IPAPGothic");
+    f.setPixelSize(12);
+    setFont(f);
+    setFixedSize(160, 120);
+    move(0, 0);
+
+    auto combo = [this](const char* name, int x) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(name);
+        c->setGeometry(x, 22, 53, 20);
+        for (const char* t : {"緑", "赤", "白", "青"}) c->addItem(QString::fromUtf8(t));
+        c->setCurrentIndex(0);
+        return c;
+    };
+    ComboBox1 = combo("ComboBox1", 8);
+    Label1 = new QLabel("<->", this);
+    Label1->setObjectName("Label1");
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->move(67, 25);
+    Label1->adjustSize();
+    ComboBox2 = combo("ComboBox2", 88);
+    Button1 = new QPushButton("OK", this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(2, 68, 75, 25);
+    Button2 = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    Button2->setObjectName("Button2");
+    Button2->setGeometry(83, 68, 75, 25);
+    for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
+    setTabOrder(ComboBox1, ComboBox2);
+    setTabOrder(ComboBox2, Button1);
+    setTabOrder(Button1, Button2);
+    ComboBox1->setFocus();
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+void TForm6::Button1Click() {
+    int result = 0;
+    if (RunGuarded(
+            [&] { result = SwapDialogOk(ComboBox1->currentIndex(), ComboBox2->currentIndex()); }))
+        done(result);
+}
+
+} // namespace quarvel

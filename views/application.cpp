@@ -1,0 +1,60 @@
+// TApplication: error boxes for errors that end a command.
+#include "views/application.h"
+
+#include "editor/infopanel.h"
+#include "editor/windows.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace quarvel {
+
+namespace {
+constexpr const char* UnknownError = "不明なエラーです";
+}
+
+// The application name stays the program file's name: the single-copy lock compares it with
+// the name of the process that holds the lock.
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    } catch (...) {
+        ShowError(UnknownError);
+    }
+    return false;
+}
+
+void ShowError(const std::string& text) {
+    static bool showing = false; // an error inside the error box itself is not shown again
+    if (showing) return;
+    showing = true;
+    if (Windows.Messages) {
+        try {
+            Windows.Messages->Show(text, ApplicationTitle, MsgButtons::Ok);
+        } catch (...) {
+        }
+    } else {
+        QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle),
+                        QString::fromUtf8(text.c_str()), QMessageBox::Ok);
+        box.exec();
+    }
+    showing = false;
+}
+
+bool RunGuarded(const std::function<void()>& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    } catch (...) {
+        ShowError(UnknownError);
+    }
+    return false;
+}
+
+} // namespace quarvel

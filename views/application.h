@@ -1,0 +1,26 @@
+// TApplication: the editor's application object. An error that a command does not handle
+// ends that command; its text is shown in a box titled with the application title and the
+// program goes on.
+#pragma once
+
+#include <QApplication>
+#include <functional>
+#include <string>
+
+namespace quarvel {
+
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    // Catches what an event handler let through and shows it.
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Shows an error text (UTF-8) in a box titled "Quarvel", through the editor's message boxes
+// when they are set.
+void ShowError(const std::string& text);
+
+// Runs `fn`; an exception ends it and is shown with ShowError. True when `fn` returned.
+bool RunGuarded(const std::function<void()>& fn);
+
+} // namespace quarvel

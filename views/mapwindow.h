@@ -1,0 +1,45 @@
+// TMapWindow: what the edit view and the whole-map view share as windows: an MDI child of
+// the main frame holding a scroll area with the paint box, wheel scrolling, and coming to the
+// front when the pointer enters the picture.
+#pragma once
+
+#include "views/picturebox.h"
+
+#include <QWidget>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QScrollArea;
+
+namespace quarvel {
+
+class TMapWindow : public QWidget {
+public:
+    QMdiSubWindow* SubWindow() const { return Sub; }
+    QScrollArea* ScrollBox() const { return Scroll; }
+    TPictureBox* PaintBox1 = nullptr;
+
+    // Scrolls so that picture pixel (px, py) lies at the middle of the window (its outer
+    // size); the scroll bars clamp the positions.
+    void ScrollToPixel(int px, int py);
+    // A wheel turn of `delta` (120 a notch): vertical unless Shift is held or there is no
+    // vertical bar, then horizontal.
+    void WheelScroll(int delta, bool shift);
+
+protected:
+    // Creates the window as a child of `area` with the outer size 434 x 320.
+    TMapWindow(QMdiArea* area, const QString& caption, const QColor& background);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void WheelTurned(QWheelEvent* wheel);
+    // Resizes the paint box (and so the scrolled area) to the picture's size.
+    void SetPictureSize(int width, int height);
+
+private:
+    void PictureEntered();
+
+    QMdiArea* Area = nullptr;
+    QMdiSubWindow* Sub = nullptr;
+    QScrollArea* Scroll = nullptr;
+};
+
+} // namespace quarvel

@@ -1,0 +1,30 @@
+// TWindowSet: the editor's four windows, created in the order main frame, info panel, edit
+// view, whole-map view, installed as the editor's windows, and destroyed the other way round.
+#pragma once
+
+namespace quarvel {
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+
+class TWindowSet {
+public:
+    TWindowSet();
+    // Whole-map view, edit view, info panel, then the main frame, whose end frees the
+    // editor state (StopEditor).
+    ~TWindowSet();
+    TWindowSet(const TWindowSet&) = delete;
+    TWindowSet& operator=(const TWindowSet&) = delete;
+
+    // Shows the main frame and the info panel; the views show inside the frame.
+    void Show();
+
+    TForm1* Form1 = nullptr;
+    TForm4* Form4 = nullptr;
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+};
+
+} // namespace quarvel
