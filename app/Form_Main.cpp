@@ -358,8 +358,8 @@ int TForm1::Show(const std::string& text, const std::string& caption, MsgButtons
 }
 
 void TForm1::ShowProgress(size_t done, size_t total) {
-    constexpr size_t ShortList = 20; // short lists finish before a dialog would be seen
-    if (total < ShortList) return;
+    constexpr size_t ShortList = 300; // a few hundred maps pack before a dialog would be seen
+    if (total <= ShortList) return;
     if (!Progress) {
         Progress = std::make_unique<QProgressDialog>(this);
         Progress->setWindowTitle(QString::fromUtf8(ApplicationTitle));

@@ -180,7 +180,9 @@ Palette DefaultChipPalette(int terrainSet) {
         pal[size_t(index)] = {uint8_t(c.R), uint8_t(c.G), uint8_t(c.B), 0};
     };
     // Unused entries stay black.
-    put(ChipTransparentIndex, {255, 0, 255});
+    // The transparent index is never drawn in the views; where a chip is copied whole (the info
+    // panel) it shows as the panel's own light grey.
+    put(ChipTransparentIndex, {212, 208, 200});
     put(GridLineIndex, {64, 64, 64});
     put(CursorLineIndex, {255, 0, 0});
     put(SelectLineIndex, {255, 255, 0});

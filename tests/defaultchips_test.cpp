@@ -123,7 +123,7 @@ TEST_F(DefaultChipFiles, PalettesDifferBySetButKeepTheLineColours) {
         for (int size = 0; size < 2; ++size) {
             const auto& pal = Palettes[set][size];
             EXPECT_EQ(pal, Palettes[set][0]); // both sizes share the set's palette
-            EXPECT_EQ(Entry(pal, 0), (PaletteEntry{255, 0, 255, 0}));
+            EXPECT_EQ(Entry(pal, 0), (PaletteEntry{212, 208, 200, 0}));
             EXPECT_EQ(Entry(pal, 164), (PaletteEntry{64, 64, 64, 0}));
             EXPECT_EQ(Entry(pal, 249), (PaletteEntry{255, 0, 0, 0}));
             EXPECT_EQ(Entry(pal, 251), (PaletteEntry{255, 255, 0, 0}));

@@ -11,17 +11,18 @@ RunResult Edit(const std::string& script) {
 }
 
 TEST(EditorScriptTest, PutFollowsTheEditViewRules) {
-    auto r = Edit("put 3 4 5 12\n"
+    auto r = Edit("step\n"
+                  "put 3 4 5 12\n"
                   "get 3 4 5\n"
                   "put 3 4 1 33\n"
                   "get 3 4 1\n"
                   "put 6 6 46 35\n"
-                  "put 3 4 5 12\n" // unchanged: an empty step, reusing the refused ones' slot
+                  "put 3 4 5 12\n" // unchanged: no record
                   "undostate\n"
                   "undo\n"
                   "get 3 4 5\n");
     EXPECT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(r.Out, "12\n床抜けるよ？\n0\n天井ぶち抜くよ？\n2 0 0\ntrue\n0\n");
+    EXPECT_EQ(r.Out, "12\n床抜けるよ？\n0\n天井ぶち抜くよ？\n1 0 1\ntrue\n0\n");
 }
 
 TEST(EditorScriptTest, FillIsFourConnected) {

@@ -27,7 +27,7 @@ DatOptions MakeOptions(const char* verb) {
     opts.ToFileName = [](const std::string& cp932) { return Cp932ToUtf8(cp932); };
     if (isatty(STDERR_FILENO)) {
         opts.Progress = [verb](size_t done, size_t total) {
-            if (total == 0) return;
+            if (total <= 300) return; // short lists finish at once
             if (done != total && done % 64 != 0) return;
             std::cerr << "\r" << verb << " " << done << "/" << total << (done == total ? "\n" : "")
                       << std::flush;

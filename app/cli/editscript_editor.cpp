@@ -69,22 +69,20 @@ void CellAndChip(ScriptContext& ctx, const std::vector<std::string>& w, int& x, 
     chip = uint8_t(ctx.IntIn(w[4], "CHIP", 0, 255));
 }
 
-// One press of the left button on a cell: its own undo step, then the edit view's write
-// (an unchanged cell is skipped; a refused chip prints the warning).
+// The edit view's write of one cell: an unchanged cell is skipped, a refused chip prints the
+// warning. Like `set`, it opens no undo step: `step` groups writes as one mouse press does.
 void CmdPut(ScriptContext& ctx, const std::vector<std::string>& w) {
     int x, y, z;
     uint8_t chip;
     CellAndChip(ctx, w, x, y, z, chip);
-    TheMap->UndoBuf.BeginStep();
     PutChip(x, y, z, chip);
 }
 
-// Shift and the left button: one undo step, the 4-connected area of equal chips.
+// The edit view's fill of the 4-connected area of equal chips, in the current undo step.
 void CmdFill(ScriptContext& ctx, const std::vector<std::string>& w) {
     int x, y, z;
     uint8_t chip;
     CellAndChip(ctx, w, x, y, z, chip);
-    TheMap->UndoBuf.BeginStep();
     FloodFill(x, y, z, chip);
 }
 
