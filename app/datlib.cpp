@@ -176,42 +176,35 @@ std::string EntryLabel(size_t index, const std::string& name) {
     return "data1.lib entry " + std::to_string(index) + " \"" + name + "\"";
 }
 
-// Reads and checks the whole index before anything is written.
-std::vector<UnpackEntry> ReadIndex(const std::string& libPath, uint64_t datSize,
-                                   const DatOptions& opts) {
-    std::string lib = ReadWholeFile(libPath);
-    std::vector<UnpackEntry> entries;
-    size_t pos = 0;
-    for (size_t index = 0; lib.size() - pos >= size_t(LibNameSize); ++index, pos += LibEntrySize) {
-        const uint8_t* e = reinterpret_cast<const uint8_t*>(lib.data()) + pos;
-        size_t len = 0;
-        while (len < size_t(LibNameSize) && e[len] != 0) ++len;
-        std::string raw(reinterpret_cast<const char*>(e), len);
-        if (lib.size() - pos < size_t(LibEntrySize))
-            throw QuarvelError(EntryLabel(index, DisplayName(opts, raw)) +
-                               " is cut off: data1.lib ends before its offset");
-        if (raw.empty())
-            throw QuarvelError("data1.lib entry " + std::to_string(index) + " has an empty name");
-        std::string name;
-        try {
-            name = ConvertName(opts, raw);
-        } catch (const std::exception& ex) {
-            throw QuarvelError(EntryLabel(index, raw) + ": " + ex.what());
-        }
-        // The name must stay a plain file name inside the unpack folder.
-        if (name.empty() || name.find('/') != std::string::npos ||
-            name.find('\\') != std::string::npos || name.find("..") != std::string::npos ||
-            name == "." || name.find('\0') != std::string::npos)
-            throw QuarvelError(EntryLabel(index, name) +
-                               " is not a plain file name; nothing was unpacked");
-        int32_t offset = int32_t(GetLong(e + LibNameSize));
-        if (offset < 0 || uint64_t(offset) + uint64_t(DatRecordLength) > datSize)
-            throw QuarvelError(EntryLabel(index, name) + ": its record at offset " +
-                               std::to_string(offset) + " lies past the end of data1.dat (" +
-                               std::to_string(datSize) + " bytes); nothing was unpacked");
-        entries.push_back({name, uint32_t(offset)});
+// Checks the index entry that starts at `e` (at least 32 bytes, `available` bytes up to the
+// end of data1.lib) before its file is written: it needs its offset, a name that stays a
+// plain file name inside the unpack folder, and a whole record inside data1.dat.
+UnpackEntry CheckEntry(size_t index, const uint8_t* e, size_t available, uint64_t datSize,
+                       const DatOptions& opts) {
+    size_t len = 0;
+    while (len < size_t(LibNameSize) && e[len] != 0) ++len;
+    const std::string raw(reinterpret_cast<const char*>(e), len);
+    if (available < size_t(LibEntrySize))
+        throw QuarvelError(EntryLabel(index, DisplayName(opts, raw)) +
+                           " is cut off: data1.lib ends before its offset");
+    if (raw.empty())
+        throw QuarvelError("data1.lib entry " + std::to_string(index) + " has an empty name");
+    std::string name;
+    try {
+        name = ConvertName(opts, raw);
+    } catch (const std::exception& ex) {
+        throw QuarvelError(EntryLabel(index, raw) + ": " + ex.what());
     }
-    return entries;
+    if (name.empty() || name.find('/') != std::string::npos ||
+        name.find('\\') != std::string::npos || name.find("..") != std::string::npos ||
+        name == "." || name.find('\0') != std::string::npos)
+        throw QuarvelError(EntryLabel(index, name) + " is not a plain file name");
+    const int32_t offset = int32_t(GetLong(e + LibNameSize));
+    if (offset < 0 || uint64_t(offset) + uint64_t(DatRecordLength) > datSize)
+        throw QuarvelError(EntryLabel(index, name) + ": its record at offset " +
+                           std::to_string(offset) + " lies past the end of data1.dat (" +
+                           std::to_string(datSize) + " bytes)");
+    return {name, uint32_t(offset)};
 }
 
 } // namespace
@@ -306,24 +299,30 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts) {
     const std::string root = WithSlash(programFolder);
     const std::string datDir = root + "dat/";
     const std::string unpackDir = datDir + "unpacked/";
-    if (!IsFolder(datDir)) throw QuarvelError("archive folder not found: " + datDir);
     const std::string datPath = datDir + "data1.dat";
     const std::string libPath = datDir + "data1.lib";
+    // No archive folder means no archive pair: the ordinary "not found" outcome.
     if (!IsFile(datPath) || !IsFile(libPath)) return false;
     if (!IsFolder(unpackDir)) throw QuarvelError("unpack folder not found: " + unpackDir);
 
     std::error_code ec;
     const uint64_t datSize = fs::file_size(datPath, ec);
     if (ec) throw QuarvelError("cannot read " + datPath + ": " + ec.message());
-    const std::vector<UnpackEntry> entries = ReadIndex(libPath, datSize, opts);
+    const std::string lib = ReadWholeFile(libPath);
+    const uint8_t* libBytes = reinterpret_cast<const uint8_t*>(lib.data());
+    // Fewer than 32 bytes left is the normal end of the index.
+    const size_t total = lib.size() / size_t(LibEntrySize) +
+                         (lib.size() % size_t(LibEntrySize) >= size_t(LibNameSize) ? 1 : 0);
 
     ReadFile dat(datPath);
     if (!dat.File) throw QuarvelError("cannot open " + datPath + ": " + SystemError());
     std::vector<uint8_t> body(RecordBodySize), map(MapFileSize);
-    const size_t total = entries.size();
     if (opts.Progress) opts.Progress(0, total);
     for (size_t i = 0; i < total; ++i) {
-        const UnpackEntry& e = entries[i];
+        const size_t pos = i * size_t(LibEntrySize);
+        // Entries are taken one by one, as the index is read: the files of the entries
+        // before a broken one are written and stay.
+        const UnpackEntry e = CheckEntry(i, libBytes + pos, lib.size() - pos, datSize, opts);
         if (std::fseek(dat.File, long(e.Offset) + 4, SEEK_SET) != 0 ||
             std::fread(body.data(), 1, body.size(), dat.File) != body.size())
             throw QuarvelError("cannot read the record of \"" + e.FileName + "\" from " + datPath);

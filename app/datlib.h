@@ -36,9 +36,10 @@ struct DatOptions {
 bool BuildDat(const std::string& programFolder, const DatOptions& opts = {});
 
 // Unpacks dat/data1.dat and dat/data1.lib into dat/unpacked/, one 49,200-byte map file per
-// index entry. Returns false, doing nothing, when either archive file is missing. Throws
-// QuarvelError for a broken archive (entry past the end of data1.dat, unsafe entry name,
-// cut-off index entry) before any map file is written, and for a file that cannot be written.
+// index entry, in index order. Returns false, doing nothing, when either archive file (or
+// the archive folder) is missing. A broken entry (record past the end of data1.dat, unsafe
+// name, cut-off index entry) throws QuarvelError before its file is created; the files of
+// the entries before it stay. A file that cannot be written throws as well.
 bool UnpackDat(const std::string& programFolder, const DatOptions& opts = {});
 
 // The lines of a list file: lines end in CR LF, LF or CR; a last line without an ending

@@ -160,6 +160,8 @@ uint8_t TMap::GetViewChip(int x, int y, int z) const {
         const uint8_t* q = p + Index(0, 0, 1);
         own = p[0], above = q[0], aboveX = q[1], aboveY = q[SizeX], aboveXY = q[SizeX + 1];
     } else { // at the edges: every read through GetChip
+        // Farther out every read is outside the map (and x + 1 could overflow): nothing drawn.
+        if (x < -1 || x >= SizeX || y < -1 || y >= SizeY || z < -1 || z >= SizeZ) return 0;
         own = GetChip(x, y, z), above = GetChip(x, y, z + 1), aboveX = GetChip(x + 1, y, z + 1);
         aboveY = GetChip(x, y + 1, z + 1), aboveXY = GetChip(x + 1, y + 1, z + 1);
     }

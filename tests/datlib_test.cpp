@@ -238,7 +238,7 @@ TEST_F(DatTest, MissingPairIsFalseMissingFoldersAreErrors) {
     ExpectError([&] { BuildDat(Root); }, "map folder");
     fs::remove_all(Root + "dat");
     ExpectError([&] { BuildDat(Root); }, "archive folder");
-    ExpectError([&] { UnpackDat(Root); }, "archive folder");
+    EXPECT_FALSE(UnpackDat(Root)); // no archive folder: no archive pair either
     EXPECT_FALSE(fs::exists(Root + "dat"));
 }
 
@@ -294,7 +294,7 @@ TEST_F(DatTest, FailedPackLeavesThePreviousArchive) {
     }
 }
 
-TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeAnythingIsWritten) {
+TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeTheirFileIsWritten) {
     BuildOne("good.map", MakeMap(3));
     const Bytes good = ReadBytes(Dat("data1.lib"));
     for (std::string name : {"../x", "/etc/x", "a\\b", "", "..", "sub/x"}) {
@@ -305,8 +305,13 @@ TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeAnythingIsWritten) {
         std::copy(name.begin(), name.end(), lib.begin() + 40);
         WriteBytes(Dat("data1.lib"), lib);
         ExpectError([&] { UnpackDat(Root); }, name.empty() ? "empty name" : "\"" + name + "\"");
-        EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
-        EXPECT_FALSE(fs::exists(Root + "dat/x"));
+        // The entry before it is unpacked; nothing is written anywhere else.
+        EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"good.map"});
+        EXPECT_EQ(ReadBytes(Unpacked("good.map")), MakeMap(3));
+        EXPECT_EQ(FilesIn(Root + "dat"),
+                  (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+        EXPECT_FALSE(fs::exists(Root + "x"));
+        fs::remove(Unpacked("good.map"));
     }
 }
 
@@ -328,6 +333,22 @@ TEST_F(DatTest, RecordsPastTheEndOfTheDataAreRefused) {
         WriteBytes(Dat("data1.lib"), lib);
         ExpectError([&] { UnpackDat(Root); }, "past the end");
     }
+
+    // Two entries, the second cut short: the first is unpacked, the second's earlier file
+    // stays as it was and no short map is written.
+    WriteBytes(Map("first.map"), MakeMap(4));
+    WriteBytes(Map("second.map"), MakeMap(5));
+    WriteList("first.map\nsecond.map\n");
+    ASSERT_TRUE(BuildDat(Root));
+    const Bytes two = ReadBytes(Dat("data1.dat"));
+    WriteBytes(Dat("data1.dat"), Bytes(two.begin(), two.begin() + 49312 + 49299));
+    for (const auto& e : fs::directory_iterator(Root + "dat/unpacked")) fs::remove(e.path());
+    WriteBytes(Unpacked("second.map"), MakeMap(9));
+    ExpectError([&] { UnpackDat(Root); }, "second.map");
+    EXPECT_EQ(ReadBytes(Unpacked("first.map")), MakeMap(4));
+    EXPECT_EQ(ReadBytes(Unpacked("second.map")), MakeMap(9));
+    EXPECT_EQ(FilesIn(Root + "dat/unpacked"),
+              (std::vector<std::string>{"first.map", "second.map"}));
 }
 
 TEST_F(DatTest, IndexNotAMultipleOf40) {
@@ -341,14 +362,14 @@ TEST_F(DatTest, IndexNotAMultipleOf40) {
     EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"whole.map"});
     fs::remove(Unpacked("whole.map"));
 
-    // A name without its offset: an error naming the entry, and nothing unpacked.
+    // A name without its offset: an error naming the entry; the entry before it is unpacked.
     tail = lib;
     const std::string cut = "cutoff.map";
     tail.insert(tail.end(), cut.begin(), cut.end());
     tail.resize(40 + 36, 0);
     WriteBytes(Dat("data1.lib"), tail);
     ExpectError([&] { UnpackDat(Root); }, "cutoff.map");
-    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+    EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"whole.map"});
 }
 
 TEST_F(DatTest, CliPackAndUnpack) {

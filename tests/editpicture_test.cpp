@@ -85,6 +85,11 @@ TEST(EditPictureTest, ProjectionExamples) {
     EXPECT_EQ(EditPixelToCell(1024, 16, 0), (Point{0, 0}));
     EXPECT_EQ(EditPixelToCell(512, 8, 1), (Point{0, 0}));
     EXPECT_EQ(EditPixelToCell(0, 0, 0), (Point{-16, 16}));
+    // Negative quotients truncate toward zero (flooring would give one less), at both zooms.
+    EXPECT_EQ(EditPixelToCell(1, 0, 0), (Point{-15, 15}));
+    EXPECT_EQ(EditPixelToCell(2047, 0, 0), (Point{15, -15}));
+    EXPECT_EQ(EditPixelToCell(1, 0, 1), (Point{-15, 15}));
+    EXPECT_EQ(EditPixelToCell(1023, 0, 1), (Point{15, -15}));
     EXPECT_THROW(EditCellToPixel(0, 0, 2), std::out_of_range);
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -357,6 +358,15 @@ TEST(ViewChip, EdgesAreNeverHidden) {
     EXPECT_EQ(m->GetViewChip(4, 4, 46), 0);
     Put(*m, 8, 8, 47, 200);
     EXPECT_EQ(m->GetViewChip(8, 8, 47), 200); // shown as it is
+
+    // Any coordinates are allowed; far outside (up to the ends of the integer range) is empty.
+    Put(*m, 0, 0, 0, 26);
+    for (int far : {INT_MIN, -2, 32, 48, INT_MAX}) {
+        EXPECT_EQ(m->GetViewChip(far, 0, 0), 0) << far;
+        EXPECT_EQ(m->GetViewChip(0, far, 0), 0) << far;
+        EXPECT_EQ(m->GetViewChip(0, 0, far), 0) << far;
+    }
+    EXPECT_EQ(m->GetViewChip(0, 0, -1), 26); // the field on level 0 is drawn at level -1
 }
 
 // The whole-map chip choice written out with plain membership lists, compared on random maps.

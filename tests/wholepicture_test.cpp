@@ -73,6 +73,11 @@ TEST(WholePictureTest, ProjectionExamples) {
     EXPECT_EQ(WholePixelToCell(1024, 16, 47, 0), (Point{0, 0}));
     EXPECT_EQ(WholePixelToCell(1024, 768, 0, 0), (Point{0, 0}));
     EXPECT_EQ(WholePixelToCell(512, 384, 0, 1), (Point{0, 0}));
+    // Negative quotients truncate toward zero (flooring would give one less), at both zooms.
+    EXPECT_EQ(WholePixelToCell(1, 0, 47, 0), (Point{-15, 15}));
+    EXPECT_EQ(WholePixelToCell(1024, 0, 0, 0), (Point{-23, -23}));
+    EXPECT_EQ(WholePixelToCell(1, 0, 47, 1), (Point{-15, 15}));
+    EXPECT_EQ(WholePixelToCell(512, 0, 0, 1), (Point{-23, -23}));
     EXPECT_THROW(WholePixelToCell(0, 0, 0, 3), std::out_of_range);
     // All chips fit the picture exactly.
     int maxX = 0, maxY = 0;
