@@ -5,11 +5,15 @@
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 
 namespace quarvel {
 
-TForm3::TForm3(QMdiArea* area) : TMapWindow(area, QString::fromUtf8("全体"), Qt::black) {
+// Around a picture smaller than the window the form shows the button face colour; the
+// picture itself is filled with BackColor.
+TForm3::TForm3(QMdiArea* area)
+    : TMapWindow(area, QString::fromUtf8("全体"), QApplication::palette().color(QPalette::Button)) {
     setObjectName("Form3");
     PaintBox1->SetPicture(&Pic.Picture);
     PaintBox1->OnMousePress = [this](QMouseEvent* e) {

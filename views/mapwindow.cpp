@@ -27,6 +27,10 @@ TMapWindow::TMapWindow(QMdiArea* area, const QString& caption, const QColor& bac
     PaintBox1->resize(0, 0);
     Scroll->setWidget(PaintBox1);
     Scroll->viewport()->installEventFilter(this);
+    // The scroll bars belong to the window too: a turn over them scrolls like one over the
+    // picture, not by the bars' own steps.
+    Scroll->horizontalScrollBar()->installEventFilter(this);
+    Scroll->verticalScrollBar()->installEventFilter(this);
     PaintBox1->OnEnter = [this] { PictureEntered(); };
     PaintBox1->OnWheel = [this](QWheelEvent* e) { WheelTurned(e); };
 
@@ -67,8 +71,10 @@ void TMapWindow::WheelScroll(int delta, bool shift) {
 }
 
 bool TMapWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Scroll->viewport() && event->type() == QEvent::Wheel) {
-        // A turn over the window beside a picture smaller than the window.
+    if (event->type() == QEvent::Wheel &&
+        (watched == Scroll->viewport() || watched == Scroll->horizontalScrollBar() ||
+         watched == Scroll->verticalScrollBar())) {
+        // A turn over the window beside a picture smaller than the window, or over a bar.
         WheelTurned(static_cast<QWheelEvent*>(event));
         return true;
     }

@@ -331,6 +331,23 @@ void FormEditTest::wheelAndMiddleButtonScroll() {
     QCOMPARE(h->value(), h0 - 120);
     QCOMPARE(v->value(), v0 + 120);
 
+    // A turn over a scroll bar is a turn over the window: the horizontal bar does not take
+    // it for itself.
+    auto wheelOn = [&](QScrollBar* bar, int delta, Qt::KeyboardModifiers keys) {
+        QPoint at(bar->width() / 2, bar->height() / 2);
+        QWheelEvent ev(QPointF(at), QPointF(bar->mapToGlobal(at)), QPoint(), QPoint(0, delta),
+                       Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &ev);
+        return ev.isAccepted();
+    };
+    QVERIFY(h->isVisible() && v->isVisible());
+    QVERIFY(wheelOn(h, -120, Qt::NoModifier));
+    QCOMPARE(v->value(), v0 + 240);
+    QCOMPARE(h->value(), h0 - 120);
+    QVERIFY(wheelOn(v, 120, Qt::ShiftModifier));
+    QCOMPARE(h->value(), h0 - 240);
+    QCOMPARE(v->value(), v0 + 240);
+
     // Zoomed out in a tall window there is no vertical bar: the wheel scrolls across.
     e.Set->Form1->MenuItem("EZOOM1")->trigger();
     view->SubWindow()->resize(500, 700);

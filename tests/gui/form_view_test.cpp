@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QtTest>
 
 using namespace quarvel;
@@ -56,6 +57,16 @@ void FormViewTest::showsAllLevelsOnBlack() {
     QCOMPARE(view->PaintBox1->size(), QSize(1024, 896));
     QCOMPARE(view->PaintBox1->grab(QRect(496 + 16, 872 + 12, 1, 1)).toImage().pixel(0, 0),
              0xFF000000u | TProgramFolder::PaletteColor(0, TProgramFolder::ChipIndex(0, 12)));
+
+    // Beside a picture smaller than the window the form's own colour shows, the button face,
+    // not the picture's black.
+    view->SubWindow()->resize(1300, 1100);
+    QTest::qWait(20);
+    QWidget* viewport = view->ScrollBox()->viewport();
+    QVERIFY(viewport->width() > 1100);
+    const QRgb face = QApplication::palette().color(QPalette::Button).rgb();
+    QVERIFY(face != qRgb(0, 0, 0));
+    QCOMPARE(viewport->grab(QRect(1050, 20, 1, 1)).toImage().pixel(0, 0), face);
 }
 
 void FormViewTest::clickPicksTheHigherLevel() {
