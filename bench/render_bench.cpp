@@ -1,6 +1,10 @@
 // Benchmarks of `quarvel-cli render` as a whole process (start, chip loading, composition,
-// PNG encoding and writing) on the default chip set. Target: a dense map under 45 ms.
+// PNG encoding and writing) on the default chip set, and of the composition it does in
+// process: the whole-map picture drawn in bands, as the render command draws it, against
+// RedrawAll. Target: the whole process for a dense map under 45 ms.
+#include "graphics/chipsheet.h"
 #include "graphics/defaultchips.h"
+#include "graphics/wholepicture.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
 
@@ -132,9 +136,83 @@ void BM_RenderDenseWholeMapSmall(benchmark::State& state) {
     RenderProcess(state, "dense.map", {"--zoom", "1"});
 }
 
+// The whole-map picture of a map of the render folder, with the default chips, in process.
+struct Composition {
+    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+    TBMP256 Sheets[2];
+    uint8_t Transparent[2] = {0, 0};
+    TWholePicture View;
+    bool Ok = false;
+
+    Composition(const char* map, int zoom) {
+        const std::string root = Folder().Root;
+        Ok = Map->LoadFromFile(root + map) &&
+             ReadChipSheets(root + "chip", Map->GetTerrain(), Sheets, Transparent);
+        View.Attach(Map.get(), Sheets, Transparent);
+        View.SetZoom(zoom);
+    }
+};
+
+void ComposeRedrawAll(benchmark::State& state, const char* map) {
+    Composition c(map, int(state.range(0)));
+    if (!c.Ok) state.SkipWithError("cannot load the map or the chips");
+    for (auto _ : state) {
+        c.View.RedrawAll();
+        benchmark::DoNotOptimize(c.View.Picture.Bits());
+    }
+}
+
+// RedrawRect over the whole picture on one thread.
+void ComposeRect(benchmark::State& state, const char* map) {
+    Composition c(map, int(state.range(0)));
+    if (!c.Ok) state.SkipWithError("cannot load the map or the chips");
+    const int w = c.View.PictureWidth(), h = c.View.PictureHeight();
+    for (auto _ : state) {
+        c.View.RedrawRect(0, 0, w, h);
+        benchmark::DoNotOptimize(c.View.Picture.Bits());
+    }
+}
+
+// The lower of the two bands that the PNG writer cuts (3 : 4) and composes side by side on
+// two processors: the longer one, so the time the composition takes there.
+void ComposeLowerBand(benchmark::State& state, const char* map) {
+    Composition c(map, int(state.range(0)));
+    if (!c.Ok) state.SkipWithError("cannot load the map or the chips");
+    const int w = c.View.PictureWidth(), h = c.View.PictureHeight();
+    for (auto _ : state) {
+        c.View.RedrawRect(0, h * 3 / 7, w, h);
+        benchmark::DoNotOptimize(c.View.Picture.Bits());
+    }
+}
+
+void BM_ComposeDenseRedrawAll(benchmark::State& state) {
+    ComposeRedrawAll(state, "dense.map");
+}
+void BM_ComposeDenseRect(benchmark::State& state) {
+    ComposeRect(state, "dense.map");
+}
+void BM_ComposeDenseLowerBand(benchmark::State& state) {
+    ComposeLowerBand(state, "dense.map");
+}
+void BM_ComposeTownRedrawAll(benchmark::State& state) {
+    ComposeRedrawAll(state, "town.map");
+}
+void BM_ComposeTownRect(benchmark::State& state) {
+    ComposeRect(state, "town.map");
+}
+void BM_ComposeTownLowerBand(benchmark::State& state) {
+    ComposeLowerBand(state, "town.map");
+}
+
 BENCHMARK(BM_RenderDenseWholeMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderTownWholeMap)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderDenseLevel)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RenderDenseWholeMapSmall)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ComposeDenseRedrawAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeDenseRect)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeDenseLowerBand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTownRedrawAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTownRect)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeTownLowerBand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "map/mapclass.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -16,6 +17,28 @@ namespace quarvel {
 static void CheckZoom(int zoom) {
     if (zoom != 0 && zoom != 1)
         throw std::out_of_range("zoom out of range: " + std::to_string(zoom));
+}
+
+PixelRect ClipToPicture(const TBMP256& picture, int left, int top, int right, int bottom) {
+    return {std::max(left, 0), std::max(top, 0), std::min(right, picture.Width()),
+            std::min(bottom, picture.Height())};
+}
+
+// dest.Blit(DX, DY, Src, Transparent, SrcX, SrcY, W, H) restricted to `clip` (which lies
+// inside dest): writes exactly the pixels inside `clip` that the full Blit writes, no others.
+static void BlitWithin(TBMP256& dest, const PixelRect& clip, int DX, int DY, const TBMP256& Src,
+                       int Transparent, int SrcX, int SrcY, int W, int H) {
+    if (W == 0) W = Src.Width();
+    if (H == 0) H = Src.Height();
+    // Pixel (DX + i, DY + j) comes from (SrcX + i, SrcY + j): keep the i and j whose pixel
+    // lies inside the clip and copy just that part of the source rectangle.
+    const long long x0 = std::max<long long>(DX, clip.Left);
+    const long long y0 = std::max<long long>(DY, clip.Top);
+    const long long x1 = std::min<long long>((long long)DX + W, clip.Right);
+    const long long y1 = std::min<long long>((long long)DY + H, clip.Bottom);
+    if (x0 >= x1 || y0 >= y1) return;
+    dest.Blit(int(x0), int(y0), Src, Transparent, int(SrcX + (x0 - DX)), int(SrcY + (y0 - DY)),
+              int(x1 - x0), int(y1 - y0));
 }
 
 Point EditCellToPixel(int x, int y, int zoom) {
@@ -86,6 +109,32 @@ void TEditPicture::RedrawLevel(int level) {
             if (Map)
                 DrawChip(Picture, p.x, p.y, Sheets, Transparent, Zoom, Map->GetChip(x, y, level));
             DrawOverlay(Picture, p.x, p.y, grid);
+        }
+}
+
+void TEditPicture::RedrawRect(int level, int left, int top, int right, int bottom) {
+    CheckZoom(Zoom);
+    const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
+    if (r.Empty()) return;
+    const uint8_t back = NearestIndex(Picture.GetPalette(), BackColor);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::memset(Picture.Row(y) + r.Left, back, size_t(r.Right - r.Left));
+    // The draws of RedrawLevel in its order, each cut to the rectangle.
+    const TBMP256& grid = GridImages[Zoom];
+    const bool hasGrid = grid.Width() > 0 && grid.Height() > 0;
+    const int gridKey = hasGrid ? grid.GetPixel(0, 0) : -1;
+    const int w = ChipWidth[Zoom], h = ChipHeight[Zoom];
+    const TBMP256* sheet = Sheets && Sheets[Zoom].Width() >= w ? &Sheets[Zoom] : nullptr;
+    const int key = Transparent ? Transparent[Zoom] : -1;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const Point p = EditCellToPixel(x, y, Zoom);
+            if (Map && sheet) {
+                const uint8_t chip = Map->GetChip(x, y, level);
+                if (chip != 0 && (chip + 1) * h <= sheet->Height())
+                    BlitWithin(Picture, r, p.x, p.y, *sheet, key, 0, chip * h, w, h);
+            }
+            if (hasGrid) BlitWithin(Picture, r, p.x, p.y, grid, gridKey, 0, 0, 0, 0);
         }
 }
 

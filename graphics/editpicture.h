@@ -14,6 +14,15 @@ struct Point {
     bool operator==(const Point& o) const { return x == o.x && y == o.y; }
 };
 
+// The pixels of columns Left..Right-1 and rows Top..Bottom-1.
+struct PixelRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool Empty() const { return Left >= Right || Top >= Bottom; }
+};
+
+// The part of `rect` that lies inside `picture`.
+PixelRect ClipToPicture(const TBMP256& picture, int left, int top, int right, int bottom);
+
 // Projection of the edit view: top-left corner of the chip of cell (x, y).
 Point EditCellToPixel(int x, int y, int zoom);
 // The cell whose top face covers the pixel; may lie outside the map.
@@ -39,6 +48,12 @@ public:
 
     void RedrawLevel(int level);              // rebuilds all of Picture
     void RedrawCell(int x, int y, int level); // one cell and the grid around it
+    // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1
+    // (clipped to the picture) exactly as RedrawLevel(level) draws them, and nothing else.
+    // It writes only inside the rectangle and reads only the map, the sheets and the
+    // overlays, so calls for rectangles that do not overlap may run at once on different
+    // threads.
+    void RedrawRect(int level, int left, int top, int right, int bottom);
     void MarkCell(int x, int y, bool selected);
     // The cursor cell's chip rectangle as it appears on screen: Picture under the cell with
     // the cursor box drawn over it. Returns the top-left corner where it belongs.

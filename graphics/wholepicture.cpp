@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -96,6 +97,37 @@ int CountMarked(uint64_t v) {
     return int(((v >> 7) * Ones) >> 56);
 }
 
+// Copies the len source pixels s to d where the coverage bytes m are still 0 and the source
+// pixel is not the transparent key (unless opaque), marking them 0xFF. Returns how many it
+// copied.
+int DrawUncovered(uint8_t* d, uint8_t* m, const uint8_t* s, int len, bool opaque, uint8_t key) {
+    const uint64_t keys = Ones * key;
+    int drawn = 0, k = 0;
+    for (; k + 8 <= len; k += 8) {
+        uint64_t sv, mv;
+        std::memcpy(&mv, m + k, 8);
+        if (mv == ~uint64_t(0)) continue;
+        std::memcpy(&sv, s + k, 8);
+        const uint64_t draw = (opaque ? High : NonZeroBytes(sv ^ keys)) & ~mv & High;
+        if (draw == 0) continue;
+        const uint64_t mask = (draw >> 7) * 0xFF;
+        uint64_t dv;
+        std::memcpy(&dv, d + k, 8);
+        dv = (sv & mask) | (dv & ~mask);
+        mv |= mask;
+        std::memcpy(d + k, &dv, 8);
+        std::memcpy(m + k, &mv, 8);
+        drawn += CountMarked(draw);
+    }
+    for (; k < len; ++k)
+        if (!m[k] && (opaque || s[k] != key)) {
+            d[k] = s[k];
+            m[k] = 0xFF;
+            ++drawn;
+        }
+    return drawn;
+}
+
 // Draws the layers so that each pixel shows the last layer (in list order) whose pixel
 // there is not transparent, as drawing them one over the other in list order would. The
 // layers are taken from the last one back, each pixel is written once, and the walk stops
@@ -106,42 +138,94 @@ void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layer
     long remaining = long(cw) * ch;
     const bool opaque = src.Transparent < 0;
     const uint8_t key = uint8_t(src.Transparent);
-    const uint64_t keys = Ones * key;
     for (int i = n - 1; i >= 0 && remaining > 0; --i) {
         const Layer& l = layers[i];
         const int c0 = std::max(0, l.DX), c1 = std::min(cw, l.DX + src.W);
         const int r0 = std::max(0, l.DY), r1 = std::min(ch, l.DY + src.H);
         if (c0 >= c1 || r0 >= r1) continue;
-        const int len = c1 - c0;
-        for (int r = r0; r < r1; ++r) {
-            const uint8_t* s = src.Sheet->Row(l.Chip * src.H + r - l.DY) + (c0 - l.DX);
-            uint8_t* d = dest.Row(r) + c0;
-            uint8_t* m = covered.data() + size_t(r) * size_t(cw) + size_t(c0);
-            int k = 0;
-            for (; k + 8 <= len; k += 8) {
-                uint64_t sv, mv;
-                std::memcpy(&mv, m + k, 8);
-                if (mv == ~uint64_t(0)) continue;
-                std::memcpy(&sv, s + k, 8);
-                const uint64_t draw = (opaque ? High : NonZeroBytes(sv ^ keys)) & ~mv & High;
-                if (draw == 0) continue;
-                const uint64_t mask = (draw >> 7) * 0xFF;
-                uint64_t dv;
-                std::memcpy(&dv, d + k, 8);
-                dv = (sv & mask) | (dv & ~mask);
-                mv |= mask;
-                std::memcpy(d + k, &dv, 8);
-                std::memcpy(m + k, &mv, 8);
-                remaining -= CountMarked(draw);
-            }
-            for (; k < len; ++k)
-                if (!m[k] && (opaque || s[k] != key)) {
-                    d[k] = s[k];
-                    m[k] = 0xFF;
-                    --remaining;
-                }
-        }
+        for (int r = r0; r < r1; ++r)
+            remaining -= DrawUncovered(
+                dest.Row(r) + c0, covered.data() + size_t(r) * size_t(cw) + size_t(c0),
+                src.Sheet->Row(l.Chip * src.H + r - l.DY) + (c0 - l.DX), c1 - c0, opaque, key);
     }
+}
+
+// Composes rectangle r of dest as RedrawAll draws it there: the background `back` with the
+// map's chips drawn one over the other in RedrawAll's order. The chips are taken front to
+// back instead, from the last one back, and each pixel is written once, by the last chip (in
+// RedrawAll's order) that is not transparent there; a pixel that no chip covers keeps the
+// background. Chips stand on a grid of tiles half a chip wide and a third of a chip high:
+// chip (x, y, z) has its top-left corner at tile (x - y + 31, x + y + 47 - z) and covers
+// 2 x 3 whole tiles. Coverage is counted per tile and per row of a tile, so a chip whose
+// tiles are all covered is passed over without a look at its pixels or its view chip: in a
+// busy map only the few topmost chips over each tile are read.
+void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipSource& src,
+                 uint8_t back) {
+    for (int v = r.Top; v < r.Bottom; ++v)
+        std::memset(dest.Row(v) + r.Left, back, size_t(r.Right - r.Left));
+    const int tw = src.W / 2, th = src.H / 3;
+    // The tiles that reach into r.
+    const int a0 = r.Left / tw, a1 = (r.Right - 1) / tw, b0 = r.Top / th, b1 = (r.Bottom - 1) / th;
+    const int cols = a1 - a0 + 1, rows = b1 - b0 + 1;
+    const size_t tiles = size_t(cols) * size_t(rows), tileArea = size_t(tw) * size_t(th);
+    // Per tile: its pixels inside r not yet written, the same for each of its rows, whether
+    // its part of `covered` has been cleared, and that part (0xFF for a written pixel).
+    std::vector<int> open(tiles, 0);
+    std::vector<uint8_t> rowOpen(tiles * size_t(th), 0), cleared(tiles, 0);
+    std::unique_ptr<uint8_t[]> covered(new uint8_t[tiles * tileArea]);
+    for (int b = 0; b < rows; ++b)
+        for (int v = 0; v < th; ++v) {
+            const int py = (b0 + b) * th + v;
+            if (py < r.Top || py >= r.Bottom) continue;
+            for (int a = 0; a < cols; ++a) {
+                const int n =
+                    std::min((a0 + a + 1) * tw, r.Right) - std::max((a0 + a) * tw, r.Left);
+                const size_t t = size_t(b) * size_t(cols) + size_t(a);
+                rowOpen[t * size_t(th) + size_t(v)] = uint8_t(n);
+                open[t] += n;
+            }
+        }
+    const bool opaque = src.Transparent < 0;
+    const uint8_t key = uint8_t(src.Transparent);
+    for (int z = 47; z >= 0; --z)
+        for (int y = 31; y >= 0; --y)
+            for (int x = 31; x >= 0; --x) {
+                const int ca = x - y + 31 - a0, cb = x + y + 47 - z - b0; // corner tile
+                if (ca + 1 < 0 || ca >= cols || cb + 2 < 0 || cb >= rows) continue;
+                bool anyOpen = false;
+                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
+                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i)
+                        anyOpen |= open[size_t(cb + j) * size_t(cols) + size_t(ca + i)] > 0;
+                if (!anyOpen) continue;
+                const uint8_t chip = map.GetViewChip(x, y, z);
+                if (chip == 0 || chip >= src.Chips) continue;
+                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
+                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i) {
+                        const size_t t = size_t(cb + j) * size_t(cols) + size_t(ca + i);
+                        if (open[t] == 0) continue;
+                        uint8_t* mask = covered.get() + t * tileArea;
+                        if (!cleared[t]) {
+                            std::memset(mask, 0, tileArea);
+                            cleared[t] = 1;
+                        }
+                        // The tile's columns inside r, and where they start in it and in
+                        // the chip.
+                        const int left = (a0 + ca + i) * tw, top = (b0 + cb + j) * th;
+                        const int u0 = std::max(left, r.Left), u1 = std::min(left + tw, r.Right);
+                        const uint8_t* chipRow =
+                            src.Sheet->Row(chip * src.H + j * th) + i * tw + (u0 - left);
+                        for (int v = 0; v < th; ++v) {
+                            uint8_t& rowLeft = rowOpen[t * size_t(th) + size_t(v)];
+                            if (rowLeft == 0) continue;
+                            const int n = DrawUncovered(
+                                dest.Row(top + v) + u0, mask + size_t(v) * size_t(tw) + (u0 - left),
+                                chipRow + size_t(v) * size_t(src.Sheet->Width()), u1 - u0, opaque,
+                                key);
+                            rowLeft = uint8_t(rowLeft - n);
+                            open[t] -= n;
+                        }
+                    }
+            }
 }
 
 } // namespace
@@ -160,6 +244,20 @@ void TWholePicture::RedrawAll() {
                 const Point p = WholeCellToPixel(x, y, z, Zoom);
                 src.Draw(Picture, p.x, p.y, c);
             }
+}
+
+void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
+    CheckZoom(Zoom);
+    const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
+    if (r.Empty()) return;
+    const uint8_t back = NearestIndex(Picture.GetPalette(), BackColor);
+    const ChipSource src(Sheets, Transparent, Zoom);
+    if (Map && src.Sheet) {
+        ComposeRect(Picture, r, *Map, src, back);
+        return;
+    }
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::memset(Picture.Row(y) + r.Left, back, size_t(r.Right - r.Left));
 }
 
 void TWholePicture::RedrawCell(int x, int y, int z) {

@@ -26,6 +26,11 @@ public:
     int PictureHeight() const { return 1792 / (Zoom + 1); }
 
     void RedrawAll();
+    // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1
+    // (clipped to the picture) exactly as RedrawAll draws them, and nothing else. It writes
+    // only inside the rectangle and reads only the map and the sheets, so calls for
+    // rectangles that do not overlap may run at once on different threads.
+    void RedrawRect(int left, int top, int right, int bottom);
     // Rebuilds the chip-sized area of cell (x, y, z); levels outside 0..47 are ignored.
     void RedrawCell(int x, int y, int z);
     // The topmost level whose stored chip under the pixel is not empty; false when none.

@@ -1,19 +1,26 @@
 // Tests of quarvel-cli render: the PNG it writes decodes to exactly the composed picture and
-// the chip palette, and bad arguments, maps and chip folders are refused without damage.
+// the chip palette, also for busy maps drawn band by band and on one processor, the edit
+// view's banded composition, and bad arguments, maps and chip folders are refused without
+// damage.
 #include "graphics/chipsheet.h"
 #include "graphics/editpicture.h"
 #include "graphics/wholepicture.h"
+#include "map/chipclasses.h"
 #include "map/mapclass.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <png.h>
 #include <random>
+#include <sched.h>
+#include <thread>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -167,6 +174,110 @@ TEST_F(RenderTest, LevelIsTheEditViewPicture) {
         view->SetZoom(zoom);
         view->RedrawLevel(5); // grey background, grid on every cell
         ExpectPicture(Decode(Tmp.File("level.png")), view->Picture);
+    }
+}
+
+TEST_F(RenderTest, DenseMapsAreTheComposedPictures) {
+    // Every cell filled: each pixel of the picture gets chips from many cells and levels. The
+    // first map hides nothing; the second has cover and field chips too.
+    for (int variant = 0; variant < 2; ++variant) {
+        SCOPED_TRACE(variant);
+        std::mt19937 rng(40 + variant);
+        for (auto& c : Map->Cells) {
+            c = uint8_t(1 + rng() % 167);
+            if (variant == 0 && CoverChips.Contains(c)) c = uint8_t(40 + c % 100);
+        }
+        ASSERT_TRUE(Map->SaveToFile(MapPath));
+        for (int zoom : {0, 1}) {
+            SCOPED_TRACE(zoom);
+            auto r = RunCli(Cli(Tmp.File("dense.png") + " --zoom " + std::to_string(zoom)));
+            ASSERT_EQ(r.Status, 0) << r.Err;
+            auto whole = std::make_unique<TWholePicture>();
+            whole->Attach(Map.get(), Sheets, Transparent);
+            whole->SetZoom(zoom);
+            whole->RedrawAll();
+            ExpectPicture(Decode(Tmp.File("dense.png")), whole->Picture);
+
+            r = RunCli(Cli(Tmp.File("level.png") + " --level 20 --zoom " + std::to_string(zoom)));
+            ASSERT_EQ(r.Status, 0) << r.Err;
+            auto level = std::make_unique<TEditPicture>();
+            level->Attach(Map.get(), Sheets, Transparent);
+            level->SetZoom(zoom);
+            level->RedrawLevel(20);
+            ExpectPicture(Decode(Tmp.File("level.png")), level->Picture);
+        }
+    }
+}
+
+TEST_F(RenderTest, OneProcessorWritesTheSamePicture) {
+    // On one processor the picture is drawn and compressed in one band.
+    cpu_set_t all, one;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &all)) ++first;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    auto whole = RunCli(Cli(Tmp.File("whole.png")));
+    auto level = RunCli(Cli(Tmp.File("level.png") + " --level 5"));
+    ASSERT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
+    ASSERT_EQ(whole.Status, 0) << whole.Err;
+    ASSERT_EQ(level.Status, 0) << level.Err;
+    auto view = std::make_unique<TWholePicture>();
+    view->Attach(Map.get(), Sheets, Transparent);
+    view->SetZoom(0);
+    view->RedrawAll();
+    ExpectPicture(Decode(Tmp.File("whole.png")), view->Picture);
+    auto edit = std::make_unique<TEditPicture>();
+    edit->Attach(Map.get(), Sheets, Transparent);
+    edit->SetZoom(0);
+    edit->RedrawLevel(5);
+    ExpectPicture(Decode(Tmp.File("level.png")), edit->Picture);
+}
+
+TEST_F(RenderTest, EditViewRectsAreTheLevelPicture) {
+    std::mt19937 rng(9);
+    for (auto& c : Map->Cells) c = rng() % 4 ? uint8_t(1 + rng() % 167) : 0;
+    Map->Cells[TMap::Index(7, 7, 2)] = 230; // a byte with no picture
+    for (int zoom : {0, 1}) {
+        SCOPED_TRACE(zoom);
+        auto view = std::make_unique<TEditPicture>();
+        view->Attach(Map.get(), Sheets, Transparent);
+        view->SetZoom(zoom);
+        view->BackColor = 0x3060A0;
+        const int w = view->PictureWidth(), h = view->PictureHeight();
+        for (int level : {0, 2, 47}) {
+            view->RedrawLevel(level);
+            const TBMP256 all = view->Picture;
+            // Bands at uneven cuts, also two at once on two threads.
+            const int cut = 1 + int(rng() % unsigned(h - 1)), cut2 = std::min(h, cut + 77);
+            view->Picture.Fill(201);
+            std::thread other([&] { view->RedrawRect(level, 0, cut, w, cut2); });
+            view->RedrawRect(level, 0, 0, w, cut);
+            other.join();
+            view->RedrawRect(level, 0, cut2, w, h);
+            ASSERT_TRUE(std::equal(all.Bits(), all.Bits() + size_t(w) * h, view->Picture.Bits()))
+                << "level " << level << " cuts " << cut << ", " << cut2;
+            // Any rectangle, also one reaching past the picture: the level picture inside,
+            // nothing touched outside.
+            for (int i = 0; i < 6; ++i) {
+                int l = int(rng() % unsigned(w + 200)) - 100,
+                    r = int(rng() % unsigned(w + 200)) - 100;
+                int t = int(rng() % unsigned(h + 200)) - 100,
+                    b = int(rng() % unsigned(h + 200)) - 100;
+                if (l > r) std::swap(l, r);
+                if (t > b) std::swap(t, b);
+                view->Picture.Fill(201);
+                view->RedrawRect(level, l, t, r, b);
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) {
+                        const bool inside = x >= l && x < r && y >= t && y < b;
+                        ASSERT_EQ(view->Picture.Row(y)[x], inside ? all.Row(y)[x] : 201)
+                            << "level " << level << " pixel " << x << "," << y << " rect " << l
+                            << "," << t << " - " << r << "," << b;
+                    }
+            }
+        }
     }
 }
 

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -201,6 +205,70 @@ TEST(WholePictureTest, RedrawCellIgnoresLevelsOutsideTheMap) {
     f.View.RedrawCell(3, 3, -1);
     f.View.RedrawCell(3, 3, 48);
     EXPECT_TRUE(SamePixels(f.View.Picture, before));
+}
+
+// Whether the picture shows `all` inside the rectangle (clipped to the picture) and `outside`
+// everywhere else.
+bool RectIsRedrawn(const TBMP256& pic, const TBMP256& all, uint8_t outside, int left, int top,
+                   int right, int bottom) {
+    for (int y = 0; y < pic.Height(); ++y)
+        for (int x = 0; x < pic.Width(); ++x) {
+            const bool inside = x >= left && x < right && y >= top && y < bottom;
+            if (pic.Row(y)[x] != (inside ? all.Row(y)[x] : outside)) return false;
+        }
+    return true;
+}
+
+TEST(WholePictureTest, RedrawRectEqualsRedrawAllThere) {
+    struct Case {
+        int Zoom;
+        double Density;
+    };
+    for (const Case& c : {Case{0, 1.0}, Case{1, 1.0}, Case{0, 0.3}, Case{1, 0.3}}) {
+        SCOPED_TRACE(testing::Message() << "zoom " << c.Zoom << " density " << c.Density);
+        Fixture f(400 + c.Zoom + int(c.Density * 10), c.Density, c.Zoom);
+        if (c.Density == 1.0)
+            for (auto& k : f.Map->Cells)
+                if (CoverChips.Contains(k)) k = uint8_t(40 + k % 100); // nothing hidden
+        f.View.RedrawAll();
+        const TBMP256 all = f.View.Picture;
+        const int w = f.View.PictureWidth(), h = f.View.PictureHeight();
+
+        // Horizontal bands at uneven cuts, one after the other, put together the whole picture.
+        std::uniform_int_distribution<int> row(1, h - 1), column(0, w), any(-100, 2100);
+        for (int n : {2, 3, 7}) {
+            std::vector<int> cuts = {0, h};
+            for (int i = 1; i < n; ++i) cuts.push_back(row(f.Rng));
+            std::sort(cuts.begin(), cuts.end());
+            f.View.Picture.Fill(77);
+            for (size_t i = 0; i + 1 < cuts.size(); ++i)
+                f.View.RedrawRect(0, cuts[i], w, cuts[i + 1]);
+            ASSERT_TRUE(SamePixels(f.View.Picture, all)) << n << " bands";
+        }
+
+        // Two bands composed at once on two threads.
+        f.View.Picture.Fill(77);
+        const int cut = row(f.Rng);
+        std::thread other([&] { f.View.RedrawRect(0, cut, w, h); });
+        f.View.RedrawRect(0, 0, w, cut);
+        other.join();
+        ASSERT_TRUE(SamePixels(f.View.Picture, all)) << "threads, cut at " << cut;
+
+        // Any rectangle, also reaching past the picture, and empty ones: exactly the full
+        // redraw inside, nothing touched outside.
+        for (int i = 0; i < 12; ++i) {
+            int l = column(f.Rng), r = column(f.Rng), t = row(f.Rng), b = row(f.Rng);
+            if (i % 3 == 0) l = any(f.Rng), r = any(f.Rng), t = any(f.Rng), b = any(f.Rng);
+            if (i % 4 != 3) { // the last of four stays unordered, and so empty
+                if (l > r) std::swap(l, r);
+                if (t > b) std::swap(t, b);
+            }
+            f.View.Picture.Fill(77);
+            f.View.RedrawRect(l, t, r, b);
+            ASSERT_TRUE(RectIsRedrawn(f.View.Picture, all, 77, l, t, r, b))
+                << l << "," << t << " - " << r << "," << b;
+        }
+    }
 }
 
 TEST(WholePictureTest, PickFindsTheTopmostStoredChip) {

@@ -1,4 +1,5 @@
-// quarvel-cli: the PNG writer, on libpng, through a temporary file renamed into place.
+// quarvel-cli: the PNG writer, on libpng, zlib and libdeflate, through a temporary file
+// renamed into place.
 #include "app/cli/pngwriter.h"
 
 #include "map/maperror.h"
@@ -8,10 +9,14 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
+#include <libdeflate.h>
+#include <memory>
 #include <png.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -21,95 +26,208 @@ namespace quarvel::cli {
 
 namespace {
 
-// One band of rows deflated on its own: a raw deflate stream that ends on a byte boundary
-// (sync flush) so that bands can be joined, the last one finishing the stream.
+// A byte buffer that is not cleared first: every byte used is written before it is read.
+struct Buffer {
+    std::unique_ptr<uint8_t[]> Data;
+    size_t Size = 0;
+    void Allocate(size_t n) {
+        Data.reset(new uint8_t[n]);
+        Size = n;
+    }
+};
+
+// One band of rows, composed and deflated on its own: a raw deflate stream that either ends
+// on a byte boundary (zlib's sync flush) so that the next band's stream can follow it, or,
+// for the last band, ends the whole stream.
 struct Band {
     int FirstRow = 0, EndRow = 0;
     bool Last = false;
-    std::vector<uint8_t> Out;
-    uLong Adler = 1;  // Adler-32 of the band's filtered rows
-    uLong Length = 0; // their length
-    bool Ok = false;
+    Buffer Out;
+    size_t OutSize = 0;
+    uint32_t Adler = 1;       // Adler-32 of the band's rows as stored (filter byte and indices)
+    size_t Length = 0;        // their length
+    bool Ok = false;          // deflated
+    std::exception_ptr Error; // what composing threw
 };
 
-void DeflateBand(const TBMP256& picture, const PngSettings& settings, Band& band) {
+// zlib: the band's rows, ending on a byte boundary with the stream left open. Each row goes
+// in as PNG stores it: filter byte 0 (none), then the indices.
+bool DeflateOpen(const TBMP256& picture, int level, Band& band) {
     z_stream z{};
-    if (deflateInit2(&z, settings.CompressionLevel, Z_DEFLATED, -15, 8, settings.Strategy) != Z_OK)
-        return;
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
     const size_t width = size_t(picture.Width());
-    std::vector<uint8_t> row(width + 1, 0); // filter byte 0 (none), then the indices
-    band.Length = uLong((width + 1) * size_t(band.EndRow - band.FirstRow));
-    band.Out.resize(deflateBound(&z, band.Length) + 64);
-    z.next_out = band.Out.data();
-    z.avail_out = uInt(band.Out.size());
-    band.Adler = adler32(0, nullptr, 0);
+    std::vector<uint8_t> row(width + 1, 0);
+    band.Length = (width + 1) * size_t(band.EndRow - band.FirstRow);
+    band.Out.Allocate(deflateBound(&z, uLong(band.Length)) + 64);
+    z.next_out = band.Out.Data.get();
+    z.avail_out = uInt(band.Out.Size);
+    band.Adler = 1;
     bool ok = true;
     for (int y = band.FirstRow; ok && y <= band.EndRow; ++y) {
         const bool end = y == band.EndRow;
         if (!end) {
             std::memcpy(row.data() + 1, picture.Row(y), width);
-            band.Adler = adler32(band.Adler, row.data(), uInt(row.size()));
+            band.Adler = libdeflate_adler32(band.Adler, row.data(), row.size());
         }
         z.next_in = end ? nullptr : row.data();
         z.avail_in = end ? 0 : uInt(row.size());
-        const int flush = !end ? Z_NO_FLUSH : band.Last ? Z_FINISH : Z_SYNC_FLUSH;
         do {
             if (z.avail_out == 0) { // past the bound: grow and go on
-                const size_t used = band.Out.size();
-                band.Out.resize(used * 2);
-                z.next_out = band.Out.data() + used;
-                z.avail_out = uInt(band.Out.size() - used);
+                const size_t used = band.Out.Size;
+                Buffer larger;
+                larger.Allocate(used * 2);
+                std::memcpy(larger.Data.get(), band.Out.Data.get(), used);
+                band.Out = std::move(larger);
+                z.next_out = band.Out.Data.get() + used;
+                z.avail_out = uInt(band.Out.Size - used);
             }
-            const int r = deflate(&z, flush);
-            ok = r == Z_OK || r == Z_STREAM_END || r == Z_BUF_ERROR;
+            const int r = deflate(&z, end ? Z_SYNC_FLUSH : Z_NO_FLUSH);
+            ok = r == Z_OK || r == Z_BUF_ERROR;
         } while (ok && (z.avail_in > 0 || z.avail_out == 0));
     }
-    band.Out.resize(size_t(z.next_out - band.Out.data()));
+    band.OutSize = size_t(z.next_out - band.Out.Data.get());
     deflateEnd(&z);
-    band.Ok = ok;
+    return ok;
 }
 
-// The zlib stream of the picture's rows: the bands deflated side by side and joined.
-bool CompressRows(const TBMP256& picture, const PngSettings& settings,
-                  std::vector<uint8_t>& stream) {
-    int threads = settings.Threads > 0 ? settings.Threads
-                                       : std::min(4, int(std::thread::hardware_concurrency()));
+// libdeflate: the band's rows, stored as above, as the stream's closing blocks. libdeflate
+// compresses a whole buffer at once, so the rows are laid out in one first.
+bool DeflateLast(const TBMP256& picture, int level, Band& band) {
+    const size_t width = size_t(picture.Width());
+    Buffer rows;
+    rows.Allocate((width + 1) * size_t(band.EndRow - band.FirstRow));
+    uint8_t* at = rows.Data.get();
+    for (int y = band.FirstRow; y < band.EndRow; ++y, at += width + 1) {
+        at[0] = 0;
+        std::memcpy(at + 1, picture.Row(y), width);
+    }
+    band.Length = rows.Size;
+    band.Adler = libdeflate_adler32(1, rows.Data.get(), rows.Size);
+    libdeflate_compressor* c = libdeflate_alloc_compressor(level);
+    if (!c) return false;
+    band.Out.Allocate(libdeflate_deflate_compress_bound(c, rows.Size));
+    band.OutSize = libdeflate_deflate_compress(c, rows.Data.get(), rows.Size, band.Out.Data.get(),
+                                               band.Out.Size);
+    libdeflate_free_compressor(c);
+    return band.OutSize > 0;
+}
+
+void RunBand(const TBMP256& picture, const RowComposer* compose, const PngSettings& settings,
+             Band& band) {
+    try {
+        if (compose) (*compose)(band.FirstRow, band.EndRow);
+    } catch (...) {
+        band.Error = std::current_exception();
+        return;
+    }
+    try {
+        const int level = std::clamp(settings.CompressionLevel, 0, 9);
+        band.Ok = band.Last ? DeflateLast(picture, level, band) : DeflateOpen(picture, level, band);
+    } catch (const std::exception&) { // no memory
+        band.Ok = false;
+    }
+}
+
+// The processors this process may run on.
+int Processors() {
+#ifdef __linux__
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return CPU_COUNT(&set);
+#endif
+    return int(std::thread::hardware_concurrency());
+}
+
+// A thread that runs one band. On Linux it starts on a processor other than the one its
+// creator runs on, when the process may use another: a new thread otherwise can wait behind
+// its busy creator until the scheduler next balances its queues, which on a small virtual
+// machine costs milliseconds. Once running, it may use every processor again.
+class BandThread {
+public:
+    explicit BandThread(std::function<void()> work) : Work(std::move(work)) {}
+    BandThread(const BandThread&) = delete;
+    BandThread& operator=(const BandThread&) = delete;
+    ~BandThread() { Join(); }
+
+    // False when no thread can be had.
+    bool Start() {
+        pthread_attr_t attr;
+        if (pthread_attr_init(&attr) != 0) return false;
+#ifdef __linux__
+        if (sched_getaffinity(0, sizeof Allowed, &Allowed) == 0) {
+            cpu_set_t away = Allowed;
+            const int here = sched_getcpu();
+            if (here >= 0 && here < CPU_SETSIZE) CPU_CLR(here, &away);
+            Restore =
+                CPU_COUNT(&away) > 0 && pthread_attr_setaffinity_np(&attr, sizeof away, &away) == 0;
+        }
+#endif
+        Started = pthread_create(&Thread, &attr, &BandThread::Run, this) == 0;
+        pthread_attr_destroy(&attr);
+        return Started;
+    }
+    void Join() {
+        if (Started) pthread_join(Thread, nullptr);
+        Started = false;
+    }
+
+private:
+    static void* Run(void* self) {
+        BandThread& t = *static_cast<BandThread*>(self);
+#ifdef __linux__
+        if (t.Restore) sched_setaffinity(0, sizeof t.Allowed, &t.Allowed);
+#endif
+        t.Work();
+        return nullptr;
+    }
+
+    std::function<void()> Work;
+    pthread_t Thread{};
+    bool Started = false;
+#ifdef __linux__
+    cpu_set_t Allowed{};
+    bool Restore = false;
+#endif
+};
+
+// The bands of the picture, composed (when `compose` is given) and deflated side by side,
+// the first band on this thread. The zlib bands are 3 parts high and the libdeflate band 4,
+// which evens out their times.
+std::vector<Band> CompressBands(const TBMP256& picture, const RowComposer* compose,
+                                const PngSettings& settings) {
+    int threads = settings.Threads > 0 ? settings.Threads : std::min(4, Processors());
     threads = std::max(1, std::min(threads, picture.Height() / 128)); // bands of 128+ rows
     std::vector<Band> bands(static_cast<size_t>(threads));
+    const long long parts = 3LL * (threads - 1) + 4, height = picture.Height();
     for (int i = 0; i < threads; ++i) {
-        bands[size_t(i)].FirstRow = picture.Height() * i / threads;
-        bands[size_t(i)].EndRow = picture.Height() * (i + 1) / threads;
+        bands[size_t(i)].FirstRow = int(height * 3 * i / parts);
+        bands[size_t(i)].EndRow =
+            i == threads - 1 ? int(height) : int(height * 3 * (i + 1) / parts);
         bands[size_t(i)].Last = i == threads - 1;
     }
-    auto run = [&](Band& band) {
-        try {
-            DeflateBand(picture, settings, band);
-        } catch (const std::bad_alloc&) {
-            band.Ok = false;
-        }
-    };
-    std::vector<std::thread> workers;
-    workers.reserve(bands.size());
+    std::vector<std::unique_ptr<BandThread>> workers;
     for (size_t i = 1; i < bands.size(); ++i) {
-        try {
-            workers.emplace_back(run, std::ref(bands[i]));
-        } catch (const std::system_error&) { // no thread to be had: do it here
-            run(bands[i]);
+        Band& band = bands[i];
+        auto work = [&picture, compose, &settings, &band] {
+            RunBand(picture, compose, settings, band);
+        };
+        workers.push_back(std::make_unique<BandThread>(work));
+        if (!workers.back()->Start()) { // no thread to be had: do it here
+            workers.pop_back();
+            work();
         }
     }
-    run(bands[0]);
-    for (auto& w : workers) w.join();
-
-    stream.assign({0x78, 0x01}); // deflate, 32 KiB window, no dictionary
-    uLong adler = 1;
-    for (const Band& band : bands) {
-        if (!band.Ok) return false;
-        stream.insert(stream.end(), band.Out.begin(), band.Out.end());
-        adler = adler32_combine(adler, band.Adler, z_off_t(band.Length));
-    }
-    for (int shift = 24; shift >= 0; shift -= 8) stream.push_back(uint8_t(adler >> shift));
-    return true;
+    RunBand(picture, compose, settings, bands[0]);
+    for (auto& w : workers) w->Join();
+    for (const Band& band : bands)
+        if (band.Error) std::rethrow_exception(band.Error);
+    return bands;
 }
+
+// The zlib stream's pieces: its header, the bands' deflate streams and the Adler-32 of all.
+struct Piece {
+    const uint8_t* Data;
+    size_t Size;
+};
 
 // libpng reports errors by calling this and jumping back to the setjmp in Frame.
 void OnPngError(png_structp png, png_const_charp message) {
@@ -120,10 +238,31 @@ void OnPngError(png_structp png, png_const_charp message) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
+// The pieces one after the other as IDAT chunks of at most 1 MiB.
+void WriteImageData(png_structp png, const std::vector<Piece>& pieces) {
+    static const png_byte idat[5] = "IDAT";
+    constexpr size_t chunk = size_t(1) << 20;
+    size_t total = 0;
+    for (const Piece& p : pieces) total += p.Size;
+    size_t piece = 0, offset = 0;
+    for (size_t at = 0; at < total; at += chunk) {
+        const size_t n = std::min(chunk, total - at);
+        png_write_chunk_start(png, idat, png_uint_32(n));
+        for (size_t left = n; left > 0;) {
+            const size_t take = std::min(left, pieces[piece].Size - offset);
+            png_write_chunk_data(png, pieces[piece].Data + offset, take);
+            left -= take;
+            offset += take;
+            if (offset == pieces[piece].Size) ++piece, offset = 0;
+        }
+        png_write_chunk_end(png);
+    }
+}
+
 // Writes the PNG file: signature, header and palette by libpng, then the compressed rows
 // as IDAT chunks and the closing IEND chunk. Nothing here has a destructor, so the jump
 // back from an error skips no clean-up. On failure `message` (256 bytes) says why.
-bool Frame(std::FILE* file, const TBMP256& picture, const uint8_t* data, size_t size,
+bool Frame(std::FILE* file, const TBMP256& picture, const std::vector<Piece>& pieces,
            char* message) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, message, OnPngError, OnPngWarning);
@@ -150,28 +289,12 @@ bool Frame(std::FILE* file, const TBMP256& picture, const uint8_t* data, size_t 
     for (int i = 0; i < 256; ++i) colours[i] = {pal[i].Red, pal[i].Green, pal[i].Blue};
     png_set_PLTE(png, info, colours, 256);
     png_write_info(png, info);
-    static const png_byte idat[5] = "IDAT", iend[5] = "IEND";
-    constexpr size_t chunk = size_t(1) << 20;
-    for (size_t at = 0; at < size; at += chunk)
-        png_write_chunk(png, idat, data + at, std::min(chunk, size - at));
+    WriteImageData(png, pieces);
+    static const png_byte iend[5] = "IEND";
     png_write_chunk(png, iend, nullptr, 0);
     png_write_flush(png);
     png_destroy_write_struct(&png, &info);
     return true;
-}
-
-bool Encode(std::FILE* file, const TBMP256& picture, const PngSettings& settings, char* message) {
-    std::vector<uint8_t> stream;
-    bool ok = false;
-    try {
-        ok = CompressRows(picture, settings, stream);
-    } catch (const std::exception&) { // no memory, no thread
-    }
-    if (!ok) {
-        std::snprintf(message, 256, "compressing the picture failed");
-        return false;
-    }
-    return Frame(file, picture, stream.data(), stream.size(), message);
 }
 
 // The permissions a newly created file gets under the process's umask.
@@ -181,12 +304,26 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-} // namespace
-
-void WritePalettedPng(const std::string& path, const TBMP256& picture,
-                      const PngSettings& settings) {
+void Write(const std::string& path, const TBMP256& picture, const RowComposer* compose,
+           const PngSettings& settings) {
     if (picture.Width() <= 0 || picture.Height() <= 0)
         throw QuarvelError("cannot write " + path + ": the picture is empty");
+    // Everything is composed and compressed before the file is made, so that a failure on
+    // the way leaves nothing behind.
+    const std::vector<Band> bands = CompressBands(picture, compose, settings);
+    static const uint8_t header[2] = {0x78, 0x01}; // deflate, 32 KiB window, no dictionary
+    std::vector<Piece> pieces = {{header, 2}};
+    uLong adler = 1;
+    for (const Band& band : bands) {
+        if (!band.Ok)
+            throw QuarvelError("cannot write " + path + ": compressing the picture failed");
+        pieces.push_back({band.Out.Data.get(), band.OutSize});
+        adler = adler32_combine(adler, band.Adler, z_off_t(band.Length));
+    }
+    uint8_t trailer[4];
+    for (int i = 0; i < 4; ++i) trailer[i] = uint8_t(adler >> (24 - 8 * i));
+    pieces.push_back({trailer, 4});
+
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -202,7 +339,7 @@ void WritePalettedPng(const std::string& path, const TBMP256& picture,
     }
     char message[256] = "";
     errno = 0;
-    bool ok = Encode(file, picture, settings, message);
+    bool ok = Frame(file, picture, pieces, message);
     int err = ok ? 0 : errno; // a failed write leaves the stream's reason in errno
     if (ok && std::fflush(file) != 0) {
         ok = false;
@@ -226,6 +363,18 @@ void WritePalettedPng(const std::string& path, const TBMP256& picture,
         if (err != 0) why += (why.empty() ? "" : ": ") + std::string(std::strerror(err));
         throw QuarvelError("cannot write " + path + ": " + why);
     }
+}
+
+} // namespace
+
+void WritePalettedPng(const std::string& path, const TBMP256& picture,
+                      const PngSettings& settings) {
+    Write(path, picture, nullptr, settings);
+}
+
+void WritePalettedPng(const std::string& path, const TBMP256& picture, const RowComposer& compose,
+                      const PngSettings& settings) {
+    Write(path, picture, compose ? &compose : nullptr, settings);
 }
 
 } // namespace quarvel::cli

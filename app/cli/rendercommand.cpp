@@ -97,20 +97,25 @@ int RunRender(const std::vector<std::string>& args) {
         throw QuarvelError("chip files for terrain set " + std::to_string(terrain) +
                            " not found in " + r.ChipDir);
 
+    // The picture is drawn band by band on the PNG writer's threads, each band compressed as
+    // soon as it is drawn; the bands together are exactly RedrawLevel's or RedrawAll's picture.
     if (r.Level) {
         auto view = std::make_unique<TEditPicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
         view->BackColor = r.Background ? *r.Background : TColor(0x808080);
-        view->RedrawLevel(*r.Level);
-        WritePalettedPng(r.OutPath, view->Picture);
+        const int level = *r.Level, width = view->PictureWidth();
+        WritePalettedPng(r.OutPath, view->Picture, [&](int first, int end) {
+            view->RedrawRect(level, 0, first, width, end);
+        });
     } else {
         auto view = std::make_unique<TWholePicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
         view->BackColor = r.Background ? *r.Background : TColor(0);
-        view->RedrawAll();
-        WritePalettedPng(r.OutPath, view->Picture);
+        const int width = view->PictureWidth();
+        WritePalettedPng(r.OutPath, view->Picture,
+                         [&](int first, int end) { view->RedrawRect(0, first, width, end); });
     }
     return ExitOk;
 }
