@@ -2,6 +2,7 @@
 // save, names and terrain, and the neighbour upkeep of SetChip with its exact undo records.
 #include "map/mapclass.h"
 #include "map/maperror.h"
+#include "tests/maptestutil.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 using namespace quarvel;
+using namespace quarvel::test;
 using quarvel::test::ReadBytes;
 using quarvel::test::TempDir;
 using quarvel::test::WriteBytes;
@@ -25,17 +27,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Records = std::vector<UndoRecord>;
-constexpr UndoRecord R(int x, int y, int z, int chip) {
-    return PackUndoRecord(x, y, z, uint8_t(chip));
-}
-
-std::unique_ptr<TMap> NewMap() {
-    auto m = std::make_unique<TMap>();
-    m->Clear();
-    return m;
-}
-
 const uint8_t NewName[10] = {0x90, 0x56, 0x8B, 0x4B, 0x83, 0x7D, 0x83, 0x62, 0x83, 0x76};
 
 // A valid map file with random cells, terrain code 20 and the name "RANDOM".

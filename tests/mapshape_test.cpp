@@ -1,6 +1,7 @@
 // Tests of map shaping and of the whole-map chip choice.
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
+#include "tests/maptestutil.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,9 @@
 #include <random>
 
 using namespace quarvel;
+using namespace quarvel::test;
 
 namespace {
-
-std::unique_ptr<TMap> NewMap() {
-    auto m = std::make_unique<TMap>();
-    m->Clear();
-    return m;
-}
-
-void Put(TMap& m, int x, int y, int z, int chip) {
-    m.Cells[TMap::Index(x, y, z)] = uint8_t(chip);
-}
-
-std::vector<uint8_t> CellsOf(const TMap& m) {
-    return {m.Cells, m.Cells + TMap::CellCount};
-}
 
 // ---- Variants -----------------------------------------------------------------------------
 

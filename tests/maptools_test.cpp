@@ -2,6 +2,7 @@
 // with gates and walls following their lower halves.
 #include "map/mapclass.h"
 #include "map/maptools.h"
+#include "tests/maptestutil.h"
 
 #include <gtest/gtest.h>
 
@@ -11,26 +12,10 @@
 #include <stdexcept>
 
 using namespace quarvel;
+using namespace quarvel::test;
 
 namespace {
 
-using Records = std::vector<UndoRecord>;
-constexpr UndoRecord R(int x, int y, int z, int chip) {
-    return PackUndoRecord(x, y, z, uint8_t(chip));
-}
-
-std::unique_ptr<TMap> NewMap() {
-    auto m = std::make_unique<TMap>();
-    m->Clear();
-    return m;
-}
-
-void Put(TMap& m, int x, int y, int z, int chip) {
-    m.Cells[TMap::Index(x, y, z)] = uint8_t(chip);
-}
-std::vector<uint8_t> CellsOf(const TMap& m) {
-    return {m.Cells, m.Cells + TMap::CellCount};
-}
 const Records& StepRecords(const TMap& m) {
     return m.UndoBuf.Slots[m.UndoBuf.Current];
 }

@@ -2,25 +2,16 @@
 // 101-step overflow, and Undo/Redo of TMap replaying records through SetChip.
 #include "map/mapclass.h"
 #include "map/undobuffer.h"
+#include "tests/maptestutil.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace quarvel;
+using namespace quarvel::test;
 
 namespace {
-
-using Records = std::vector<UndoRecord>;
-constexpr UndoRecord R(int x, int y, int z, int chip) {
-    return PackUndoRecord(x, y, z, uint8_t(chip));
-}
-
-std::unique_ptr<TMap> NewMap() {
-    auto m = std::make_unique<TMap>();
-    m->Clear();
-    return m;
-}
 
 // One user action: a step and one write.
 void Paint(TMap& m, int x, int y, int z, int chip) {
