@@ -293,14 +293,21 @@ void TMap::LinkCell(int x, int y, int z) {
 bool TMap::Undo() {
     if (UndoBuf.Count() == 0) UndoBuf.StepBack();
     if (UndoBuf.Count() == 0) return false;
-    // Take the step's records out of the slot; replaying them newest first through SetChip
-    // fills the now empty slot with the records that undo this undo.
+    // A step's records already hold every write of its neighbour upkeep, so they are replayed
+    // as plain cell writes, newest first. Each write records the value it overwrites into the
+    // now empty slot, which then holds exactly the records that undo this undo: the step keeps
+    // its size through any number of undo/redo pairs.
     std::vector<UndoRecord> records;
     records.swap(UndoBuf.Slots[UndoBuf.Current]);
     UndoBuf.Slots[UndoBuf.Current].reserve(records.size());
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        UndoRecord r = *it;
-        SetChip(int(r & 0xFF), int((r >> 8) & 0xFF), int((r >> 16) & 0xFF), uint8_t(r >> 24));
+        const UndoRecord r = *it;
+        const int x = int(r & 0xFF), y = int((r >> 8) & 0xFF), z = int((r >> 16) & 0xFF);
+        if (!Inside(x, y, z)) continue;
+        uint8_t& cell = Cells[Index(x, y, z)];
+        UndoBuf.Push(PackUndoRecord(x, y, z, cell));
+        cell = uint8_t(r >> 24);
+        Modified = true;
     }
     UndoBuf.StepBack();
     ++UndoBuf.RedoCount;

@@ -1,5 +1,5 @@
 // Tests of the undo history: the buffer's state machine, the worked example, the
-// 101-step overflow, and Undo/Redo of TMap replaying records through SetChip.
+// 101-step overflow, and Undo/Redo of TMap replaying records as plain cell writes.
 #include "map/mapclass.h"
 #include "map/undobuffer.h"
 #include "tests/maptestutil.h"
@@ -233,6 +233,62 @@ TEST(MapUndo, UndoAndRedoMarkTheMapModified) {
     m->Modified = false;
     EXPECT_TRUE(m->Redo());
     EXPECT_TRUE(m->Modified);
+}
+
+// Undo and redo replay a step's records as they are: however often a step is undone and
+// redone, it keeps its record count and the cells alternate between the two states exactly.
+TEST(MapUndo, UndoRedoPairsKeepTheStepAsItWas) {
+    struct Case {
+        const char* what;
+        int chip;
+    };
+    for (const Case& c : {Case{"two-level object", 40}, Case{"two-level object", 136},
+                          Case{"three-level object", 33}, Case{"three-level object", 38},
+                          Case{"plain chip", 5}}) {
+        SCOPED_TRACE(c.what);
+        auto m = NewMap();
+        m->Cells[TMap::Index(5, 5, 21)] = 99; // something the object's upper part overwrites
+        m->Cells[TMap::Index(5, 5, 22)] = 7;
+        const std::vector<uint8_t> before(m->Cells, m->Cells + TMap::CellCount);
+        Paint(*m, 5, 5, 20, c.chip);
+        const std::vector<uint8_t> after(m->Cells, m->Cells + TMap::CellCount);
+        const size_t records = Slot(*m, 1).size();
+        for (int pair = 0; pair < 10; ++pair) {
+            ASSERT_TRUE(m->Undo());
+            ASSERT_EQ(std::vector<uint8_t>(m->Cells, m->Cells + TMap::CellCount), before) << pair;
+            ASSERT_EQ(Slot(*m, 1).size(), records) << pair;
+            ASSERT_TRUE(m->Redo());
+            ASSERT_EQ(std::vector<uint8_t>(m->Cells, m->Cells + TMap::CellCount), after) << pair;
+            ASSERT_EQ(Slot(*m, 1).size(), records) << pair;
+            EXPECT_EQ(m->UndoBuf.Current, 1);
+            EXPECT_EQ(m->UndoBuf.RedoCount, 0);
+        }
+    }
+}
+
+// A step that overwrites one object with another (old partners cleared, new ones written)
+// still comes back whole after many pairs.
+TEST(MapUndo, ObjectOverObjectSurvivesManyPairs) {
+    auto m = NewMap();
+    Paint(*m, 9, 9, 30, 33);
+    const std::vector<uint8_t> before(m->Cells, m->Cells + TMap::CellCount);
+    m->UndoBuf.BeginStep();
+    m->SetChip(9, 9, 31, 40);
+    m->SetChip(9, 9, 29, 136);
+    const std::vector<uint8_t> after(m->Cells, m->Cells + TMap::CellCount);
+    const size_t records = Slot(*m, 2).size();
+    for (int pair = 0; pair < 12; ++pair) {
+        ASSERT_TRUE(m->Undo());
+        ASSERT_EQ(std::vector<uint8_t>(m->Cells, m->Cells + TMap::CellCount), before);
+        ASSERT_TRUE(m->Redo());
+        ASSERT_EQ(std::vector<uint8_t>(m->Cells, m->Cells + TMap::CellCount), after);
+        ASSERT_EQ(Slot(*m, 2).size(), records);
+    }
+    // The step below is untouched and undoes as before.
+    ASSERT_TRUE(m->Undo());
+    ASSERT_TRUE(m->Undo());
+    EXPECT_EQ(std::vector<uint8_t>(m->Cells, m->Cells + TMap::CellCount),
+              std::vector<uint8_t>(TMap::CellCount, 0));
 }
 
 } // namespace
