@@ -4,7 +4,7 @@
 #include "editor/global.h"
 #include "views/Form_Info.h"
 #include "views/application.h"
-#include "views/windowset.h"
+#include "app/windowset.h"
 
 #include <QDir>
 #include <QFile>

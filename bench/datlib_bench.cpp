@@ -1,5 +1,5 @@
 // Benchmarks of the map archive: packing and unpacking a list of 500 maps.
-#include "app/datlib.h"
+#include "archive/datlib.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 #include "editor/clipboard.h"
 #include "editor/editlogic.h"
 #include "editor/global.h"
-#include "editor/headless.h"
+#include "app/cli/headless.h"
 #include "editor/selectarea.h"
 #include "graphics/editpicture.h"
 #include "map/mapclass.h"

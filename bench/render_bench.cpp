@@ -3,7 +3,7 @@
 // process: the whole-map picture drawn in bands, as the render command draws it, against
 // RedrawAll. Target: the whole process for a dense map under 45 ms.
 #include "graphics/chipsheet.h"
-#include "graphics/defaultchips.h"
+#include "content/defaultchips.h"
 #include "graphics/wholepicture.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"

@@ -2,7 +2,7 @@
 // undo, level and chip stepping, windows, zoom, clipboard and tool commands.
 #include "editor/commands.h"
 
-#include "app/datlib.h"
+#include "archive/datlib.h"
 #include "editor/clipboard.h"
 #include "editor/global.h"
 #include "editor/selectarea.h"

@@ -1,6 +1,6 @@
 // Tests of the chip colour layout: every ramp shade and single colour has its own index, and
 // none takes the transparent index or an overlay line colour.
-#include "graphics/chippalette.h"
+#include "content/chippalette.h"
 
 #include <gtest/gtest.h>
 

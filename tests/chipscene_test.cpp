@@ -1,6 +1,6 @@
 // Tests of the chip ray caster: where solids land, which one is in front, how faces are lit,
 // and that an object split over its levels adds up to the whole object.
-#include "graphics/chipscene.h"
+#include "content/chipscene.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Tests of the map archive: record and index layout, list file lines, dummy substitution,
 // round trips, and refusal of broken or hostile archives without losing files.
-#include "app/datlib.h"
+#include "archive/datlib.h"
 #include "map/maperror.h"
 #include "tests/testutil.h"
 

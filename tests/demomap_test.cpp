@@ -1,6 +1,6 @@
 // Tests of the demonstration map: the file quarvel-cli demo writes, and that the map is a
 // finished one: every chip family on it, shaped, objects complete, nothing floating.
-#include "map/demomap.h"
+#include "content/demomap.h"
 #include "map/mapclass.h"
 #include "tests/testutil.h"
 

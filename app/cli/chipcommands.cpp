@@ -1,7 +1,7 @@
 // quarvel-cli: the commands chips (the default chip set) and demo (the demonstration map).
 #include "app/cli/commands.h"
-#include "graphics/defaultchips.h"
-#include "map/demomap.h"
+#include "content/defaultchips.h"
+#include "content/demomap.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 

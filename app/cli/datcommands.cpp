@@ -2,7 +2,7 @@
 // dat/unpacked/), on the program folder of quarvel-cli or the one given with --root.
 #include "app/cli/commands.h"
 #include "app/cli/textcodec.h"
-#include "app/datlib.h"
+#include "archive/datlib.h"
 
 #include <iostream>
 #include <unistd.h>

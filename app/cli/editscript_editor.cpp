@@ -6,7 +6,7 @@
 #include "editor/commands.h"
 #include "editor/editlogic.h"
 #include "editor/global.h"
-#include "editor/headless.h"
+#include "app/cli/headless.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
 #include "map/mapclass.h"

@@ -2,8 +2,8 @@
 // press through both pictures and the screen), a level redraw, and the display conversion.
 #include "editor/commands.h"
 #include "editor/global.h"
-#include "graphics/defaultchips.h"
-#include "map/demomap.h"
+#include "content/defaultchips.h"
+#include "content/demomap.h"
 #include "map/mapclass.h"
 #include "tests/gui/guitestutil.h"
 #include "views/Form_Edit.h"

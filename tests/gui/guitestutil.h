@@ -4,7 +4,7 @@
 
 #include "editor/windows.h"
 #include "views/application.h"
-#include "views/windowset.h"
+#include "app/windowset.h"
 
 #include <QEvent>
 #include <QPoint>

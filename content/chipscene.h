@@ -3,7 +3,7 @@
 #pragma once
 
 #include "graphics/bmp256.h"
-#include "graphics/chippalette.h"
+#include "content/chippalette.h"
 
 #include <functional>
 #include <limits>

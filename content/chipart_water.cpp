@@ -1,5 +1,5 @@
 // Chip family: fields (25..28), river (83..110) and rock (111).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // TWindowSet: creating, installing and destroying the editor's windows.
-#include "views/windowset.h"
+#include "app/windowset.h"
 
 #include "app/Form_Main.h"
 #include "editor/commands.h"

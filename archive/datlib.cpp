@@ -1,6 +1,6 @@
 // The map archive: building data1.dat / data1.lib from the map folder and unpacking it again.
 // Every output goes through a temporary file that is renamed into place once it is complete.
-#include "app/datlib.h"
+#include "archive/datlib.h"
 
 #include "map/maperror.h"
 

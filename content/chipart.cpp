@@ -1,6 +1,6 @@
 // Helpers shared by the chip families: noise, ground boxes, objects that span levels and
 // 2D touches.
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <algorithm>
 #include <cmath>

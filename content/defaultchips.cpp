@@ -1,8 +1,8 @@
 // The default chip set: drawing the sheets of the four terrain sets and writing the files.
-#include "graphics/defaultchips.h"
+#include "content/defaultchips.h"
 
-#include "graphics/chipart.h"
-#include "graphics/chippalette.h"
+#include "content/chipart.h"
+#include "content/chippalette.h"
 #include "graphics/chipsheet.h"
 #include "map/maperror.h"
 

@@ -2,7 +2,7 @@
 // they share (texture noise, ground boxes, rendering objects that span levels).
 #pragma once
 
-#include "graphics/chipscene.h"
+#include "content/chipscene.h"
 
 #include <cstdint>
 

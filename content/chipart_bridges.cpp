@@ -1,6 +1,6 @@
 // Chip family: bridges (58..68) and broken bridges (69..79) in their eleven joining
 // variants, the landing stage (80) and stairs (81 rising toward y-1, 82 toward x-1).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <cmath>
 

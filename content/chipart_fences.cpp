@@ -1,6 +1,6 @@
 // Chip family: two-level fences and the seal (upper halves even, lower halves odd): 40/41,
 // 42/43 palisades along x and y, 44/45, 46/47 iron railings along x and y, 48/49 the seal.
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // ChipScene: ray casting of the chip solids along (1, 1, 1) in true proportions (z = levels
 // / 2), which is the chips' 2:1 projection: a 64 x 32 top diamond, levels 16 pixels apart.
-#include "graphics/chipscene.h"
+#include "content/chipscene.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Chip families with one member per country: villages (29..), kings (128..), tents (132..),
 // castle gates (136.., 140..; upper halves + 8), walls (152..) and towers (156..; + 8).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <algorithm>
 #include <cmath>

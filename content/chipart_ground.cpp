@@ -1,6 +1,6 @@
 // Chip family: bare ground (1..16), paving (17..24), nests (112..115), entrances (116..119)
 // and elevators (120..123).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <algorithm>
 #include <cmath>

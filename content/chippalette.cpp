@@ -1,5 +1,5 @@
 // The colour layout of the generated chip set and the palettes of the four terrain sets.
-#include "graphics/chippalette.h"
+#include "content/chippalette.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // THeadlessWindows: message boxes as printed lines, menu check marks as flags.
-#include "editor/headless.h"
+#include "app/cli/headless.h"
 
 #include "editor/commands.h"
 

@@ -1,5 +1,5 @@
 // The demonstration map: placed chip by chip through SetChip, then shaped.
-#include "map/demomap.h"
+#include "content/demomap.h"
 
 #include "map/mapclass.h"
 

@@ -1,6 +1,6 @@
 // Chip family: trees (33..35 broadleaf, 36..38 conifer; three levels), the stump (39),
 // grass (53) and small things (54 flowers, 55 barrel, 56 crate, 57 signpost).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Chip family: enemies (50 weak, 51 medium, 52 strong), the well (124), crystal (125),
 // money (126) and clock (127).
-#include "graphics/chipart.h"
+#include "content/chipart.h"
 
 #include <cmath>
 
