@@ -1,10 +1,10 @@
 // The program entry of the editor: one running copy, the four windows, the editor's start,
 // the message loop.
 #include "app/Form_Main.h"
+#include "app/windowset.h"
 #include "editor/global.h"
 #include "views/Form_Info.h"
 #include "views/application.h"
-#include "app/windowset.h"
 
 #include <QDir>
 #include <QFile>

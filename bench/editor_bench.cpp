@@ -1,8 +1,8 @@
 // Editor logic costs: a whole-level flood fill, a whole-level paste, and a drag across cells.
+#include "app/cli/headless.h"
 #include "editor/clipboard.h"
 #include "editor/editlogic.h"
 #include "editor/global.h"
-#include "app/cli/headless.h"
 #include "editor/selectarea.h"
 #include "graphics/editpicture.h"
 #include "map/mapclass.h"

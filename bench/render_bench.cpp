@@ -2,8 +2,8 @@
 // PNG encoding and writing) on the default chip set, and of the composition it does in
 // process: the whole-map picture drawn in bands, as the render command draws it, against
 // RedrawAll. Target: the whole process for a dense map under 45 ms.
-#include "graphics/chipsheet.h"
 #include "content/defaultchips.h"
+#include "graphics/chipsheet.h"
 #include "graphics/wholepicture.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"

@@ -2,8 +2,8 @@
 // convex solids, ellipsoids, cones) in the cell's own coordinates, at either chip size.
 #pragma once
 
-#include "graphics/bmp256.h"
 #include "content/chippalette.h"
+#include "graphics/bmp256.h"
 
 #include <functional>
 #include <limits>

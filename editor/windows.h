@@ -54,8 +54,7 @@ class IMessages {
 public:
     virtual ~IMessages() = default;
     // text and caption are UTF-8. Returns mrOk, mrYes, mrNo or mrCancel.
-    virtual int Show(const std::string& text, const std::string& caption,
-                     MsgButtons buttons) = 0;
+    virtual int Show(const std::string& text, const std::string& caption, MsgButtons buttons) = 0;
 };
 
 // The main frame (TForm1): the requests the commands make of the frame and its dialogs.

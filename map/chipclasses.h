@@ -26,7 +26,9 @@ extern const ChipSet CoverChips;      // hides the cell below in the whole-map v
 // Returns 0 when `chip` may stand on level z, 1 (floor) or 2 (ceiling) otherwise.
 int LevelRuleWarning(int z, uint8_t chip);
 // The same rule as a filter: the chip that may stand on level z (0 when refused).
-inline uint8_t LevelFilter(int z, uint8_t chip) { return LevelRuleWarning(z, chip) ? 0 : chip; }
+inline uint8_t LevelFilter(int z, uint8_t chip) {
+    return LevelRuleWarning(z, chip) ? 0 : chip;
+}
 
 // The 168 chip names of the info panel's chip list, UTF-8.
 extern const char* const ChipNames[ChipCount];

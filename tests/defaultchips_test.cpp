@@ -1,8 +1,8 @@
 // Tests of the default chip set: the files quarvel-cli chips writes, read back with a decoder
 // of their own and the editor's reader, and what the pictures must hold for the views.
 #include "content/chippalette.h"
-#include "graphics/chipsheet.h"
 #include "content/defaultchips.h"
+#include "graphics/chipsheet.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>

@@ -242,9 +242,9 @@ TEST(MapUndo, UndoRedoPairsKeepTheStepAsItWas) {
         const char* what;
         int chip;
     };
-    for (const Case& c : {Case{"two-level object", 40}, Case{"two-level object", 136},
-                          Case{"three-level object", 33}, Case{"three-level object", 38},
-                          Case{"plain chip", 5}}) {
+    for (const Case& c :
+         {Case{"two-level object", 40}, Case{"two-level object", 136},
+          Case{"three-level object", 33}, Case{"three-level object", 38}, Case{"plain chip", 5}}) {
         SCOPED_TRACE(c.what);
         auto m = NewMap();
         m->Cells[TMap::Index(5, 5, 21)] = 99; // something the object's upper part overwrites

@@ -2,11 +2,11 @@
 // the script's map, with a window set that prints message boxes instead of showing them.
 #include "app/cli/editscript.h"
 
+#include "app/cli/headless.h"
 #include "editor/clipboard.h"
 #include "editor/commands.h"
 #include "editor/editlogic.h"
 #include "editor/global.h"
-#include "app/cli/headless.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
 #include "map/mapclass.h"

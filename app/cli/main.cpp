@@ -41,8 +41,9 @@ int ParseInt(const std::string& text, const std::string& what) {
 
 static void PrintUsage(std::ostream& out) {
     auto commands = Commands();
-    std::sort(commands.begin(), commands.end(),
-              [](const CliCommand& a, const CliCommand& b) { return std::string(a.Name) < b.Name; });
+    std::sort(commands.begin(), commands.end(), [](const CliCommand& a, const CliCommand& b) {
+        return std::string(a.Name) < b.Name;
+    });
     out << "usage: quarvel-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const auto& c : commands) out << "  quarvel-cli " << c.Usage << "\n";
 }

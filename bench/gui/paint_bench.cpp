@@ -1,9 +1,9 @@
 // Latency of the editor's screen work on the demonstration map: one painted cell (mouse
 // press through both pictures and the screen), a level redraw, and the display conversion.
-#include "editor/commands.h"
-#include "editor/global.h"
 #include "content/defaultchips.h"
 #include "content/demomap.h"
+#include "editor/commands.h"
+#include "editor/global.h"
 #include "map/mapclass.h"
 #include "tests/gui/guitestutil.h"
 #include "views/Form_Edit.h"

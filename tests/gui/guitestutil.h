@@ -2,9 +2,9 @@
 // the running editor around them, and mouse events with buttons and keys.
 #pragma once
 
+#include "app/windowset.h"
 #include "editor/windows.h"
 #include "views/application.h"
-#include "app/windowset.h"
 
 #include <QEvent>
 #include <QPoint>
