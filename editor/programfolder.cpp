@@ -83,6 +83,7 @@ std::string FindProgramFolder(const std::string& programDir) {
         throw ProgramFolderError("~/.local/share/quarvel",
                                  "neither XDG_DATA_HOME nor HOME is an absolute path");
     const fs::path folder(user);
+    MakeFolder(folder); // first, so that a failure names the user's folder itself
     for (const char* sub : {"chip", "map", "dat/unpacked"}) MakeFolder(folder / sub);
     Seed(dir / InstalledDataFolder, folder);
     return user + "/";
