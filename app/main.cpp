@@ -1,13 +1,14 @@
 // The program entry of the editor: one running copy, the four windows, the editor's start,
 // the message loop.
 #include "app/Form_Main.h"
+#include "app/startfolder.h"
 #include "app/windowset.h"
 #include "editor/global.h"
+#include "editor/programfolder.h"
 #include "views/Form_Info.h"
 #include "views/application.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLockFile>
 #include <unistd.h>
 
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) return 0; // another copy runs: end at once, silently
 
-    ProgramFolder = QFile::encodeName(QCoreApplication::applicationDirPath() + "/").toStdString();
+    // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
+    if (!SetUpProgramFolder(ProgramFileFolder())) return 1;
 
     TWindowSet windows;
     windows.Show();

@@ -36,10 +36,16 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 RunResult RunCli(const std::string& args, const std::string& input) {
+    return RunProgram("", QUARVEL_CLI, args, input);
+}
+
+RunResult RunProgram(const std::string& env, const std::string& program, const std::string& args,
+                     const std::string& input) {
     TempDir io;
     WriteBytes(io.File("in"), std::vector<uint8_t>(input.begin(), input.end()));
-    std::string cmd = std::string("'") + QUARVEL_CLI + "' " + args + " <'" + io.File("in") +
-                      "' >'" + io.File("out") + "' 2>'" + io.File("err") + "'";
+    std::string cmd = (env.empty() ? "" : "env " + env + " ") + "'" + program + "' " + args +
+                      " <'" + io.File("in") + "' >'" + io.File("out") + "' 2>'" + io.File("err") +
+                      "'";
     int raw = std::system(cmd.c_str());
     RunResult r;
     r.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -48,6 +54,21 @@ RunResult RunCli(const std::string& args, const std::string& input) {
     r.Out.assign(out.begin(), out.end());
     r.Err.assign(err.begin(), err.end());
     return r;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : Name(name) {
+    if (const char* old = std::getenv(name)) Old = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (Old)
+        setenv(Name, Old->c_str(), 1);
+    else
+        unsetenv(Name);
 }
 
 } // namespace quarvel::test

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,23 @@ struct RunResult {
 };
 // Runs quarvel-cli with `args` (shell-quoted by the caller) and `input` on standard input.
 RunResult RunCli(const std::string& args, const std::string& input = "");
+// The same for the program file `program`, started by the shell after `env` (for example
+// "HOME=/tmp/h XDG_DATA_HOME="; shell-quoted by the caller).
+RunResult RunProgram(const std::string& env, const std::string& program, const std::string& args,
+                     const std::string& input = "");
+
+// Sets an environment variable (unsets it for nullptr) for the scope of one case and puts
+// the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* Name;
+    std::optional<std::string> Old;
+};
 
 } // namespace quarvel::test

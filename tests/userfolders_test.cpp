@@ -1,37 +1,15 @@
 // Tests of the per-user folders: the variable, the fallback under $HOME, and what is ignored.
 #include "editor/userfolders.h"
+#include "tests/testutil.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 using namespace quarvel;
+using quarvel::test::ScopedEnv;
 
 namespace {
-
-// Sets an environment variable for the scope of one case and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(UserFolders, VariableOrFallbackUnderHome) {
     struct Row {

@@ -4,6 +4,8 @@
 #include "editor/infopanel.h"
 #include "editor/windows.h"
 
+#include <QDirIterator>
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
@@ -14,8 +16,18 @@ constexpr const char* UnknownError = "不明なエラーです";
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
-// the name of the process that holds the lock.
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+// the name of the process that holds the lock. Every window and dialog shows the program's
+// icon.
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setWindowIcon(ApplicationIcon());
+}
+
+QIcon ApplicationIcon() {
+    QIcon icon;
+    QDirIterator it(":/icons", {"quarvel-*.png"});
+    while (it.hasNext()) icon.addFile(it.next());
+    return icon;
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 #include <functional>
 #include <string>
 
@@ -15,6 +16,9 @@ public:
     // Catches what an event handler let through and shows it.
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The program's icon, with every size it is drawn in.
+QIcon ApplicationIcon();
 
 // Shows an error text (UTF-8) in a box titled "Quarvel", through the editor's message boxes
 // when they are set.

@@ -37,7 +37,9 @@ struct CliRegistration {
     explicit CliRegistration(const CliCommand& c) { Commands().push_back(c); }
 };
 
-// The folder that holds quarvel-cli (with a trailing '/').
+// The program folder of quarvel-cli (with a trailing '/'): the folder that holds it when
+// that has chip/, otherwise the user's folder (made and seeded on demand; throws
+// ProgramFolderError when it cannot be made).
 std::string ProgramFolderOfCli();
 
 // Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.

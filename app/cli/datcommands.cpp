@@ -11,7 +11,7 @@ namespace quarvel::cli {
 
 namespace {
 
-// Reads "[--root DIR]"; DIR defaults to the folder that holds quarvel-cli.
+// Reads "[--root DIR]"; DIR defaults to quarvel-cli's program folder.
 std::string TakeRoot(const std::vector<std::string>& args) {
     if (args.empty()) return ProgramFolderOfCli();
     if (args[0] != "--root") throw UsageError("unknown argument '" + args[0] + "'");

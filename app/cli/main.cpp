@@ -1,5 +1,6 @@
 // quarvel-cli: drives maps, chip sets, pictures and the archive without a window.
 #include "app/cli/commands.h"
+#include "editor/programfolder.h"
 #include "map/maperror.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <unistd.h>
 
 namespace quarvel::cli {
 
@@ -18,11 +18,7 @@ std::vector<CliCommand>& Commands() {
 }
 
 std::string ProgramFolderOfCli() {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return "./";
-    std::string path(buf, size_t(n));
-    return path.substr(0, path.rfind('/') + 1);
+    return FindProgramFolder(ProgramFileFolder());
 }
 
 int ParseInt(const std::string& text, const std::string& what) {

@@ -1,0 +1,20 @@
+// The editor's program folder at start, and the error box when the user's folder fails.
+#include "app/startfolder.h"
+
+#include "editor/global.h"
+#include "editor/programfolder.h"
+#include "views/application.h"
+
+namespace quarvel {
+
+bool SetUpProgramFolder(const std::string& programDir) {
+    try {
+        ProgramFolder = FindProgramFolder(programDir);
+        return true;
+    } catch (const ProgramFolderError& e) {
+        ShowError("ユーザーフォルダを作成できません: " + e.Path + "\n" + e.Reason);
+        return false;
+    }
+}
+
+} // namespace quarvel
