@@ -123,6 +123,17 @@ TEST_F(RecentFilesTest, OpenAskFirstAndTheFileMovesToTheTop) {
     EXPECT_EQ(Store.Kept.size(), 3u);
 }
 
+TEST_F(RecentFilesTest, AStartWithAFileThatIsNoMapRunsOnWithANewMap) {
+    WriteBytes(Dir.File("notes.txt"), std::vector<uint8_t>(49200, 'x'));
+    StartSession(Dir.File("notes.txt"));
+    EXPECT_EQ(Log, CallLog{"msg マップファイルじゃないよ？|エラー"});
+    EXPECT_TRUE(TheMap->FileName.empty());
+    EXPECT_FALSE(TheMap->Modified);
+    Log.clear();
+    StartSession(""); // no file, no copy: nothing happens
+    EXPECT_TRUE(Log.empty());
+}
+
 TEST(DroppedFiles, TheFirstMapFileIsOpened) {
     EXPECT_EQ(DroppedMap({}), "");
     EXPECT_EQ(DroppedMap({"/a/b.png", "/a/c.MAP", "/a/d.map"}), "/a/c.MAP");

@@ -13,8 +13,10 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QtTest>
 #include <csignal>
@@ -109,6 +111,7 @@ private slots:
     void droppedMapsOpenAfterTheSaveQuestion();
     void aSecondStartHandsItsFileOver();
     void killedEditorLosesNoWork();
+    void aYesNoBoxClosedIsNoChoice();
 
 private:
     TUser Me; // this process's own user folders
@@ -317,6 +320,28 @@ void DesktopTest::killedEditorLosesNoWork() {
     }
     qputenv("XDG_STATE_HOME", Me.State().toUtf8());
     QVERIFY(QFile::exists(user.Copy())); // ended without closing: still kept
+}
+
+void DesktopTest::aYesNoBoxClosedIsNoChoice() {
+    TEditor e;
+    TForm1* frame = e.Set->Form1;
+    auto answer = [&](auto act) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            act(box);
+        });
+        return frame->Show("?", "確認", MsgButtons::YesNo);
+    };
+    QCOMPARE(answer([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }), int(mrCancel));
+    QCOMPARE(answer([](QMessageBox* b) { b->close(); }), int(mrCancel));
+    QCOMPARE(answer([](QMessageBox* b) { b->button(QMessageBox::No)->click(); }), int(mrNo));
+    QCOMPARE(answer([](QMessageBox* b) {
+                 QCOMPARE(b->button(QMessageBox::Yes)->text(), QString::fromUtf8("はい(&Y)"));
+                 QCOMPARE(b->button(QMessageBox::No)->text(), QString::fromUtf8("いいえ(&N)"));
+                 QTest::keyClick(b, Qt::Key_Return);
+             }),
+             int(mrYes));
 }
 
 int main(int argc, char** argv) {
