@@ -220,21 +220,22 @@ void DesktopTest::aSecondStartHandsItsFileOver() {
     QTemporaryDir maps;
     const QString a = MapFile(maps.filePath("a.map"), 7);
     const QString b = MapFile(maps.filePath("b.map"), 8);
-    auto start = [&](QProcess& p, const QStringList& args) {
+    // Each start in a folder of its own: a relative name is the second start's to resolve.
+    auto start = [&](QProcess& p, const QStringList& args, const QString& folder) {
         p.setProcessEnvironment(user.Env());
-        p.setWorkingDirectory(maps.path());
+        p.setWorkingDirectory(folder);
         p.start(program, args);
         QVERIFY(p.waitForStarted());
     };
 
     // The first start opens the map named on its command line.
     QProcess first;
-    start(first, {"a.map"});
+    start(first, {a}, user.Home());
     QTRY_COMPARE_WITH_TIMEOUT(KeptRecentFiles(user.Config()), QStringList({a}), 15000);
 
     // A second start with a file gives it to the first and ends with 0.
     QProcess second;
-    start(second, {"b.map"});
+    start(second, {"b.map"}, maps.path());
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
@@ -242,7 +243,7 @@ void DesktopTest::aSecondStartHandsItsFileOver() {
 
     // Without a file it still ends silently, and changes nothing.
     QProcess third;
-    start(third, {});
+    start(third, {}, maps.path());
     QVERIFY(third.waitForFinished(5000));
     QCOMPARE(third.exitCode(), 0);
     QVERIFY(!third.readAllStandardError().contains("quarvel:"));
