@@ -340,6 +340,15 @@ int TForm1::Show(const std::string& text, const std::string& caption, MsgButtons
         box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
         box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    } else if (buttons == MsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
+        // Escape or the close button is no choice (it must not pick いいえ).
+        QAbstractButton* none = box.addButton(QMessageBox::Cancel);
+        none->hide();
+        box.setEscapeButton(none);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);

@@ -1,16 +1,17 @@
-// The program entry of the editor: one running copy, the four windows, the editor's start,
-// the message loop.
+// The program entry of the editor: one running copy (a second start hands its file over), the
+// four windows, the editor's start, the message loop.
 #include "app/Form_Main.h"
+#include "app/desktop.h"
 #include "app/startfolder.h"
 #include "app/windowset.h"
 #include "editor/global.h"
 #include "editor/programfolder.h"
+#include "editor/session.h"
 #include "views/Form_Info.h"
 #include "views/application.h"
 
-#include <QDir>
 #include <QLockFile>
-#include <unistd.h>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     using namespace quarvel;
@@ -18,9 +19,15 @@ int main(int argc, char** argv) {
 
     // One running copy per user. The lock records this process; a lock left by a process
     // that has ended (even by a crash) is taken over.
-    QLockFile lock(QDir(QDir::tempPath()).filePath(QString("quarvel-%1.lock").arg(getuid())));
+    const std::string file = argc > 1 ? AbsoluteFileName(argv[1]) : std::string();
+    QLockFile lock(RunningCopyLockName());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) return 0; // another copy runs: end at once, silently
+    if (!lock.tryLock(0)) {
+        if (file.empty()) return 0; // another copy runs: end at once, silently
+        const int handed = HandOverToRunningCopy(lock, file); // it opens the file
+        if (handed == 1) std::fprintf(stderr, "quarvel: no running copy took %s\n", argv[1]);
+        if (handed >= 0) return handed;
+    }
 
     // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
     if (!SetUpProgramFolder(ProgramFileFolder())) return 1;
@@ -29,5 +36,7 @@ int main(int argc, char** argv) {
     windows.Show();
     StartEditor();
     if (windows.Form1->TerminateRequested()) return 1; // the chips could not be loaded
+    TDesktop desktop(windows);
+    desktop.Start(file);
     return app.exec();
 }

@@ -5,7 +5,9 @@
 #include "archive/datlib.h"
 #include "editor/clipboard.h"
 #include "editor/global.h"
+#include "editor/recovery.h"
 #include "editor/selectarea.h"
+#include "editor/session.h"
 #include "editor/windows.h"
 #include "map/mapclass.h"
 
@@ -41,10 +43,7 @@ void OpenMap() {
     if (!SavePrompt()) return;
     const std::string name = Windows.Main->RunOpenDialog();
     if (name.empty()) return;
-    if (TheMap->LoadFromFile(name))
-        ResetViews();
-    else
-        Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
+    OpenMapFile(name, SaveQuestion::Asked);
 }
 
 void ToggleEditZoom() {
@@ -68,6 +67,7 @@ void MenuClick(int tag) {
     case tagNew:
         if (SavePrompt()) {
             TheMap->Clear();
+            NoteMapClean();
             ResetViews();
         }
         break;
@@ -191,15 +191,33 @@ bool SavePrompt() {
     }
 }
 
+bool OpenMapFile(const std::string& path, SaveQuestion question) {
+    if (question == SaveQuestion::Ask && !SavePrompt()) return false;
+    TRecovery* recovery = Session.Recovery;
+    if (recovery && recovery->LeftCopyBelongsTo(path) && recovery->OfferLeftCopy()) return true;
+    if (!TheMap->LoadFromFile(path)) {
+        Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
+        return false;
+    }
+    NoteMapFile(path);
+    ResetViews();
+    return true;
+}
+
 bool Save() {
-    if (TheMap->SaveToFile("")) return true;
+    if (TheMap->SaveToFile("")) {
+        NoteMapFile(TheMap->FileName);
+        return true;
+    }
     return SaveAs(); // the map has never had a file name
 }
 
 bool SaveAs() {
     const std::string name = Windows.Main->RunSaveDialog();
     if (name.empty()) return false;
-    return TheMap->SaveToFile(name);
+    if (!TheMap->SaveToFile(name)) return false;
+    NoteMapFile(TheMap->FileName);
+    return true;
 }
 
 void ResetViews() {
@@ -258,7 +276,9 @@ void N5Click() {
 }
 
 bool FormClose() {
-    return SavePrompt();
+    if (!SavePrompt()) return false;
+    NoteMapClean(); // a clean exit keeps no recovery copy
+    return true;
 }
 
 } // namespace quarvel

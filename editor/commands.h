@@ -52,6 +52,12 @@ enum MenuTag {
 // propagate as exceptions: the frame shows their text in an error box titled "Quarvel".
 void MenuClick(int tag);
 bool SavePrompt();
+// Opens the map file `path` (menu Open, command line, drops, another start, recent files):
+// the save question first (unless the caller asked it already), then the recovery copy of
+// that file when an earlier run left one, then the file; "マップファイルじゃないよ？" when it
+// is not a map. True when a map was loaded.
+enum class SaveQuestion { Ask, Asked };
+bool OpenMapFile(const std::string& path, SaveQuestion question = SaveQuestion::Ask);
 bool Save();
 bool SaveAs();
 // Cursor, level and chip to 0, selection off, chips of the map's terrain set (a set

@@ -48,7 +48,8 @@ public:
 
 // Modal message boxes, without icon.
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
-enum class MsgButtons { Ok, YesNoCancel };
+// YesNo boxes answer mrYes or mrNo; a box closed without a choice answers mrCancel.
+enum class MsgButtons { Ok, YesNoCancel, YesNo };
 
 class IMessages {
 public:

@@ -25,6 +25,8 @@ void MainTest::oneRunningCopy() {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("TMPDIR", lockDir.path());
+    env.insert("XDG_STATE_HOME", lockDir.path() + "/state");
+    env.insert("XDG_CONFIG_HOME", lockDir.path() + "/config");
     const QString lockFile = lockDir.path() + QString("/quarvel-%1.lock").arg(getuid());
     auto start = [&](QProcess& p) {
         p.setProcessEnvironment(env);

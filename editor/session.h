@@ -1,0 +1,48 @@
+// What the editor keeps beyond one command: the recovery copy and the recent files, the
+// start of a run (a copy left behind, a file named on the command line) and the rules for
+// file names that come from outside (command line, drops, another start).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+class TRecovery;
+class TRecentFiles;
+
+// Installed by the program for the run; either may be null (tests, or no state folder).
+struct EditorSession {
+    TRecovery* Recovery = nullptr;
+    TRecentFiles* Recent = nullptr;
+};
+extern EditorSession Session;
+
+// `path` made absolute against the current folder, with "." and ".." steps folded.
+std::string AbsoluteFileName(const std::string& path);
+// Both name the same file: the same file when both exist, otherwise the same absolute name.
+bool SameFile(const std::string& a, const std::string& b);
+
+// TheMap was saved to, or opened from, `path`: the recovery copy goes, the recent files
+// take the name.
+void NoteMapFile(const std::string& path);
+// TheMap has no changes to keep any more (a new map, or changes dropped at exit).
+void NoteMapClean();
+
+// The start of a run, after StartEditor: a copy left behind is offered, unless it belongs
+// to `file`, which is then opened (and offers the copy itself). `file` may be empty.
+void StartSession(const std::string& file);
+
+// Of files dropped on the editor, the map to open: the first whose name ends in ".map"
+// (any case); empty when there is none.
+std::string DroppedMap(const std::vector<std::string>& paths);
+
+// A file name handed from one start of the program to the running one: a 4-byte
+// little-endian length, then the name's bytes.
+constexpr size_t MaxHandOverName = 4096;
+std::string EncodeHandOver(const std::string& path);
+// Takes one message off the front of `buffer`. 1: `path` is set; 0: more bytes are needed;
+// -1: the message is not one (too long); the connection should be dropped.
+int DecodeHandOver(std::string& buffer, std::string& path);
+
+} // namespace quarvel

@@ -1,0 +1,351 @@
+// Crash recovery: the copy's files, when copies are written and removed, offering a copy
+// left behind, and the commands that end a copy's life.
+#include "editor/commands.h"
+#include "editor/recovery.h"
+#include "editor/session.h"
+#include "map/maperror.h"
+#include "tests/fakewindows.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quarvel::test {
+namespace {
+
+const std::string Offer = "msg 前回保存されなかった編集内容があります。復元しますか？|確認";
+const std::string Question = "msg 編集中のマップを保存しますか？|確認";
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A store that can be made to fail, over a real folder.
+class FailingStore : public TRecoveryFolder {
+public:
+    using TRecoveryFolder::TRecoveryFolder;
+    void Save(const TMap& map) override {
+        ++Saves;
+        if (Fail) throw QuarvelError("disk full");
+        TRecoveryFolder::Save(map);
+    }
+    bool Fail = false;
+    int Saves = 0;
+};
+
+class RecoveryTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        Session.Recovery = &Recovery;
+    }
+    void TearDown() override {
+        Session = EditorSession{};
+        EditorTest::TearDown();
+    }
+    void Paint(int x, int y, int z, uint8_t chip) {
+        TheMap->UndoBuf.BeginStep();
+        TheMap->SetChip(x, y, z, chip);
+    }
+    // Ticks once a second from `from` to `to` (inclusive).
+    void TickThrough(int64_t from, int64_t to) {
+        for (int64_t t = from; t <= to; t += TRecovery::TickMs) Recovery.Tick(t);
+    }
+    std::vector<uint8_t> MapBytes() const {
+        std::vector<uint8_t> b(TheMap->Header, TheMap->Header + TMap::HeaderSize);
+        b.insert(b.end(), TheMap->Cells, TheMap->Cells + TMap::CellCount);
+        return b;
+    }
+    // A copy as an earlier run would have left it: `chip` at (1, 2, 3), named `original`.
+    void LeaveCopy(const std::string& original, uint8_t chip) {
+        TMap other;
+        other.Clear();
+        other.SetChip(1, 2, 3, chip);
+        other.FileName = original;
+        TRecoveryFolder(State).Save(other);
+    }
+
+    std::string State = Dir.File("state/quarvel");
+    FailingStore Store{State};
+    TRecovery Recovery{Store};
+};
+
+TEST_F(RecoveryTest, TheCopyIsTheMapFileAndItsOriginalName) {
+    Paint(4, 5, 6, 20);
+    TheMap->SetName("abc");
+    TheMap->FileName = Dir.File("maps/a b.map");
+    Store.Save(*TheMap);
+    // Written without touching the map's state.
+    EXPECT_TRUE(TheMap->Modified);
+    EXPECT_EQ(TheMap->FileName, Dir.File("maps/a b.map"));
+    EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
+    EXPECT_EQ(Store.Find(), Dir.File("maps/a b.map"));
+    struct stat st;
+    ASSERT_EQ(::stat(State.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // Nothing but the two files is left beside them.
+    int files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(State)) ++files;
+    EXPECT_EQ(files, 2);
+
+    // A new map has no name to record.
+    TheMap->FileName.clear();
+    Store.Save(*TheMap);
+    EXPECT_EQ(Store.Find(), std::string());
+    Store.Remove();
+    EXPECT_FALSE(Exists(Store.MapPath()));
+    EXPECT_FALSE(Exists(Store.SourcePath()));
+    EXPECT_EQ(Store.Find(), std::nullopt);
+}
+
+TEST_F(RecoveryTest, BrokenCopiesAreNotOfferedAndNothingHangs) {
+    std::filesystem::create_directories(State);
+    // A map without its name file is a map of no file; a name alone is no copy.
+    WriteBytes(Store.SourcePath(), {'x'});
+    EXPECT_EQ(Store.Find(), std::nullopt);
+    Paint(1, 1, 1, 9);
+    Store.Save(*TheMap);
+    ::unlink(Store.SourcePath().c_str());
+    EXPECT_EQ(Store.Find(), std::string());
+
+    auto bytes = MapBytes();
+    bytes.pop_back(); // one byte short
+    WriteBytes(Store.MapPath(), bytes);
+    EXPECT_EQ(Store.Find(), std::nullopt);
+    bytes = MapBytes();
+    bytes[7] = '!'; // not the tag
+    WriteBytes(Store.MapPath(), bytes);
+    EXPECT_EQ(Store.Find(), std::nullopt);
+    bytes.push_back(0); // too long
+    bytes[7] = 0;
+    WriteBytes(Store.MapPath(), bytes);
+    EXPECT_EQ(Store.Find(), std::nullopt);
+
+    // A FIFO in the copy's place is not waited on; a folder neither.
+    ::unlink(Store.MapPath().c_str());
+    ASSERT_EQ(::mkfifo(Store.MapPath().c_str(), 0600), 0);
+    EXPECT_EQ(Store.Find(), std::nullopt);
+    ::unlink(Store.MapPath().c_str());
+    std::filesystem::create_directory(Store.MapPath());
+    EXPECT_EQ(Store.Find(), std::nullopt);
+    std::filesystem::remove(Store.MapPath());
+
+    // Temporary files of a write that was killed go at the next look.
+    WriteBytes(Store.MapPath() + ".tmp-AbC123", {1, 2});
+    WriteBytes(Dir.File("state/quarvel/other.tmp-AbC123"), {1});
+    Store.Find();
+    EXPECT_FALSE(Exists(Store.MapPath() + ".tmp-AbC123"));
+    EXPECT_TRUE(Exists(Dir.File("state/quarvel/other.tmp-AbC123")));
+}
+
+TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
+    WriteBytes(Dir.File("state"), {1}); // a file where the folder should be
+    Paint(1, 1, 1, 9);
+    try {
+        Store.Save(*TheMap);
+        FAIL() << "no error";
+    } catch (const QuarvelError& e) {
+        EXPECT_NE(std::string(e.what()).find(State), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(RecoveryTest, ACopyFollowsChangesWithinThirtySeconds) {
+    TickThrough(0, 60000);
+    EXPECT_EQ(Store.Saves, 0); // nothing to keep
+
+    // One change: written once the map has been quiet for a moment.
+    Paint(1, 1, 0, 9);
+    Recovery.Tick(61000);
+    Recovery.Tick(62000);
+    EXPECT_EQ(Store.Saves, 0);
+    Recovery.Tick(63000);
+    EXPECT_EQ(Store.Saves, 1);
+    EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
+    TickThrough(64000, 90000);
+    EXPECT_EQ(Store.Saves, 1); // nothing new
+
+    // Changes every second never leave a quiet moment: the copy is written anyway, and no
+    // change waits 30 s for it.
+    int64_t t = 91000;
+    int64_t uncopiedSince = -1;
+    for (int i = 0; i < 120; ++i, t += 1000) {
+        Paint(i % 32, 3, 0, uint8_t(1 + i % 20));
+        if (uncopiedSince < 0) uncopiedSince = t;
+        const int before = Store.Saves;
+        Recovery.Tick(t);
+        if (Store.Saves > before)
+            uncopiedSince = -1;
+        else
+            ASSERT_LT(t - uncopiedSince, 30000) << "at " << t;
+    }
+    EXPECT_GE(Store.Saves, 4);
+    EXPECT_LE(Store.Saves, 8); // not a write every second either
+
+    // An undo is a change like any other.
+    Recovery.Tick(t += 1000);
+    Recovery.Tick(t += 5000);
+    const int before = Store.Saves;
+    TheMap->Undo();
+    TickThrough(t + 1000, t + 5000);
+    EXPECT_EQ(Store.Saves, before + 1);
+    EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
+}
+
+TEST_F(RecoveryTest, ANameChangeAloneIsWrittenAndRecorded) {
+    Paint(1, 1, 0, 9);
+    TickThrough(0, 3000);
+    ASSERT_EQ(Store.Saves, 1);
+    TheMap->FileName = Dir.File("renamed.map"); // a save under a new name that failed
+    TickThrough(4000, 7000);
+    EXPECT_EQ(Store.Saves, 2);
+    EXPECT_EQ(Store.Find(), Dir.File("renamed.map"));
+}
+
+TEST_F(RecoveryTest, AFailedWriteIsReportedOnceAndTriedAgain) {
+    Store.Fail = true;
+    Paint(1, 1, 0, 9);
+    TickThrough(0, 20000);
+    EXPECT_GE(Store.Saves, 3);
+    EXPECT_EQ(Log, CallLog{"msg disk full|Quarvel"});
+    Store.Fail = false;
+    TickThrough(21000, 24000);
+    EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
+    EXPECT_EQ(Log.size(), 1u);
+}
+
+TEST_F(RecoveryTest, SaveNewOpenAndACleanExitRemoveTheCopy) {
+    const std::string a = Dir.File("a.map");
+    uint8_t chip = 0;
+    auto written = [&] {
+        Paint(2, 2, 0, ++chip);
+        TickThrough(0, 3000);
+        return Exists(Store.MapPath());
+    };
+    ASSERT_TRUE(written());
+    Main.SaveAnswer = a;
+    MenuClick(tagSave);
+    EXPECT_FALSE(Exists(Store.MapPath()));
+    EXPECT_FALSE(Exists(Store.SourcePath()));
+
+    ASSERT_TRUE(written());
+    Messages.Answers = {mrNo};
+    MenuClick(tagNew);
+    EXPECT_FALSE(Exists(Store.MapPath()));
+
+    ASSERT_TRUE(written());
+    Messages.Answers = {mrNo};
+    Main.OpenAnswer = a;
+    MenuClick(tagOpen);
+    EXPECT_FALSE(Exists(Store.MapPath()));
+
+    // Open of a file that is no map keeps the changes and their copy.
+    ASSERT_TRUE(written());
+    WriteBytes(Dir.File("not.map"), {1, 2, 3});
+    Messages.Answers = {mrNo};
+    Main.OpenAnswer = Dir.File("not.map");
+    MenuClick(tagOpen);
+    EXPECT_TRUE(Exists(Store.MapPath()));
+
+    // Cancel at exit keeps it; dropping the changes at exit removes it.
+    Messages.Answers = {mrCancel};
+    EXPECT_FALSE(FormClose());
+    EXPECT_TRUE(Exists(Store.MapPath()));
+    Messages.Answers = {mrNo};
+    EXPECT_TRUE(FormClose());
+    EXPECT_FALSE(Exists(Store.MapPath()));
+    TickThrough(4000, 40000); // the dropped changes are not written again
+    EXPECT_FALSE(Exists(Store.MapPath()));
+}
+
+TEST_F(RecoveryTest, YesRestoresTheCopyAsAModifiedMapUnderItsName) {
+    LeaveCopy(Dir.File("orig.map"), 40); // a two-level object: its other part comes too
+    CurrentLevel = 5;
+    Recovery.FindLeftCopy();
+    // Until it is offered, the editor's own copies do not replace it.
+    Paint(0, 0, 0, 9);
+    TickThrough(0, 40000);
+    EXPECT_EQ(Store.Saves, 0);
+    TheMap->Clear();
+
+    Messages.Answers = {mrYes};
+    Log.clear();
+    StartSession("");
+    EXPECT_EQ(Log.front(), Offer);
+    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 40);
+    EXPECT_NE(TheMap->GetChip(1, 2, 2) | TheMap->GetChip(1, 2, 4), 0);
+    EXPECT_TRUE(TheMap->Modified);
+    EXPECT_EQ(TheMap->FileName, Dir.File("orig.map"));
+    EXPECT_FALSE(TheMap->Undo()); // no history came with it
+    EXPECT_EQ(CurrentLevel, 0);   // the views start over
+    EXPECT_EQ(Count("edit.RedrawLevel"), 1);
+    // The copy is now this run's own; it goes with the next save.
+    EXPECT_TRUE(Exists(Store.MapPath()));
+    MenuClick(tagSave);
+    EXPECT_FALSE(Exists(Store.MapPath()));
+    EXPECT_EQ(ReadBytes(Dir.File("orig.map"))[48 + TMap::Index(1, 2, 3)], 40);
+}
+
+TEST_F(RecoveryTest, NoDeletesTheCopyAndAClosedBoxKeepsIt) {
+    LeaveCopy("", 40);
+    Messages.Answers = {mrNo};
+    StartSession("");
+    EXPECT_EQ(Log, CallLog{Offer});
+    EXPECT_FALSE(Exists(Store.MapPath()));
+    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 0);
+    EXPECT_FALSE(TheMap->Modified);
+
+    // A box closed without a choice deletes nothing: the copy is loaded.
+    LeaveCopy("", 41);
+    Messages.Answers = {mrCancel};
+    StartSession("");
+    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 41);
+    EXPECT_TRUE(Exists(Store.MapPath()));
+}
+
+TEST_F(RecoveryTest, OpeningTheOriginalOffersItsCopy) {
+    const std::string orig = Dir.File("orig.map");
+    TMap file;
+    file.Clear();
+    file.SetChip(7, 7, 0, 5);
+    ASSERT_TRUE(file.SaveToFile(orig));
+
+    // Started with the file: one question, from the open, and no save question.
+    LeaveCopy(orig, 40);
+    Messages.Answers = {mrYes};
+    StartSession(Dir.Path() + "/./orig.map");
+    EXPECT_EQ(Log.front(), Offer);
+    EXPECT_EQ(Count("msg"), 1);
+    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 40);
+    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 0);
+    EXPECT_TRUE(TheMap->Modified);
+
+    // いいえ: the copy goes and the file opens.
+    TheMap->Clear();
+    Log.clear();
+    LeaveCopy(orig, 40);
+    Messages.Answers = {mrNo};
+    StartSession(orig);
+    EXPECT_EQ(Log.front(), Offer);
+    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 5);
+    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_FALSE(Exists(Store.MapPath()));
+
+    // A copy of another file is offered first; the file is opened after it (and asks to
+    // save the restored changes).
+    TheMap->Clear();
+    Log.clear();
+    LeaveCopy(Dir.File("other.map"), 40);
+    Messages.Answers = {mrYes, mrNo};
+    StartSession(orig);
+    EXPECT_EQ(Log.front(), Offer);
+    EXPECT_EQ(Count(Question), 1);
+    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 5);
+    EXPECT_EQ(TheMap->FileName, orig);
+    EXPECT_FALSE(Exists(Store.MapPath())); // the restored changes were dropped
+}
+
+} // namespace
+} // namespace quarvel::test
