@@ -43,6 +43,7 @@ public:
     bool RunColorDialog(TColor& c) override { return F->RunColorDialog(c); }
     int RunShiftDialog() override { return F->RunShiftDialog(); }
     int RunSwapDialog() override { return F->RunSwapDialog(); }
+    int RunMoveDialog() override { return F->RunMoveDialog(); }
     void CloseFrame() override { F->CloseFrame(); }
     void Maximize() override { F->Maximize(); }
     void NextChild() override { F->NextChild(); }
