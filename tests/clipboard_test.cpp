@@ -187,8 +187,8 @@ TEST_F(ClipboardTest, SelectAllSelectsTheLevelOnce) {
     Select(3, 3, 4, 4);
     MenuClick(tagSelectAll);
     EXPECT_TRUE(TheSelection->Active);
-    EXPECT_EQ(TheSelection->GetBound(4), 32);
-    EXPECT_EQ(TheSelection->GetBound(5), 32);
+    EXPECT_EQ(TheSelection->GetBound(bWidth), 32);
+    EXPECT_EQ(TheSelection->GetBound(bHeight), 32);
     EXPECT_EQ(Log.back(), "edit.PaintView");
     Log.clear();
     MenuClick(tagSelectAll);
