@@ -8,6 +8,16 @@
 
 namespace quarvel {
 
+namespace {
+
+// The windows that show the box beside the edit view's outlines.
+void ShowBox() {
+    Windows.Whole->ShowSelection();
+    Windows.Info->ShowSelection();
+}
+
+} // namespace
+
 int TSelectArea::GetBound(int kind) const {
     switch (kind) {
     case bLeft:
@@ -39,7 +49,7 @@ SelectionBox TSelectArea::Box(int currentLevel) const {
 void TSelectArea::SetActive(bool value) {
     if (value == Active) return;
     Active = value;
-    Windows.Whole->ShowSelection();
+    ShowBox();
     if (value) return; // the first SetCorner that follows draws
     for (int r = GetBound(bTop); r <= GetBound(bBottom); ++r)
         for (int c = GetBound(bLeft); c <= GetBound(bRight); ++c)
@@ -64,7 +74,7 @@ void TSelectArea::SetCorner(int kind, int cx, int cy) {
         for (int r = oldT; r <= oldB; ++r)
             for (int c = oldL; c <= oldR; ++c) Windows.Edit->MarkCell(c, r, false);
         Windows.Edit->MarkCell(X0, Y0, true);
-        Windows.Whole->ShowSelection();
+        ShowBox();
         return;
     }
     if (kind != 1) return;
@@ -88,7 +98,7 @@ void TSelectArea::SetCorner(int kind, int cx, int cy) {
             }
         }
     }
-    Windows.Whole->ShowSelection();
+    ShowBox();
 }
 
 } // namespace quarvel

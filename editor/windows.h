@@ -47,6 +47,8 @@ public:
     virtual ~IInfoPanel() = default;
     virtual void UpdateInfo() = 0;
     virtual void PaintPalette() = 0;
+    // The selection or its levels changed: show the box's level range anew.
+    virtual void ShowSelection() {}
 };
 
 // Modal message boxes, without icon.

@@ -149,7 +149,12 @@ void TForm4::ShowState() {
     uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
     setText(Label5, c < ChipCount ? ComboBox3->itemText(c) : QString());
     setText(Label6, ComboBox3->currentText());
-    setText(Label7, QString::fromUtf8(SelectionLevelsText().c_str()));
+    ShowSelection();
+}
+
+void TForm4::ShowSelection() {
+    const QString text = QString::fromUtf8(SelectionLevelsText().c_str());
+    if (Label7->text() != text) Label7->setText(text);
 }
 
 void TForm4::PaintPalette() {

@@ -20,6 +20,7 @@ public:
 
     void UpdateInfo() override;
     void PaintPalette() override;
+    void ShowSelection() override;
 
     QLineEdit* Edit1 = nullptr;     // map name
     QComboBox* ComboBox1 = nullptr; // terrain set

@@ -500,6 +500,15 @@ void FormMainTest::selectionKeysCarryTheBoxThroughLevels() {
     QTest::keyClick(main, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 60);
 
+    // Copy switches the selection off: the level range goes with it.
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, 4, 4);
+    QTest::keyClick(main, Qt::Key_Up, Qt::ShiftModifier);
+    QVERIFY(!e.Set->Form4->Label7->text().isEmpty());
+    QTest::keyClick(main, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(TheCopyBuf.Depth, 2);
+    QCOMPARE(e.Set->Form4->Label7->text(), QString());
+
     // The plain level step switches the selection off.
     TheSelection->SetActive(true);
     TheSelection->SetCorner(0, 1, 1);
