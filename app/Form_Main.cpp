@@ -8,6 +8,7 @@
 #include "views/Form_Info.h"
 #include "views/Unit5.h"
 #include "views/Unit6.h"
+#include "views/Unit7.h"
 #include "views/application.h"
 
 #include <QAction>
@@ -70,9 +71,12 @@ QList<MenuRow> MenuRows() {
         {"N1", "-", 0, {}},
         {"SHIFT1", "マップをずらす...", 210, {}},
         {"REPLACE2", "国の入れ替え...", 211, {}},
+        {"MOVE1", "選択範囲を移動...", 212, {}},
         {"OPERATION1", "操作(&O)", 30, {}, true},
         {"UP1", "上の階層(&U)", 31, {key(Qt::Key_Up)}},
         {"DOWN1", "下の階層(&D)", 32, {key(Qt::Key_Down)}},
+        {"UP2", "選択したまま上の階層へ", 311, {key(int(Qt::SHIFT) | Qt::Key_Up)}},
+        {"DOWN2", "選択したまま下の階層へ", 312, {key(int(Qt::SHIFT) | Qt::Key_Down)}},
         {"SEPARATOR4", "-", 33, {}},
         {"PREV1", "チップ選択-前(&P)", 34, {key(Qt::Key_Left)}},
         {"NEXT1", "チップ選択-次(&N)", 35, {key(Qt::Key_Right)}},
@@ -94,6 +98,20 @@ QList<MenuRow> MenuRows() {
         {"TOOL1", "ツール(&T)", 50, {}, true},
         {"MAKE1", "DAT構築(&C)", 51, {}},
         {"UNPACK1", "DAT分解(&U)", 52, {}},
+    };
+}
+
+// Commands of the frame that have keys but no menu item: the moves of the selection box.
+QList<MenuRow> KeyRows() {
+    const auto key = [](int k) { return QList<QKeySequence>{QKeySequence(k)}; };
+    const int ctrlShift = int(Qt::CTRL | Qt::SHIFT);
+    return {
+        {"MOVELEFT", "", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
+        {"MOVERIGHT", "", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
+        {"MOVEBACK", "", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
+        {"MOVEFORWARD", "", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
+        {"MOVEUP", "", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
+        {"MOVEDOWN", "", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
     };
 }
 
@@ -142,6 +160,15 @@ void TForm1::BuildMenu() {
         item->setObjectName(row.Name);
         item->setData(row.Tag);
         Items.append(item);
+        ItemsByName.insert(row.Name, item);
+    }
+    for (const MenuRow& row : KeyRows()) {
+        auto* item = new QAction(this);
+        item->setObjectName(row.Name);
+        item->setData(row.Tag);
+        item->setShortcuts(row.Keys);
+        addAction(item); // works wherever the menu's keys work
+        connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
         ItemsByName.insert(row.Name, item);
     }
 }
@@ -220,6 +247,11 @@ int TForm1::RunShiftDialog() {
 
 int TForm1::RunSwapDialog() {
     auto dialog = std::make_unique<TForm6>(this);
+    return dialog->exec();
+}
+
+int TForm1::RunMoveDialog() {
+    auto dialog = std::make_unique<TForm7>(this);
     return dialog->exec();
 }
 

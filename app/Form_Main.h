@@ -29,6 +29,7 @@ public:
 
     // The menu items in menu order (titles, commands and separators), named NEW1, OPEN1, ...
     const QList<QAction*>& MenuItems() const { return Items; }
+    // A menu item, or a command of the frame with keys only (MOVELEFT, ... MOVEDOWN), by name.
     QAction* MenuItem(const QString& name) const;
     bool TerminateRequested() const { return Terminating; }
 
@@ -39,6 +40,7 @@ public:
     bool RunColorDialog(TColor& color) override;
     int RunShiftDialog() override;
     int RunSwapDialog() override;
+    int RunMoveDialog() override;
     void CloseFrame() override { close(); }
     void Maximize() override;
     void NextChild() override;

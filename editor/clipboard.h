@@ -1,5 +1,5 @@
-// The clipboard commands on the current level: copy, delete, paste and select all, with the
-// editor's own copy buffer.
+// The clipboard commands on the selection box (its rectangle on one or more levels): copy,
+// delete, paste and select all, with the editor's own copy buffer.
 #pragma once
 
 namespace quarvel {

@@ -7,6 +7,7 @@
 #include "editor/global.h"
 #include "editor/recovery.h"
 #include "editor/selectarea.h"
+#include "editor/selectionmove.h"
 #include "editor/session.h"
 #include "editor/windows.h"
 #include "map/mapclass.h"
@@ -123,6 +124,12 @@ void MenuClick(int tag) {
             Windows.Info->UpdateInfo();
         }
         break;
+    case tagUpKeep:
+        if (CurrentLevel < 47) ChangeLevelKeepingSelection(CurrentLevel + 1);
+        break;
+    case tagDownKeep:
+        if (CurrentLevel > 0) ChangeLevelKeepingSelection(CurrentLevel - 1);
+        break;
     case tagPrev:
         if (CurrentChip >= 1) {
             --CurrentChip;
@@ -172,6 +179,27 @@ void MenuClick(int tag) {
     case tagShift:
     case tagReplace:
         SHIFT1Click(tag);
+        break;
+    case tagMoveSelection:
+        if (TheSelection->Active) Windows.Main->RunMoveDialog(); // OK moves and redraws
+        break;
+    case tagMoveLeft:
+        MoveSelectionCommand(-1, 0, 0);
+        break;
+    case tagMoveRight:
+        MoveSelectionCommand(1, 0, 0);
+        break;
+    case tagMoveBack:
+        MoveSelectionCommand(0, -1, 0);
+        break;
+    case tagMoveForward:
+        MoveSelectionCommand(0, 1, 0);
+        break;
+    case tagMoveUp:
+        MoveSelectionCommand(0, 0, 1);
+        break;
+    case tagMoveDown:
+        MoveSelectionCommand(0, 0, -1);
         break;
     default:
         break; // menu titles and separators

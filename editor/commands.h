@@ -44,7 +44,18 @@ enum MenuTag {
     tagMake = 51,
     tagUnpack = 52,
     tagShift = 210,
-    tagReplace = 211
+    tagReplace = 211,
+    tagMoveSelection = 212, // the move dialog
+    // Level steps that keep the selection on.
+    tagUpKeep = 311,
+    tagDownKeep = 312,
+    // Moves of the selection box by one cell or one level (keys only, no menu item).
+    tagMoveLeft = 321,
+    tagMoveRight = 322,
+    tagMoveBack = 323,    // one row up the screen: -y
+    tagMoveForward = 324, // one row down the screen: +y
+    tagMoveUp = 325,      // one level up: +z
+    tagMoveDown = 326
 };
 
 // Runs the command of a menu item. Tags 210 and 211 run SHIFT1Click; unknown tags do nothing.

@@ -17,7 +17,9 @@ class TSelectArea;
 struct TCopyBuf {
     int32_t Width = 0;
     int32_t Height = 0;
-    std::vector<uint8_t> Data; // row by row: Data[i * Width + j]
+    // Level by level, bottom first, each row by row: Data[(k * Height + i) * Width + j].
+    std::vector<uint8_t> Data;
+    int32_t Depth = 1; // levels copied
 };
 
 // The two chip sheets (0 large, 1 small). StartEditor allocates them as one array, so

@@ -1,55 +1,88 @@
 // TSelectArea: bounds of the selection and the redraw of the outlines whose marking changes.
 #include "editor/selectarea.h"
 
+#include "editor/global.h"
 #include "editor/windows.h"
 
 #include <algorithm>
 
 namespace quarvel {
 
+namespace {
+
+// The windows that show the box beside the edit view's outlines.
+void ShowBox() {
+    Windows.Whole->ShowSelection();
+    Windows.Info->ShowSelection();
+}
+
+} // namespace
+
 int TSelectArea::GetBound(int kind) const {
     switch (kind) {
-    case 0:
+    case bLeft:
         return std::min(X0, X1);
-    case 1:
+    case bTop:
         return std::min(Y0, Y1);
-    case 2:
+    case bRight:
         return std::max(X0, X1);
-    case 3:
+    case bBottom:
         return std::max(Y0, Y1);
-    case 4:
+    case bWidth:
         return std::max(X0, X1) - std::min(X0, X1) + 1;
-    case 5:
+    case bHeight:
         return std::max(Y0, Y1) - std::min(Y0, Y1) + 1;
     default:
         return 0;
     }
 }
 
+SelectionBox TSelectArea::Box(int currentLevel) const {
+    return {GetBound(bLeft),
+            GetBound(bTop),
+            GetBound(bRight),
+            GetBound(bBottom),
+            std::min(Z0, currentLevel),
+            std::max(Z0, currentLevel)};
+}
+
 void TSelectArea::SetActive(bool value) {
     if (value == Active) return;
     Active = value;
+    ShowBox();
     if (value) return; // the first SetCorner that follows draws
-    for (int r = GetBound(1); r <= GetBound(3); ++r)
-        for (int c = GetBound(0); c <= GetBound(2); ++c) Windows.Edit->MarkCell(c, r, false);
+    for (int r = GetBound(bTop); r <= GetBound(bBottom); ++r)
+        for (int c = GetBound(bLeft); c <= GetBound(bRight); ++c)
+            Windows.Edit->MarkCell(c, r, false);
+}
+
+void TSelectArea::MarkAll() const {
+    if (!Active) return;
+    for (int r = GetBound(bTop); r <= GetBound(bBottom); ++r)
+        for (int c = GetBound(bLeft); c <= GetBound(bRight); ++c)
+            Windows.Edit->MarkCell(c, r, true);
 }
 
 void TSelectArea::SetCorner(int kind, int cx, int cy) {
     if (!Active) return;
-    const int oldL = GetBound(0), oldT = GetBound(1), oldR = GetBound(2), oldB = GetBound(3);
+    const int oldL = GetBound(bLeft), oldT = GetBound(bTop), oldR = GetBound(bRight),
+              oldB = GetBound(bBottom);
     if (kind == 0) {
         X0 = X1 = cx;
         Y0 = Y1 = cy;
+        Z0 = CurrentLevel;
         for (int r = oldT; r <= oldB; ++r)
             for (int c = oldL; c <= oldR; ++c) Windows.Edit->MarkCell(c, r, false);
         Windows.Edit->MarkCell(X0, Y0, true);
+        ShowBox();
         return;
     }
     if (kind != 1) return;
 
     X1 = cx;
     Y1 = cy;
-    const int newL = GetBound(0), newT = GetBound(1), newR = GetBound(2), newB = GetBound(3);
+    const int newL = GetBound(bLeft), newT = GetBound(bTop), newR = GetBound(bRight),
+              newB = GetBound(bBottom);
     auto inNew = [&](int c, int r) { return InRect(c, r, newL, newT, newR, newB); };
     for (int r = std::min(newT, oldT); r <= std::max(newB, oldB); ++r) {
         for (int c = std::min(newL, oldL); c <= std::max(newR, oldR); ++c) {
@@ -65,6 +98,7 @@ void TSelectArea::SetCorner(int kind, int cx, int cy) {
             }
         }
     }
+    ShowBox();
 }
 
 } // namespace quarvel

@@ -36,6 +36,9 @@ public:
     virtual void SetZoom(int z) = 0;
     virtual TColor GetBackColor() const = 0;
     virtual void SetBackColor(TColor c) = 0;
+    // The selection or its levels changed (TheSelection, CurrentLevel): show the box's
+    // outline anew, or none while the selection is off. The picture is not rebuilt.
+    virtual void ShowSelection() {}
 };
 
 // The info panel (TForm4).
@@ -44,6 +47,8 @@ public:
     virtual ~IInfoPanel() = default;
     virtual void UpdateInfo() = 0;
     virtual void PaintPalette() = 0;
+    // The selection or its levels changed: show the box's level range anew.
+    virtual void ShowSelection() {}
 };
 
 // Modal message boxes, without icon.
@@ -70,6 +75,7 @@ public:
     virtual bool RunColorDialog(TColor& color) = 0;
     virtual int RunShiftDialog() = 0; // modal result
     virtual int RunSwapDialog() = 0;  // modal result
+    virtual int RunMoveDialog() = 0;  // modal result; the dialog moved the selection on OK
     virtual void CloseFrame() = 0;
     virtual void Maximize() = 0;
     virtual void NextChild() = 0;

@@ -33,6 +33,31 @@ Point WholePixelToCell(int px, int py, int z, int zoom) {
     return {int((2 * Y + X + 64) / 64 - 1), int((2 * Y - X + 64) / 64 - 1)};
 }
 
+std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, int low, int high,
+                                     int zoom) {
+    CheckZoom(zoom);
+    const int d = zoom + 1;
+    // Corners of the top faces of level `high` (zoom 0): the top one is the top corner of
+    // cell (left, top), then clockwise the right corner of (right, top), the bottom corner of
+    // (right, bottom) and the left corner of (left, bottom).
+    const Point t = WholeCellToPixel(left, top, high, 0), r = WholeCellToPixel(right, top, high, 0),
+                b = WholeCellToPixel(right, bottom, high, 0),
+                l = WholeCellToPixel(left, bottom, high, 0);
+    const Point upper[4] = {
+        {t.x + 32, t.y}, {r.x + 64, r.y + 16}, {b.x + 32, b.y + 32}, {l.x, l.y + 16}};
+    // A chip's side is 16 pixels below its top face; each level lower is 16 more.
+    const int drop = (high - low + 1) * 16;
+    std::vector<Segment> edges;
+    const auto scaled = [d](Point p) { return Point{p.x / d, p.y / d}; };
+    for (int i = 0; i < 4; ++i) {
+        const Point a = upper[i], n = upper[(i + 1) % 4];
+        edges.push_back({scaled(a), scaled(n)});
+        edges.push_back({scaled({a.x, a.y + drop}), scaled({n.x, n.y + drop})});
+        edges.push_back({scaled(a), scaled({a.x, a.y + drop})});
+    }
+    return edges;
+}
+
 void TWholePicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
     Map = map;
     Sheets = sheets;

@@ -4,12 +4,24 @@
 #include "graphics/bmp256.h"
 #include "graphics/editpicture.h"
 
+#include <vector>
+
 namespace quarvel {
 
 class TMap;
 
 Point WholeCellToPixel(int x, int y, int z, int zoom);
 Point WholePixelToCell(int px, int py, int z, int zoom);
+
+struct Segment {
+    Point A, B;
+    bool operator==(const Segment& o) const { return A == o.A && B == o.B; }
+};
+// The twelve edges of the block of cells left..right, top..bottom, levels low..high in the
+// whole-map picture: the top faces of level `high` as one diamond, the same diamond at the
+// foot of level `low`'s chip sides, and the four upright edges between their corners.
+std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, int low, int high,
+                                     int zoom);
 
 class TWholePicture {
 public:

@@ -1,7 +1,9 @@
 // Copy, cut, delete, paste and select all on the current level, through the menu tags.
 #include "editor/clipboard.h"
 #include "editor/commands.h"
+#include "editor/selectionmove.h"
 #include "tests/fakewindows.h"
+#include "tests/maptestutil.h"
 
 namespace quarvel::test {
 namespace {
@@ -26,6 +28,16 @@ protected:
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) n += TheMap->GetChip(x, y, z) != 0;
         return n;
+    }
+    // The rectangle on level `from`, then the current level becomes `to` with the selection
+    // kept: the box spans the levels between the two.
+    void SelectBox(int x0, int y0, int x1, int y1, int from, int to) {
+        CurrentLevel = from;
+        TheSelection->SetActive(true);
+        TheSelection->SetCorner(0, x0, y0);
+        TheSelection->SetCorner(1, x1, y1);
+        ChangeLevelKeepingSelection(to);
+        Log.clear();
     }
     const CallLog RedrawAfterChange{"edit.RedrawLevel", "whole.RedrawAll", "info.UpdateInfo"};
 };
@@ -175,8 +187,8 @@ TEST_F(ClipboardTest, SelectAllSelectsTheLevelOnce) {
     Select(3, 3, 4, 4);
     MenuClick(tagSelectAll);
     EXPECT_TRUE(TheSelection->Active);
-    EXPECT_EQ(TheSelection->GetBound(4), 32);
-    EXPECT_EQ(TheSelection->GetBound(5), 32);
+    EXPECT_EQ(TheSelection->GetBound(bWidth), 32);
+    EXPECT_EQ(TheSelection->GetBound(bHeight), 32);
     EXPECT_EQ(Log.back(), "edit.PaintView");
     Log.clear();
     MenuClick(tagSelectAll);
@@ -184,6 +196,134 @@ TEST_F(ClipboardTest, SelectAllSelectsTheLevelOnce) {
 
     MenuClick(tagCopy);
     EXPECT_EQ(TheCopyBuf.Data.size(), 1024u);
+}
+
+TEST_F(ClipboardTest, CopyOfABoxReadsLevelByLevelFromTheBottom) {
+    TheMap->UndoBuf.BeginStep();
+    for (int z = 4; z <= 6; ++z)
+        for (int y = 7; y <= 8; ++y)
+            for (int x = 1; x <= 2; ++x)
+                TheMap->SetChip(x, y, z, uint8_t(20 + z * 10 + (y - 7) * 2 + x));
+    // The anchor above the current level gives the same box as the anchor below it.
+    for (const auto& ends : {std::pair{6, 4}, std::pair{4, 6}}) {
+        SelectBox(2, 8, 1, 7, ends.first, ends.second);
+        MenuClick(tagCopy);
+        EXPECT_EQ(TheCopyBuf.Width, 2);
+        EXPECT_EQ(TheCopyBuf.Height, 2);
+        EXPECT_EQ(TheCopyBuf.Depth, 3);
+        EXPECT_EQ(TheCopyBuf.Data,
+                  (std::vector<uint8_t>{61, 62, 63, 64, 71, 72, 73, 74, 81, 82, 83, 84}));
+        EXPECT_FALSE(TheSelection->Active);
+    }
+    // A one-level selection copies one level again.
+    Select(1, 7, 1, 7);
+    MenuClick(tagCopy);
+    EXPECT_EQ(TheCopyBuf.Depth, 1);
+    EXPECT_EQ(TheCopyBuf.Data, std::vector<uint8_t>{81});
+}
+
+TEST_F(ClipboardTest, DeleteOfABoxIsOneStepWrittenLevelsRowsColumns) {
+    TheMap->UndoBuf.BeginStep();
+    for (int z = 2; z <= 3; ++z)
+        for (int y = 0; y <= 1; ++y)
+            for (int x = 0; x <= 1; ++x) TheMap->SetChip(x, y, z, 9);
+    TheMap->SetChip(0, 0, 4, 9); // above the box
+    SelectBox(0, 0, 1, 1, 3, 2);
+    MenuClick(tagDelete);
+    EXPECT_EQ(NonEmptyCells(2) + NonEmptyCells(3), 0);
+    EXPECT_EQ(TheMap->GetChip(0, 0, 4), 9);
+    EXPECT_EQ(TheMap->UndoBuf.Slots[TheMap->UndoBuf.Current],
+              (Records{R(0, 0, 2, 9), R(1, 0, 2, 9), R(0, 1, 2, 9), R(1, 1, 2, 9), R(0, 0, 3, 9),
+                       R(1, 0, 3, 9), R(0, 1, 3, 9), R(1, 1, 3, 9)}));
+    EXPECT_FALSE(TheSelection->Active);
+    EXPECT_EQ(CallLog(Log.end() - 3, Log.end()), RedrawAfterChange);
+
+    ASSERT_TRUE(TheMap->Undo());
+    EXPECT_EQ(NonEmptyCells(2) + NonEmptyCells(3), 8);
+    ASSERT_TRUE(TheMap->Redo());
+    EXPECT_EQ(NonEmptyCells(2) + NonEmptyCells(3), 0);
+}
+
+TEST_F(ClipboardTest, DeleteTakesAwayWholeObjectsThatTheBoxCuts) {
+    // A tree on levels 9..11 and a wall on levels 12..13; the box holds levels 11..12 only.
+    TheMap->UndoBuf.BeginStep();
+    TheMap->SetChip(5, 5, 9, 35);
+    TheMap->SetChip(6, 5, 12, 152);
+    ASSERT_EQ(TheMap->GetChip(5, 5, 11), 33);
+    ASSERT_EQ(TheMap->GetChip(6, 5, 13), 160);
+    SelectBox(5, 5, 6, 5, 11, 12);
+    MenuClick(tagDelete);
+    for (int z = 9; z <= 13; ++z) {
+        EXPECT_EQ(TheMap->GetChip(5, 5, z), 0) << z;
+        EXPECT_EQ(TheMap->GetChip(6, 5, z), 0) << z;
+    }
+    ASSERT_TRUE(TheMap->Undo());
+    EXPECT_EQ(TheMap->GetChip(5, 5, 9), 35);
+    EXPECT_EQ(TheMap->GetChip(5, 5, 10), 34);
+    EXPECT_EQ(TheMap->GetChip(6, 5, 13), 160);
+}
+
+TEST_F(ClipboardTest, PasteOfADeepBufferGoesUpFromTheBoxBottom) {
+    // Three levels of 2 x 1: level k holds 10k+1, 10k+2.
+    TheCopyBuf = {2, 1, {1, 2, 11, 12, 21, 22}, 3};
+    // A box of two levels (8..9) does not cut the depth: the third level lands on 10.
+    SelectBox(4, 4, 4, 4, 9, 8);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(4, 4, 8), 1);
+    EXPECT_EQ(TheMap->GetChip(5, 4, 8), 2);
+    EXPECT_EQ(TheMap->GetChip(4, 4, 9), 11);
+    EXPECT_EQ(TheMap->GetChip(5, 4, 10), 22);
+    EXPECT_EQ(TheMap->UndoBuf.Slots[TheMap->UndoBuf.Current],
+              (Records{R(4, 4, 8, 0), R(5, 4, 8, 0), R(4, 4, 9, 0), R(5, 4, 9, 0), R(4, 4, 10, 0),
+                       R(5, 4, 10, 0)}));
+    EXPECT_EQ(CallLog(Log.end() - 3, Log.end()), RedrawAfterChange);
+    ASSERT_TRUE(TheMap->Undo());
+    EXPECT_EQ(NonEmptyCells(8) + NonEmptyCells(9) + NonEmptyCells(10), 0);
+    ASSERT_TRUE(TheMap->Redo());
+    EXPECT_EQ(TheMap->GetChip(5, 4, 10), 22);
+}
+
+TEST_F(ClipboardTest, DeepPasteAtTheTopSkipsLevelsAboveTheMapAndFiltersEachLevel) {
+    // Chip 35 (a tree's foot) is dropped on levels 46 and 47; chip 33 only on 0 and 1.
+    TheCopyBuf = {1, 1, {33, 35, 35, 35}, 4};
+    CurrentLevel = 45;
+    Select(31, 31, 31, 31);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(31, 31, 45), 33);
+    EXPECT_EQ(TheMap->GetChip(31, 31, 46), 0);
+    EXPECT_EQ(TheMap->GetChip(31, 31, 47), 0);
+    EXPECT_EQ(TheMap->UndoBuf.Count(), 3 + 2); // 45 with its two partner levels below, 46, 47
+
+    // A larger rectangle cuts every level of the paste to its own size.
+    TheMap->Clear();
+    TheCopyBuf = {2, 2, {1, 2, 3, 4, 5, 6, 7, 8}, 2};
+    SelectBox(0, 0, 0, 1, 0, 0); // one column wide, two rows high
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(0, 1, 0), 3);
+    EXPECT_EQ(TheMap->GetChip(0, 1, 1), 7);
+    EXPECT_EQ(NonEmptyCells(0) + NonEmptyCells(1), 4);
+}
+
+TEST_F(ClipboardTest, CutOfABoxPastesBackWhole) {
+    TheMap->UndoBuf.BeginStep();
+    TheMap->SetChip(3, 3, 20, 35); // a tree 20..22
+    TheMap->SetChip(4, 3, 21, 12);
+    SelectBox(3, 3, 4, 3, 20, 22);
+    MenuClick(tagCut);
+    EXPECT_EQ(TheCopyBuf.Depth, 3);
+    EXPECT_EQ(TheCopyBuf.Data, (std::vector<uint8_t>{35, 0, 34, 12, 33, 0}));
+    EXPECT_EQ(NonEmptyCells(20) + NonEmptyCells(21) + NonEmptyCells(22), 0);
+    CurrentLevel = 30;
+    Select(10, 10, 10, 10);
+    MenuClick(tagPaste);
+    EXPECT_EQ(TheMap->GetChip(10, 10, 30), 35);
+    EXPECT_EQ(TheMap->GetChip(10, 10, 31), 34);
+    EXPECT_EQ(TheMap->GetChip(11, 10, 31), 12);
+    EXPECT_EQ(TheMap->GetChip(10, 10, 32), 33);
+    ASSERT_TRUE(TheMap->Undo()); // the paste
+    ASSERT_TRUE(TheMap->Undo()); // the cut
+    EXPECT_EQ(TheMap->GetChip(3, 3, 22), 33);
+    EXPECT_EQ(TheMap->GetChip(4, 3, 21), 12);
 }
 
 } // namespace

@@ -199,8 +199,8 @@ TEST_F(EditLogicTest, CtrlDragSelectsAndReleasingCtrlStartsDrawingInItsOwnStep) 
     At(2, 2, With(Press(), false, true));
     EXPECT_TRUE(TheSelection->Active);
     At(4, 5, With(Drag(), false, true));
-    EXPECT_EQ(TheSelection->GetBound(0), 2);
-    EXPECT_EQ(TheSelection->GetBound(3), 5);
+    EXPECT_EQ(TheSelection->GetBound(bLeft), 2);
+    EXPECT_EQ(TheSelection->GetBound(bBottom), 5);
     EXPECT_EQ(TheMap->GetChip(4, 5, 0), 0); // selecting draws no chip
 
     At(5, 5, Drag()); // Ctrl let go

@@ -63,9 +63,38 @@ TEST(EditorScriptTest, ChangingLevelSwitchesTheSelectionOff) {
     EXPECT_EQ(r.Out, "0 0\n");
 }
 
+TEST(EditorScriptTest, ExtendKeepsTheSelectionAndCopiesABox) {
+    auto r = Edit("set 1 1 2 60\nset 2 1 3 61\nset 1 1 4 62\n"
+                  "level 4\nselect 1 1 2 1\nextend 2\ncopy\ncopybuf\n"
+                  // a box pasted at one cell near the top: its third level would be 48
+                  "level 46\nselect 31 0 31 0\npaste\nget 31 0 46\nget 31 0 47\n"
+                  "undostate\nrecords\n"
+                  "select 1 1 1 1\nextend 4\nextend 3\ndelete\nget 1 1 2\nget 1 1 4\n"
+                  "get 2 1 3\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "2 1 3 60 0 0 61 62 0\n60\n0\n1 0 2\n002e001f 002f001f\n"
+                     "60\n0\n61\n");
+}
+
+TEST(EditorScriptTest, MoveSaysOkRefusedOrCancel) {
+    auto r = Edit("move 1 0 0\n" // no selection
+                  "set 30 0 5 60\nset 30 0 6 61\n"
+                  "level 5\nselect 30 0 30 0\nextend 6\n"
+                  "move 0 0 0\nmove 2 0 0\nmove 0 -1 0\n"
+                  "move 1 2 -5\nget 31 2 0\nget 31 2 1\nget 30 0 6\nundostate\nrecords\n"
+                  "undo\nget 30 0 5\nget 30 0 6\nredo\nget 31 2 1\n"
+                  // the selection went along to levels 0..1: copy takes the block again
+                  "copy\ncopybuf\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "cancel\ncancel\nrefused\nrefused\nok\n60\n61\n0\n1 0 4\n"
+                     "3c05001e 3d06001e 0000021f 0001021f\n"
+                     "true\n60\n61\ntrue\n61\n1 1 2 60 61\n");
+}
+
 TEST(EditorScriptTest, BadArgumentsAreUsageErrors) {
-    for (const char* bad : {"put 32 0 0 1\n", "put 0 0 48 1\n", "fill 0 0 0 256\n", "level -1\n",
-                            "select 0 0 0\n", "copy now\n", "put 1 2 3\n"}) {
+    for (const char* bad :
+         {"put 32 0 0 1\n", "put 0 0 48 1\n", "fill 0 0 0 256\n", "level -1\n", "select 0 0 0\n",
+          "copy now\n", "put 1 2 3\n", "extend 48\n", "move 1 1\n", "move a 0 0\n"}) {
         auto r = Edit(std::string("set 1 1 1 9\n") + bad + "get 1 1 1\n");
         EXPECT_EQ(r.Status, 2) << bad;
         EXPECT_NE(r.Err.find("line 2"), std::string::npos) << r.Err;

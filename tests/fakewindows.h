@@ -65,8 +65,11 @@ public:
     }
     TColor GetBackColor() const override { return Back; }
     void SetBackColor(TColor c) override { Back = c; }
+    // Counted, not logged: the outline is shown beside the redraws the log checks.
+    void ShowSelection() override { ++SelectionShown; }
     int Zoom = 0;
     TColor Back = 0;
+    int SelectionShown = 0;
 
 private:
     CallLog& Log;
@@ -128,6 +131,10 @@ public:
     }
     int RunSwapDialog() override {
         Log.push_back("main.RunSwapDialog");
+        return DialogAnswer;
+    }
+    int RunMoveDialog() override {
+        Log.push_back("main.RunMoveDialog");
         return DialogAnswer;
     }
     void CloseFrame() override { Log.push_back("main.CloseFrame"); }

@@ -27,6 +27,9 @@ TEST_F(SelectAreaTest, BoundsFollowTheCornersInAnyOrder) {
     EXPECT_EQ(a.GetBound(4), 4);
     EXPECT_EQ(a.GetBound(5), 7);
     EXPECT_EQ(a.GetBound(6), 0);
+    // The named kinds are these numbers.
+    EXPECT_EQ((std::vector<int>{bLeft, bTop, bRight, bBottom, bWidth, bHeight}),
+              (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(a.GetBound(-1), 0);
 }
 
@@ -48,7 +51,7 @@ TEST_F(SelectAreaTest, SwitchingOnDrawsNothingAndKindZeroStartsOneCell) {
     a.SetCorner(0, 7, 8);
     // The old rectangle loses its outline, row by row, then the new cell is marked.
     EXPECT_EQ(Log, (CallLog{Mark(1, 1, false), Mark(2, 1, false), Mark(7, 8, true)}));
-    EXPECT_EQ(a.GetBound(4), 1);
+    EXPECT_EQ(a.GetBound(bWidth), 1);
     EXPECT_EQ(a.X1, 7);
     Log.clear();
     a.SetCorner(2, 9, 9); // no such corner
@@ -68,8 +71,8 @@ TEST_F(SelectAreaTest, SwitchingOffRemovesOutlinesOnceAndKeepsCorners) {
     Log.clear();
     a.SetActive(false);
     EXPECT_TRUE(Log.empty());
-    EXPECT_EQ(a.GetBound(2), 4);
-    EXPECT_EQ(a.GetBound(3), 5);
+    EXPECT_EQ(a.GetBound(bRight), 4);
+    EXPECT_EQ(a.GetBound(bBottom), 5);
 }
 
 TEST_F(SelectAreaTest, GrowingMarksOnlyTheNewCells) {
@@ -112,6 +115,32 @@ TEST_F(SelectAreaTest, ShrinkingRepairsTheNeighboursThatStaySelected) {
         }
     // (3,3) is repainted twice: it borders (4,3) and (3,4).
     EXPECT_EQ(Log.size(), 20u + 8u);
+}
+
+TEST_F(SelectAreaTest, TheBoxRunsFromTheAnchorLevelToTheCurrentOne) {
+    TSelectArea& a = *TheSelection;
+    CurrentLevel = 9;
+    a.SetCorner(0, 1, 1); // inactive: the anchor level stays too
+    EXPECT_EQ(a.Z0, 0);
+    a.SetActive(true);
+    a.SetCorner(0, 4, 2);
+    EXPECT_EQ(a.Z0, 9);
+    CurrentLevel = 12;
+    a.SetCorner(1, 2, 6); // the moving corner leaves the anchor level alone
+    EXPECT_EQ(a.Z0, 9);
+    SelectionBox b = a.Box(CurrentLevel);
+    EXPECT_EQ((std::vector<int>{b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High}),
+              (std::vector<int>{2, 2, 4, 6, 9, 12}));
+    EXPECT_EQ(b.Width() * b.Height() * b.Depth(), 3 * 5 * 4);
+    b = a.Box(3);
+    EXPECT_EQ(b.Low, 3);
+    EXPECT_EQ(b.High, 9);
+    // Each change of the selection asks the whole-map view to show the box again.
+    const int shown = Whole.SelectionShown;
+    a.SetCorner(1, 3, 3);
+    a.SetActive(false);
+    a.SetActive(false);
+    EXPECT_EQ(Whole.SelectionShown, shown + 2);
 }
 
 } // namespace

@@ -98,6 +98,34 @@ TEST(WholePictureTest, ProjectionExamples) {
     EXPECT_EQ(maxY, 1792);
 }
 
+TEST(WholePictureTest, BoxOutlineFollowsTheCornerCells) {
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        const auto edges = WholeBoxOutline(2, 3, 5, 7, 10, 12, zoom);
+        ASSERT_EQ(edges.size(), 12u);
+        // Every third edge stands upright: three levels of 16 pixels (8 at the small zoom).
+        std::vector<Point> corners;
+        for (size_t i = 0; i < 12; i += 3) {
+            const Segment& up = edges[i + 2];
+            EXPECT_EQ(up.A.x, up.B.x);
+            EXPECT_EQ(up.B.y - up.A.y, 48 / (zoom + 1));
+            EXPECT_EQ(edges[i].A, up.A);
+            corners.push_back(up.A);
+        }
+        // Just inside each corner of the top diamond lies the box's corner cell on level 12.
+        const Point cells[4] = {{2, 3}, {5, 3}, {5, 7}, {2, 7}};
+        const int s = 2 / (zoom + 1) + 1;
+        const Point inward[4] = {{0, s}, {-2 * s, 0}, {0, -s}, {2 * s, 0}};
+        for (int i = 0; i < 4; ++i) {
+            const Point p{corners[size_t(i)].x + inward[i].x, corners[size_t(i)].y + inward[i].y};
+            EXPECT_EQ(WholePixelToCell(p.x, p.y, 12, zoom), cells[i]) << zoom << " " << i;
+        }
+    }
+    // One cell on the top level: the diamond of its chip and the foot of its side.
+    const auto one = WholeBoxOutline(0, 0, 0, 0, 47, 47, 0);
+    EXPECT_EQ(one[0], (Segment{{1024, 0}, {1056, 16}}));
+    EXPECT_EQ(one[1], (Segment{{1024, 16}, {1056, 32}}));
+}
+
 TEST(WholePictureTest, HitTestCoversEachTopFace) {
     for (int zoom = 0; zoom < 2; ++zoom)
         for (int z : {0, 23, 47})

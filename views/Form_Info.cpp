@@ -3,6 +3,7 @@
 
 #include "editor/global.h"
 #include "editor/infopanel.h"
+#include "editor/selectionmove.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -93,6 +94,10 @@ TForm4::TForm4(QWidget* owner)
     ComboBox3->setCurrentIndex(-1);
     Label6 = MakeLabel(this, "Label6", QPoint(163, 133), "");
     for (QLabel* l : {Label5, Label6}) l->resize(240 - 163, l->height());
+    // Between the level list and "チップ選択", in the panel's own font.
+    Label7 = new QLabel(this);
+    Label7->setObjectName("Label7");
+    Label7->setGeometry(8, 97, 86, 14);
 
     // Tab order: name, terrain, chip, level, X, Y.
     setTabOrder(Edit1, ComboBox1);
@@ -144,6 +149,12 @@ void TForm4::ShowState() {
     uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
     setText(Label5, c < ChipCount ? ComboBox3->itemText(c) : QString());
     setText(Label6, ComboBox3->currentText());
+    ShowSelection();
+}
+
+void TForm4::ShowSelection() {
+    const QString text = QString::fromUtf8(SelectionLevelsText().c_str());
+    if (Label7->text() != text) Label7->setText(text);
 }
 
 void TForm4::PaintPalette() {

@@ -20,6 +20,7 @@ public:
 
     void UpdateInfo() override;
     void PaintPalette() override;
+    void ShowSelection() override;
 
     QLineEdit* Edit1 = nullptr;     // map name
     QComboBox* ComboBox1 = nullptr; // terrain set
@@ -33,6 +34,7 @@ public:
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr; // name of the chip in the cursor cell
     QLabel* Label6 = nullptr; // name of the current chip
+    QLabel* Label7 = nullptr; // levels of the selection box while it spans several
 
     // Where the chips are painted on the panel.
     static QRect CursorChipRect() { return QRect(96, 48, 64, 48); }

@@ -32,6 +32,7 @@ void TForm3::SetZoom(int z) {
     Pic.SetZoom(z);
     SetPictureSize(Pic.PictureWidth(), Pic.PictureHeight());
     AllDirty = true;
+    ShowSelection(); // the outline follows the zoom
 }
 
 void TForm3::RedrawAll() {
@@ -57,6 +58,17 @@ void TForm3::PaintView() {
         PaintBox1->update(Dirty);
     Dirty = QRegion();
     AllDirty = false;
+}
+
+void TForm3::ShowSelection() {
+    QVector<QLine> lines;
+    if (TheSelection && TheSelection->Active) {
+        const SelectionBox b = TheSelection->Box(CurrentLevel);
+        for (const Segment& s :
+             WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.Zoom))
+            lines.append(QLine(s.A.x, s.A.y, s.B.x, s.B.y));
+    }
+    PaintBox1->SetLines(lines);
 }
 
 void TForm3::ScrollToCell(int x, int y, int z) {

@@ -22,6 +22,7 @@ public:
     void SetZoom(int z) override;
     TColor GetBackColor() const override { return Pic.BackColor; }
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
+    void ShowSelection() override;
 
     const TWholePicture& Picture() const { return Pic; }
     // A left click at picture pixel (px, py).

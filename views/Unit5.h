@@ -24,7 +24,7 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 
-    void Button1Click();
+    virtual void Button1Click();
     void Button2Click() { done(2); }
     // Without a close box, Escape (or a window manager's close) ends as Cancel.
     void reject() override { done(2); }

@@ -22,6 +22,24 @@ void TPictureBox::SetOverlay(const TBMP256* overlay, QPoint at) {
     OverlayAt = at;
 }
 
+namespace {
+
+// The pixels a set of lines may touch, with room for the pen.
+QRect LinesBound(const QVector<QLine>& lines) {
+    QRect r;
+    for (const QLine& l : lines) r |= QRect(l.p1(), l.p2()).normalized().adjusted(-2, -2, 2, 2);
+    return r;
+}
+
+} // namespace
+
+void TPictureBox::SetLines(const QVector<QLine>& lines) {
+    if (lines == OutlineLines) return;
+    const QRect old = LinesBound(OutlineLines);
+    OutlineLines = lines;
+    update(old | LinesBound(OutlineLines));
+}
+
 QRect TPictureBox::OverlayRect() const {
     if (!Overlay) return QRect();
     return QRect(OverlayAt, QSize(Overlay->Width(), Overlay->Height()));
@@ -41,6 +59,10 @@ void TPictureBox::paintEvent(QPaintEvent* e) {
     // Whatever the picture does not cover (before the first zoom, or a resize in flight).
     QRegion rest = QRegion(exposed) - drawn;
     for (const QRect& r : rest) painter.fillRect(r, palette().window());
+    if (!OutlineLines.isEmpty()) {
+        painter.setPen(QPen(QColor(255, 255, 0), 1));
+        painter.drawLines(OutlineLines);
+    }
     if (Overlay) {
         const QImage& over = OverlayImage.Wrap(*Overlay);
         QRect target = OverlayRect() & exposed;

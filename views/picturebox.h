@@ -6,7 +6,9 @@
 #include "graphics/bmp256.h"
 #include "views/indexedimage.h"
 
+#include <QLine>
 #include <QPoint>
+#include <QVector>
 #include <QWidget>
 #include <functional>
 
@@ -24,6 +26,10 @@ public:
     // view's cursor box); null for none.
     void SetOverlay(const TBMP256* overlay, QPoint at);
     QRect OverlayRect() const;
+    // Lines drawn over the picture (the whole-map view's selection box); empty for none.
+    // Repaints where the old and the new lines lie.
+    void SetLines(const QVector<QLine>& lines);
+    const QVector<QLine>& Lines() const { return OutlineLines; }
 
     std::function<void(QMouseEvent*)> OnMousePress;
     std::function<void(QMouseEvent*)> OnMouseMove;
@@ -46,6 +52,7 @@ private:
     const TBMP256* Picture = nullptr;
     const TBMP256* Overlay = nullptr;
     QPoint OverlayAt;
+    QVector<QLine> OutlineLines;
     TIndexedImage PictureImage;
     TIndexedImage OverlayImage;
 

@@ -9,6 +9,7 @@
 #include "editor/global.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
+#include "editor/selectionmove.h"
 #include "map/mapclass.h"
 
 #include <memory>
@@ -101,15 +102,41 @@ void CmdSelect(ScriptContext& ctx, const std::vector<std::string>& w) {
     TheSelection->SetCorner(1, x1, y1);
 }
 
+// The level commands that keep the selection: the current level becomes Z.
+void CmdExtend(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 1, 1);
+    ChangeLevelKeepingSelection(ctx.IntIn(w[1], "Z", 0, 47));
+}
+
+// Moves the selection box with its cells: "ok", "refused" (a chip would leave the map) or
+// "cancel" (no selection, or a zero offset).
+void CmdMove(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 3, 3);
+    const int dx = ctx.Int(w[1], "DX"), dy = ctx.Int(w[2], "DY"), dz = ctx.Int(w[3], "DZ");
+    switch (MoveSelection(dx, dy, dz)) {
+    case MoveResult::Moved:
+        ctx.Out << "ok\n";
+        break;
+    case MoveResult::Refused:
+        ctx.Out << "refused\n";
+        break;
+    default:
+        ctx.Out << "cancel\n";
+        break;
+    }
+}
+
 template <int Tag> void CmdMenu(ScriptContext& ctx, const std::vector<std::string>& w) {
     ctx.ExpectArgs(w, 0, 0);
     MenuClick(Tag);
 }
 
-// "WIDTH HEIGHT" and then the chips row by row, all on one line.
+// "WIDTH HEIGHT" (and " DEPTH" for more than one level), then the chips level by level, row
+// by row, all on one line.
 void CmdCopyBuf(ScriptContext& ctx, const std::vector<std::string>& w) {
     ctx.ExpectArgs(w, 0, 0);
     std::string text = std::to_string(TheCopyBuf.Width) + " " + std::to_string(TheCopyBuf.Height);
+    if (TheCopyBuf.Depth > 1) text += " " + std::to_string(TheCopyBuf.Depth);
     for (uint8_t b : TheCopyBuf.Data) text += " " + std::to_string(int(b));
     ctx.Out << text << "\n";
 }
@@ -125,6 +152,8 @@ ScriptRegistration editorCommands[] = {
     ScriptRegistration({"paste", "paste", CmdMenu<tagPaste>}),
     ScriptRegistration({"delete", "delete", CmdMenu<tagDelete>}),
     ScriptRegistration({"copybuf", "copybuf", CmdCopyBuf}),
+    ScriptRegistration({"extend", "extend Z", CmdExtend}),
+    ScriptRegistration({"move", "move DX DY DZ", CmdMove}),
 };
 
 } // namespace

@@ -262,10 +262,10 @@ void FormEditTest::ctrlDragSelectsARectangle() {
     SendMouse(view->PaintBox1, QEvent::MouseMove, EditCellCentre(5, 4), Qt::NoButton,
               Qt::LeftButton, Qt::ControlModifier);
     QVERIFY(TheSelection->Active);
-    QCOMPARE(TheSelection->GetBound(0), 2);
-    QCOMPARE(TheSelection->GetBound(1), 2);
-    QCOMPARE(TheSelection->GetBound(2), 5);
-    QCOMPARE(TheSelection->GetBound(3), 4);
+    QCOMPARE(TheSelection->GetBound(bLeft), 2);
+    QCOMPARE(TheSelection->GetBound(bTop), 2);
+    QCOMPARE(TheSelection->GetBound(bRight), 5);
+    QCOMPARE(TheSelection->GetBound(bBottom), 4);
     QRect part = VisiblePart(view);
     QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
     QVERIFY(TheMap->GetChip(5, 4, 0) == 0);

@@ -11,6 +11,7 @@
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Form_View.h"
+#include "views/Unit5.h"
 #include "views/application.h"
 #include "views/cp932.h"
 
@@ -18,11 +19,13 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -43,6 +46,7 @@ public:
     bool RunColorDialog(TColor& c) override { return F->RunColorDialog(c); }
     int RunShiftDialog() override { return F->RunShiftDialog(); }
     int RunSwapDialog() override { return F->RunSwapDialog(); }
+    int RunMoveDialog() override { return F->RunMoveDialog(); }
     void CloseFrame() override { F->CloseFrame(); }
     void Maximize() override { F->Maximize(); }
     void NextChild() override { F->NextChild(); }
@@ -98,6 +102,8 @@ private slots:
     void windowCommandsArrangeChildren();
     void menuKeysWorkInTheMainWindow();
     void nameBoxKeepsItsKeys();
+    void selectionKeysCarryTheBoxThroughLevels();
+    void moveDialogMovesTheBoxOrSaysItCannot();
     void errorsAreShownAndTheProgramGoesOn();
     void closeAsksFirst();
     void colourDialogSetsOneViewsBackground();
@@ -129,9 +135,12 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"N1", "-", 0, {}},
         {"SHIFT1", "マップをずらす...", 210, {}},
         {"REPLACE2", "国の入れ替え...", 211, {}},
+        {"MOVE1", "選択範囲を移動...", 212, {}},
         {"OPERATION1", "操作(&O)", 30, {}},
         {"UP1", "上の階層(&U)", 31, {k(Qt::Key_Up)}},
         {"DOWN1", "下の階層(&D)", 32, {k(Qt::Key_Down)}},
+        {"UP2", "選択したまま上の階層へ", 311, {k(int(Qt::SHIFT) | Qt::Key_Up)}},
+        {"DOWN2", "選択したまま下の階層へ", 312, {k(int(Qt::SHIFT) | Qt::Key_Down)}},
         {"SEPARATOR4", "-", 33, {}},
         {"PREV1", "チップ選択-前(&P)", 34, {k(Qt::Key_Left)}},
         {"NEXT1", "チップ選択-次(&N)", 35, {k(Qt::Key_Right)}},
@@ -436,6 +445,110 @@ void FormMainTest::menuKeysWorkInTheMainWindow() {
     QVERIFY(area->activeSubWindow() != before);
     QTest::keyClick(main, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(area->activeSubWindow(), before);
+}
+
+void FormMainTest::selectionKeysCarryTheBoxThroughLevels() {
+    TEditor e;
+    TForm1* main = e.Set->Form1;
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    TheMap->SetChip(4, 4, 3, 60);
+    TheMap->SetChip(4, 4, 4, 61);
+    TheMap->UndoBuf.Reset();
+    CurrentLevel = 3;
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, 4, 4);
+    QCOMPARE(e.Set->Form3->PaintBox1->Lines().size(), 12);
+    QCOMPARE(e.Set->Form4->Label7->text(), QString());
+
+    QTest::keyClick(main, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(CurrentLevel, 4);
+    QVERIFY(TheSelection->Active);
+    QCOMPARE(e.Set->Form4->Label7->text(), QString::fromUtf8("選択 Z:3-4"));
+    // The edit view outlines the selection on the new level.
+    const Point p = EditCellToPixel(4, 4, 0);
+    TBMP256 marked = e.Set->Form2->Picture().Picture;
+    e.Set->Form2->RedrawLevel(); // the same level without outlines
+    int differ = 0;
+    for (int y = p.y; y < p.y + 48; ++y)
+        for (int x = p.x; x < p.x + 64; ++x)
+            differ += marked.GetPixel(x, y) != e.Set->Form2->Picture().Picture.GetPixel(x, y);
+    QVERIFY(differ > 0);
+    TheSelection->MarkAll();
+
+    // Ctrl+Shift+Right and Ctrl+Shift+PageUp move the two levels: one step each.
+    const QVector<QLine> before = e.Set->Form3->PaintBox1->Lines();
+    QTest::keyClick(main, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(main, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(TheMap->GetChip(5, 4, 4)), 60);
+    QCOMPARE(int(TheMap->GetChip(5, 4, 5)), 61);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 0);
+    QCOMPARE(CurrentLevel, 5);
+    QVERIFY(e.Set->Form3->PaintBox1->Lines() != before);
+    QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(5, 4, 5)), 0);
+    QCOMPARE(int(TheMap->GetChip(5, 4, 3)), 60);
+    QCOMPARE(int(TheMap->GetChip(5, 4, 4)), 61);
+    QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 60);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 4)), 61);
+
+    // Undo switched the selection off: no outline, no level range, and the moves do nothing.
+    QVERIFY(!TheSelection->Active);
+    QVERIFY(e.Set->Form3->PaintBox1->Lines().isEmpty());
+    QCOMPARE(e.Set->Form4->Label7->text(), QString());
+    QTest::keyClick(main, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 60);
+
+    // Copy switches the selection off: the level range goes with it.
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, 4, 4);
+    QTest::keyClick(main, Qt::Key_Up, Qt::ShiftModifier);
+    QVERIFY(!e.Set->Form4->Label7->text().isEmpty());
+    QTest::keyClick(main, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(TheCopyBuf.Depth, 2);
+    QCOMPARE(e.Set->Form4->Label7->text(), QString());
+
+    // The plain level step switches the selection off.
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, 1, 1);
+    QTest::keyClick(main, Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(TheSelection->Active);
+    QTest::keyClick(main, Qt::Key_Down);
+    QVERIFY(!TheSelection->Active);
+}
+
+void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
+    TEditor e;
+    TheMap->SetChip(30, 2, 0, 60);
+    TheMap->UndoBuf.Reset();
+    TheSelection->SetActive(true);
+    TheSelection->SetCorner(0, 30, 2);
+    QString caption;
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<TForm5*>(QApplication::activeModalWidget());
+        if (!d) return;
+        caption = d->windowTitle();
+        d->findChild<QLineEdit*>("Edit1")->setText("2"); // off the map: refused
+        d->findChild<QPushButton*>("Button1")->click();
+        stayedOpen = d->isVisible();
+        d->findChild<QLineEdit*>("Edit1")->setText("-3");
+        d->findChild<QLineEdit*>("Edit2")->setText("1");
+        d->findChild<QPushButton*>("Button1")->click();
+    });
+    Item(e, "MOVE1")->trigger();
+    QCOMPARE(caption, QString::fromUtf8("選択範囲を移動"));
+    QVERIFY(stayedOpen);
+    QCOMPARE(e.Messages.Log.size(), size_t(1));
+    QCOMPARE(e.Messages.Log[0].Text, std::string("マップからはみ出すよ？"));
+    QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
+    QCOMPARE(int(TheMap->GetChip(27, 3, 0)), 60);
+    QCOMPARE(int(TheMap->GetChip(30, 2, 0)), 0);
+    QVERIFY(TheSelection->Active);
+    QVERIFY(TheMap->Undo());
+    QVERIFY(!TheMap->Undo());
+    QVERIFY(e.Set->Form1->findChildren<TForm5*>().isEmpty());
 }
 
 void FormMainTest::nameBoxKeepsItsKeys() {
