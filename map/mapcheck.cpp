@@ -36,6 +36,10 @@ std::unique_ptr<uint8_t[]> ShapedCells(const TMap& map) {
 std::vector<MapFinding> CheckMap(const TMap& map) {
     std::vector<MapFinding> findings;
     const auto shaped = ShapedCells(map);
+    // At most one finding per non-empty cell: one allocation even for a map full of them.
+    size_t used = 0;
+    for (uint8_t c : map.Cells) used += c != 0;
+    findings.reserve(used);
     for (int i = 0; i < TMap::CellCount; ++i) {
         const uint8_t chip = map.Cells[i];
         if (chip == 0) continue;

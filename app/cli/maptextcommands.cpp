@@ -58,8 +58,15 @@ int RunDiff(const std::vector<std::string>& argsIn) {
 // Checks the map file `path` and prints its findings; false when there were any.
 bool CheckFile(const std::string& path) {
     const auto map = LoadMap(path);
+    const std::vector<MapFinding> findings = CheckMap(*map);
     std::string out;
-    for (const MapFinding& f : CheckMap(*map)) out += path + ": " + FindingText(f) + "\n";
+    out.reserve(findings.size() * (path.size() + 80));
+    for (const MapFinding& f : findings) {
+        out += path;
+        out += ": ";
+        out += FindingText(f);
+        out += '\n';
+    }
     Print(out);
     return out.empty();
 }
