@@ -134,8 +134,7 @@ TBMP256 FromTrueColour(const SheetImage& image, int size, const std::string& ima
 
 } // namespace
 
-TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& imageName,
-                       const SheetReference& ref) {
+void CheckSheetImageSize(const SheetImage& image, int size, const std::string& imageName) {
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
     const int w = ChipWidth[size], h = SheetChips * ChipHeight[size];
     if (image.Width != w || image.Height != h)
@@ -143,6 +142,12 @@ TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& ima
                            std::to_string(image.Height) + " pixels; a " +
                            (size == 0 ? "large" : "small") + " chip sheet is " + std::to_string(w) +
                            " x " + std::to_string(h));
+}
+
+TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& imageName,
+                       const SheetReference& ref) {
+    CheckSheetImageSize(image, size, imageName);
+    const int w = ChipWidth[size], h = SheetChips * ChipHeight[size];
     const size_t expected = size_t(w) * size_t(h) * (image.Indexed ? 1 : 4);
     if (image.Pixels.size() != expected)
         throw QuarvelError(imageName + ": the picture's pixels are incomplete");

@@ -29,6 +29,10 @@ struct SheetReference {
                                       // where the picture still shows that index's colour
 };
 
+// Throws QuarvelError, naming the file, when `image` is not the size of a sheet of size index
+// `size` (w x 168·h).
+void CheckSheetImageSize(const SheetImage& image, int size, const std::string& imageName);
+
 // The sheet of size index `size` (w x 168·h) that `image` shows; `imageName` names the file
 // in messages. Throws QuarvelError, naming the file, for a picture of another size.
 // Indexed: the indices as they stand, the palette from the image's colours; palette entries

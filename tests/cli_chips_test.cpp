@@ -248,7 +248,8 @@ TEST_F(ChipsPng, RandomSetRoundTripIsByteExact) {
     const auto before = Snapshot(Chips);
     for (int size = 0; size < 2; ++size) {
         const std::string png = Export(size, Tmp.File("sheet" + std::to_string(size) + ".png"));
-        WriteBytes(PaletteFile(Chips, size), Bytes(1024, 0));
+        // A complete indexed picture replaces even a broken palette file.
+        WriteBytes(PaletteFile(Chips, size), Bytes(100, 0));
         WriteBytes(PixelFile(Chips, size), Bytes(SheetBytes[size], 0));
         auto r = Import(png, size);
         ASSERT_EQ(r.Status, 0) << r.Err;
@@ -403,6 +404,9 @@ TEST_F(ChipsPng, BadInputWritesNothing) {
     auto r = Import(Tmp.File("rgba.png"), 0);
     EXPECT_EQ(r.Status, 1);
     EXPECT_TRUE(Contains(r.Err, "palette file too short")) << r.Err;
+    r = Import(Tmp.File("wrongsize.png"), 0); // the size is told first
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "a large chip sheet is 64 x 8064")) << r.Err;
     std::error_code ec;
     fs::remove(Tmp.File("rgba.png"), ec);
     EXPECT_EQ(Snapshot(Tmp.Path()), shortPal);

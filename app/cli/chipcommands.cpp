@@ -62,18 +62,23 @@ int RunChipsImport(std::vector<std::string> args) {
     const std::string pixelPath = ChipFilePath(dir, stem, size);
     const std::string palettePath = PaletteFilePath(dir, stem, size);
 
-    // The palette true colours are matched against: the one given, else the stored one.
+    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * ChipCount);
+    CheckSheetImageSize(image, size, in);
+    // The palette true colours are matched against, and that fills in what an indexed picture
+    // lacks: the one given, else the stored one. The stored one is read only when needed, so
+    // a complete indexed picture can replace a broken palette file.
+    const bool complete = image.Indexed && image.Colours.size() >= 256 && image.Flags.size() == 256;
     SheetReference ref;
     std::optional<Palette> colours;
     ref.ColoursName = paletteFile.empty() ? palettePath : paletteFile;
-    if (!paletteFile.empty() || IsFile(palettePath)) {
+    if (!paletteFile.empty() || (!complete && IsFile(palettePath))) {
         colours = ReadChipPalette(ref.ColoursName);
         ref.Colours = &*colours;
     }
-    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * ChipCount);
+    // True colour keeps the stored indices where the colours are unchanged.
     std::optional<TBMP256> stored;
-    if (!image.Indexed && IsFile(pixelPath) && IsFile(palettePath)) {
-        stored = ReadStoredChipSheet(pixelPath, palettePath, size);
+    if (!image.Indexed && ref.Colours && IsFile(pixelPath)) {
+        stored = ReadStoredChipSheet(pixelPath, ref.ColoursName, size);
         ref.Stored = &*stored;
     }
     const TBMP256 sheet = SheetFromImage(image, size, in, ref);
