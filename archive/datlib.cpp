@@ -223,6 +223,16 @@ std::vector<std::string> SplitListLines(const std::string& text) {
     return lines;
 }
 
+std::vector<std::string> ReadListFile(const std::string& path) {
+    return SplitListLines(ReadWholeFile(path));
+}
+
+std::string ListedMapFile(const std::string& mapDir, const std::string& name) {
+    // A name with a zero byte cannot name a file; the path would stop at the zero.
+    const std::string path = mapDir + name;
+    return name.find('\0') == std::string::npos && IsFile(path) ? path : std::string();
+}
+
 void MakeLibName(const std::string& name, uint8_t (&field)[LibNameSize]) {
     std::memset(field, 0, sizeof field);
     std::memcpy(field, name.data(), std::min(name.size(), size_t(LibNameMaxBytes)));
@@ -243,7 +253,7 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
     }
     const std::string iniPath = mapDir + "map.ini";
     if (!IsFile(iniPath)) throw QuarvelError("list file not found: " + iniPath);
-    const std::vector<std::string> lines = SplitListLines(ReadWholeFile(iniPath));
+    const std::vector<std::string> lines = ReadListFile(iniPath);
     if (lines.size() > size_t(DatMaxEntries))
         throw QuarvelError(iniPath + " lists " + std::to_string(lines.size()) +
                            " maps; an archive holds at most 43,549");
@@ -261,9 +271,8 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
         } catch (const std::exception& ex) {
             throw QuarvelError(iniPath + " line " + std::to_string(i + 1) + ": " + ex.what());
         }
-        // A name with a zero byte cannot name a file; the path would stop at the zero.
-        const std::string path = mapDir + name;
-        if (name.find('\0') == std::string::npos && IsFile(path)) {
+        const std::string path = ListedMapFile(mapDir, name);
+        if (!path.empty()) {
             ReadMapFile(path, map.data());
             MakeRecord(map.data(), record.data());
         } else {

@@ -46,6 +46,15 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts = {});
 // counts; a line ending at the very end adds no entry; lines are kept exactly as written.
 std::vector<std::string> SplitListLines(const std::string& text);
 
+// The lines of the list file `path` (SplitListLines of its bytes); throws QuarvelError when
+// it cannot be read.
+std::vector<std::string> ReadListFile(const std::string& path);
+
+// The map file of the listed name `name` (file-system form) in the map folder `mapDir` (with
+// its trailing '/'): mapDir + name when that is a file, else "" (the archive then holds
+// "dummy.map" in its place).
+std::string ListedMapFile(const std::string& mapDir, const std::string& name);
+
 // The 32-byte name field of a LIB entry: at most the first 30 bytes of `name`, then zeros.
 void MakeLibName(const std::string& name, uint8_t (&field)[LibNameSize]);
 

@@ -86,33 +86,6 @@ TBMP256 DrawDefaultChipSheet(int terrainSet, int size) {
     return sheet;
 }
 
-std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet) {
-    const int w = sheet.Width(), q = w / 4, h = 3 * q;
-    const int chips = sheet.Height() / h;
-    std::vector<uint8_t> bytes(size_t(chips) * size_t(w) * size_t(h));
-    size_t o = 0;
-    for (int k = 0; k < chips; ++k)
-        for (int band = 0; band < 3; ++band)
-            for (int block = 0; block < 4; ++block)
-                for (int y = 0; y < q; ++y) {
-                    const uint8_t* row = sheet.Row(k * h + band * q + y) + block * q;
-                    for (int x = 0; x < q; ++x) bytes[o++] = row[x];
-                }
-    return bytes;
-}
-
-std::vector<uint8_t> EncodeChipPalette(const Palette& palette) {
-    std::vector<uint8_t> bytes(1024);
-    for (int n = 0; n < 256; ++n) {
-        uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
-        rec[0] = palette[size_t(n)].Red;
-        rec[1] = palette[size_t(n)].Green;
-        rec[2] = palette[size_t(n)].Blue;
-        rec[3] = palette[size_t(n)].Flags;
-    }
-    return bytes;
-}
-
 void WriteDefaultChips(const std::string& dir) {
     const std::filesystem::path folder(dir);
     std::error_code ec;

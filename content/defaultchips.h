@@ -19,11 +19,6 @@ TBMP256 DrawDefaultChipSheet(int terrainSet, int size);
 // Draws one chip (0..167) of terrain set 0..3 into a transparent picture of its size.
 void DrawDefaultChip(int chip, int terrainSet, int size, TBMP256& out);
 
-// The bytes of a chip pixel file for a sheet (168 chips in q x q blocks, q = width / 4),
-// and of a palette file (index n in record (n + 112) mod 256; red, green, blue, flags).
-std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet);
-std::vector<uint8_t> EncodeChipPalette(const Palette& palette);
-
 // Writes the 16 chip files of the four terrain sets (B_000.2c, B_000s.2c, B_000.pal,
 // B_000s.pal, ... B_030s.pal) into `dir`, which is created when missing. Each file is
 // written beside its place and then renamed over it, so a failure leaves no half-written

@@ -1,12 +1,18 @@
-// Chip sheets: reading a terrain set's pixel and palette files into the two chip sheets.
+// Chip sheets: reading a terrain set's pixel and palette files into the two chip sheets, and
+// the chip files of one sheet as stored, encoded and written back.
 #include "graphics/chipsheet.h"
 
 #include "map/maperror.h"
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -87,6 +93,96 @@ void ComposeDerivedChips(TBMP256& sheet, int w, int h, uint8_t transparent) {
                    c.Bands * t);
 }
 
+std::string WithSlash(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& path) {
+    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return; // best effort: the renames are done
+    ::fsync(dir);
+    ::close(dir);
+}
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+// Writes `bytes` to a new temporary file beside `target`, complete and on disk, with the
+// target's permissions (or those of a new file). The file is removed unless `Temp` is
+// cleared (after it was renamed into place).
+struct PendingFile {
+    std::string Temp;
+    PendingFile(const std::string& target, const std::vector<uint8_t>& bytes)
+        : Temp(target + ".tmp-XXXXXX") {
+        const int fd = ::mkstemp(Temp.data());
+        if (fd < 0) {
+            const int err = errno;
+            Temp.clear();
+            throw QuarvelError("cannot create a file beside " + target + ": " + std::strerror(err));
+        }
+        struct stat st;
+        mode_t mode = 0666;
+        if (::stat(target.c_str(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode &= ~mask;
+        }
+        bool ok =
+            ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+        int err = errno;
+        if (::close(fd) != 0 && ok) ok = false, err = errno;
+        if (!ok) {
+            ::unlink(Temp.c_str());
+            Temp.clear();
+            throw QuarvelError("cannot write " + target + ": " + std::strerror(err));
+        }
+    }
+    ~PendingFile() {
+        if (!Temp.empty()) ::unlink(Temp.c_str());
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+};
+
+// Gives an existing file a second name beside it (a hard link, or a copy where the file
+// system has none); returns that name, or "" when there is no such file.
+std::string KeepOldFile(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+    std::string backup = path + ".old-XXXXXX";
+    const int fd = ::mkstemp(backup.data());
+    if (fd < 0)
+        throw QuarvelError("cannot create a file beside " + path + ": " + std::strerror(errno));
+    ::close(fd);
+    ::unlink(backup.c_str());
+    if (::link(path.c_str(), backup.c_str()) == 0) return backup;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> old((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+    if (!in && !in.eof()) throw QuarvelError("cannot read " + path);
+    PendingFile copy(backup, old);
+    if (::rename(copy.Temp.c_str(), backup.c_str()) != 0)
+        throw QuarvelError("cannot keep the old " + path + ": " + std::strerror(errno));
+    copy.Temp.clear();
+    return backup;
+}
+
 } // namespace
 
 bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
@@ -123,6 +219,88 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
         transparent[s] = index[s];
     }
     return true;
+}
+
+std::string ChipFilePath(const std::string& chipDir, const std::string& stem, int size) {
+    return WithSlash(chipDir) + stem + ChipFileSuffix[size];
+}
+
+std::string PaletteFilePath(const std::string& chipDir, const std::string& stem, int size) {
+    return WithSlash(chipDir) + stem + PaletteFileSuffix[size];
+}
+
+TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& palettePath,
+                            int size) {
+    if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
+    const int w = ChipWidth[size], h = ChipHeight[size];
+    const std::vector<uint8_t> pixels =
+        ReadPrefix(pixelPath, size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
+    const std::vector<uint8_t> palette = ReadPrefix(palettePath, PaletteBytes, "palette file");
+    TBMP256 sheet;
+    DecodePixels(pixels, w, h, sheet);
+    sheet.SetPalette(DecodePalette(palette));
+    return sheet;
+}
+
+Palette ReadChipPalette(const std::string& path) {
+    return DecodePalette(ReadPrefix(path, PaletteBytes, "palette file"));
+}
+
+std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet) {
+    const int w = sheet.Width(), q = w / 4, h = 3 * q;
+    const int chips = sheet.Height() / h;
+    std::vector<uint8_t> bytes(size_t(chips) * size_t(w) * size_t(h));
+    size_t o = 0;
+    for (int k = 0; k < chips; ++k)
+        for (int band = 0; band < 3; ++band)
+            for (int block = 0; block < 4; ++block)
+                for (int y = 0; y < q; ++y) {
+                    const uint8_t* row = sheet.Row(k * h + band * q + y) + block * q;
+                    for (int x = 0; x < q; ++x) bytes[o++] = row[x];
+                }
+    return bytes;
+}
+
+std::vector<uint8_t> EncodeChipPalette(const Palette& palette) {
+    std::vector<uint8_t> bytes(1024);
+    for (int n = 0; n < 256; ++n) {
+        uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
+        rec[0] = palette[size_t(n)].Red;
+        rec[1] = palette[size_t(n)].Green;
+        rec[2] = palette[size_t(n)].Blue;
+        rec[3] = palette[size_t(n)].Flags;
+    }
+    return bytes;
+}
+
+void WriteChipFilePair(const std::string& pixelPath, const std::vector<uint8_t>& pixels,
+                       const std::string& palettePath, const std::vector<uint8_t>& palette) {
+    PendingFile first(pixelPath, pixels);
+    PendingFile second(palettePath, palette);
+    // The old first file stays reachable under a second name until both are in place.
+    const std::string backup = KeepOldFile(pixelPath);
+    auto dropBackup = [&] {
+        if (!backup.empty()) ::unlink(backup.c_str());
+    };
+    if (::rename(first.Temp.c_str(), pixelPath.c_str()) != 0) {
+        const int err = errno;
+        dropBackup();
+        throw QuarvelError("cannot replace " + pixelPath + ": " + std::strerror(err));
+    }
+    first.Temp.clear();
+    if (::rename(second.Temp.c_str(), palettePath.c_str()) != 0) {
+        const int err = errno;
+        const bool restored = backup.empty() ? ::unlink(pixelPath.c_str()) == 0
+                                             : ::rename(backup.c_str(), pixelPath.c_str()) == 0;
+        throw QuarvelError("cannot replace " + palettePath + ": " + std::strerror(err) +
+                           (restored
+                                ? "; " + pixelPath + " is as it was"
+                                : "; " + pixelPath + " could not be put back" +
+                                      (backup.empty() ? "" : " (old content in " + backup + ")")));
+    }
+    dropBackup();
+    SyncFolder(pixelPath);
+    if (FolderOf(palettePath) != FolderOf(pixelPath)) SyncFolder(palettePath);
 }
 
 } // namespace quarvel

@@ -3,7 +3,9 @@
 
 #include "graphics/bmp256.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -20,5 +22,27 @@ extern const char* const PaletteFileSuffix[2]; // ".pal", "s.pal"
 // outside 0..3.
 bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
                     uint8_t (&transparent)[2]);
+
+// The chip pixel file and the palette file of `stem` at size index s in `chipDir`.
+std::string ChipFilePath(const std::string& chipDir, const std::string& stem, int size);
+std::string PaletteFilePath(const std::string& chipDir, const std::string& stem, int size);
+
+// Reads one sheet as its files store it: w x 168·h pixels, each the stored byte, the
+// decoded palette, the derived chips not composed. Throws QuarvelError naming the file when
+// a file is missing, unreadable or too short.
+TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& palettePath, int size);
+// Reads a palette file's 256 records as palette indices; throws as above.
+Palette ReadChipPalette(const std::string& path);
+
+// The bytes of a chip pixel file for a sheet (168 chips in q x q blocks, q = width / 4),
+// and of a palette file (index n in record (n + 112) mod 256; red, green, blue, flags).
+std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet);
+std::vector<uint8_t> EncodeChipPalette(const Palette& palette);
+
+// Replaces a chip pixel file and its palette file together: both are written to temporary
+// files beside their targets and renamed over them, and when the second rename fails the
+// first file is put back. Throws QuarvelError naming the file; both files are then as before.
+void WriteChipFilePair(const std::string& pixelPath, const std::vector<uint8_t>& pixels,
+                       const std::string& palettePath, const std::vector<uint8_t>& palette);
 
 } // namespace quarvel

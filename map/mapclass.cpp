@@ -139,6 +139,13 @@ constexpr bool LevelInside(int z) {
 
 } // namespace
 
+int PartnersOf(uint8_t chip, int z, PartnerCell (&out)[2]) {
+    const PartnerRule& rule = PartnerRules[chip];
+    for (int i = 0; i < rule.Count; ++i)
+        out[i] = {z + rule.LinkDz[i], uint8_t(chip + rule.LinkOffset[i])};
+    return rule.Count;
+}
+
 // ---- Document and file --------------------------------------------------------------------
 
 void TMap::Clear() {

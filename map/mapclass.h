@@ -8,6 +8,18 @@
 
 namespace quarvel {
 
+// One partner cell of a multi-level object part: the level it lies on (possibly outside
+// 0..47) and the chip that writing the part puts there.
+struct PartnerCell {
+    int Z;
+    uint8_t Chip;
+};
+
+// The partner cells that writing `chip` on level z fills, in the order the write fills them;
+// returns their count (0 for a chip without partners, else 1 or 2). Levels outside the map
+// are listed too: the write skips them.
+int PartnersOf(uint8_t chip, int z, PartnerCell (&out)[2]);
+
 class TMap {
 public:
     static constexpr int SizeX = 32;

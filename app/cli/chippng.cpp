@@ -1,0 +1,200 @@
+// quarvel-cli: chip sheet PNG files on libpng.
+#include "app/cli/chippng.h"
+
+#include "map/maperror.h"
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quarvel::cli {
+
+namespace {
+
+// libpng reports errors here; the message is kept and control returns to the setjmp of the
+// function that drives libpng. Only plain data lives in those functions' frames.
+struct PngContext {
+    char Message[200] = "";
+    std::vector<uint8_t>* Out = nullptr; // the encoded file, when writing to memory
+    std::FILE* In = nullptr;
+    std::vector<png_bytep> Rows; // row pointers into the picture being read
+};
+
+void OnError(png_structp png, png_const_charp message) {
+    auto* ctx = static_cast<PngContext*>(png_get_error_ptr(png));
+    std::snprintf(ctx->Message, sizeof ctx->Message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void WriteToMemory(png_structp png, png_bytep data, png_size_t size) {
+    auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
+    ctx->Out->insert(ctx->Out->end(), data, data + size);
+}
+
+void Flush(png_structp) {}
+
+// Encodes the sheet into ctx.Out; false with ctx.Message on failure.
+bool Encode(PngContext& ctx, const TBMP256& sheet, uint8_t transparent) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &ctx, OnError, OnWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &ctx, WriteToMemory, Flush);
+    png_set_IHDR(png, info, png_uint_32(sheet.Width()), png_uint_32(sheet.Height()), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color colours[256];
+    png_byte flags[256];
+    png_byte alpha[256];
+    for (int n = 0; n < 256; ++n) {
+        const PaletteEntry& e = sheet.GetPalette()[size_t(n)];
+        colours[n] = {e.Red, e.Green, e.Blue};
+        flags[n] = e.Flags;
+        alpha[n] = n == transparent ? 0 : 255;
+    }
+    png_set_PLTE(png, info, colours, 256);
+    png_set_tRNS(png, info, alpha, transparent + 1, nullptr);
+    png_unknown_chunk chunk{};
+    std::memcpy(chunk.name, FlagsChunkName, 5);
+    chunk.data = flags;
+    chunk.size = sizeof flags;
+    chunk.location = PNG_HAVE_PLTE;
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS,
+                                reinterpret_cast<png_const_bytep>(FlagsChunkName), 1);
+    png_set_unknown_chunks(png, info, &chunk, 1);
+    png_write_info(png, info);
+    for (int y = 0; y < sheet.Height(); ++y) png_write_row(png, sheet.Row(y));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+// Reads the picture behind ctx.In into `image`; false with ctx.Message on failure.
+bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &ctx, OnError, OnWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_init_io(png, ctx.In);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS,
+                                reinterpret_cast<png_const_bytep>(FlagsChunkName), 1);
+    png_read_info(png, info);
+    image.Width = int(png_get_image_width(png, info));
+    image.Height = int(png_get_image_height(png, info));
+    if (image.Width != width || image.Height != height) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return true;
+    }
+    const int colourType = png_get_color_type(png, info);
+    image.Indexed = colourType == PNG_COLOR_TYPE_PALETTE;
+    if (image.Indexed) {
+        png_set_packing(png); // 1, 2 and 4 bits per pixel as one byte each
+        png_colorp colours = nullptr;
+        int count = 0;
+        if (png_get_PLTE(png, info, &colours, &count))
+            for (int n = 0; n < count; ++n)
+                image.Colours.push_back({colours[n].red, colours[n].green, colours[n].blue, 0});
+    } else {
+        png_set_expand(png); // low bit depths and tRNS colours
+        png_set_strip_16(png);
+        png_set_gray_to_rgb(png);
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    }
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    if (rowBytes != size_t(width) * (image.Indexed ? 1 : 4)) {
+        std::snprintf(ctx.Message, sizeof ctx.Message, "unexpected pixel format");
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    image.Pixels.resize(rowBytes * size_t(height));
+    ctx.Rows.resize(size_t(height));
+    for (int y = 0; y < height; ++y)
+        ctx.Rows[size_t(y)] = image.Pixels.data() + rowBytes * size_t(y);
+    png_read_image(png, ctx.Rows.data());
+    png_read_end(png, info);
+    png_unknown_chunkp chunks = nullptr;
+    const int count = png_get_unknown_chunks(png, info, &chunks);
+    for (int i = 0; i < count; ++i)
+        if (std::memcmp(chunks[i].name, FlagsChunkName, 4) == 0 && chunks[i].size == 256)
+            image.Flags.assign(chunks[i].data, chunks[i].data + 256);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes `bytes` beside `path` and renames the file over it once it is complete.
+void ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string temp = path + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw QuarvelError("cannot write " + path + ": " + std::strerror(errno));
+    bool ok = ::fchmod(fd, NewFileMode()) == 0;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) ok = false, err = errno;
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false, err = errno;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw QuarvelError("cannot write " + path + ": " + std::strerror(err));
+    }
+}
+
+} // namespace
+
+void WriteSheetPng(const std::string& path, const TBMP256& sheet, uint8_t transparent) {
+    std::vector<uint8_t> bytes;
+    PngContext ctx;
+    ctx.Out = &bytes;
+    if (!Encode(ctx, sheet, transparent))
+        throw QuarvelError("cannot write " + path + ": " + ctx.Message);
+    ReplaceFile(path, bytes);
+}
+
+SheetImage ReadSheetPng(const std::string& path, int width, int height) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw QuarvelError("cannot read " + path + ": it is a folder");
+    PngContext ctx;
+    ctx.In = std::fopen(path.c_str(), "rb");
+    if (!ctx.In) throw QuarvelError("cannot open " + path + ": " + std::strerror(errno));
+    unsigned char signature[8] = {};
+    const bool isPng =
+        std::fread(signature, 1, 8, ctx.In) == 8 && png_sig_cmp(signature, 0, 8) == 0;
+    SheetImage image;
+    bool ok = false;
+    if (isPng) {
+        std::rewind(ctx.In);
+        ok = Decode(ctx, image, width, height);
+    }
+    std::fclose(ctx.In);
+    if (!isPng) throw QuarvelError(path + " is not a PNG file");
+    if (!ok) throw QuarvelError(path + " is not a readable PNG file: " + ctx.Message);
+    return image;
+}
+
+} // namespace quarvel::cli

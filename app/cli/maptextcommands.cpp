@@ -1,0 +1,136 @@
+// quarvel-cli: the review commands dump (a map as text, also a textconv filter for version
+// control), diff (what differs between two maps) and check (faults before packing).
+#include "app/cli/commands.h"
+#include "app/cli/textcodec.h"
+#include "app/cli/toolargs.h"
+#include "archive/datlib.h"
+#include "map/mapcheck.h"
+#include "map/mapclass.h"
+#include "map/mapdiff.h"
+#include "map/maperror.h"
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <set>
+
+namespace quarvel::cli {
+
+namespace {
+
+// Map names are code page 932; bytes that are not show as "\xNN".
+std::string NameText(const std::string& cp932) {
+    return Cp932ToUtf8Lossy(cp932);
+}
+
+// Standard output is written in one go: a dump can be a megabyte.
+void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    if (std::ferror(stdout)) throw QuarvelError("cannot write to standard output");
+}
+
+std::unique_ptr<TMap> LoadMap(const std::string& path) {
+    auto map = std::make_unique<TMap>();
+    LoadMapFile(*map, path);
+    return map;
+}
+
+int RunDump(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    ExpectOperands(args, 1);
+    Print(DumpMap(*LoadMap(args[0]), NameText));
+    return ExitOk;
+}
+
+int RunDiff(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    const bool exitCode = TakeFlag(args, "--exit-code");
+    ExpectOperands(args, 2);
+    const auto before = LoadMap(args[0]);
+    const auto after = LoadMap(args[1]);
+    const std::string text = DiffMaps(*before, *after, NameText);
+    Print(text);
+    return exitCode && !text.empty() ? ExitError : ExitOk;
+}
+
+// Checks the map file `path` and prints its findings; false when there were any.
+bool CheckFile(const std::string& path) {
+    const auto map = LoadMap(path);
+    const std::vector<MapFinding> findings = CheckMap(*map);
+    std::string out;
+    out.reserve(findings.size() * (path.size() + 80));
+    for (const MapFinding& f : findings) {
+        out += path;
+        out += ": ";
+        out += FindingText(f);
+        out += '\n';
+    }
+    Print(out);
+    return out.empty();
+}
+
+// Runs `check` on one file; an error is reported and counts as a fault, and the other maps
+// are still checked.
+bool CheckOrReport(const std::string& path) {
+    try {
+        return CheckFile(path);
+    } catch (const std::exception& e) {
+        std::cerr << "quarvel-cli check: " << e.what() << "\n";
+        return false;
+    }
+}
+
+// The maps of a list file, found as the archive finds them: each line, converted from code
+// page 932, names a file in the list file's folder; a name that is no file stands for
+// "dummy.map". Each file is checked once.
+bool CheckList(const std::string& listPath) {
+    const size_t slash = listPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : listPath.substr(0, slash + 1);
+    const std::vector<std::string> lines = ReadListFile(listPath);
+    std::set<std::string> checked;
+    bool clean = true;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string where = listPath + " line " + std::to_string(i + 1);
+        std::string name;
+        try {
+            name = Cp932ToUtf8(lines[i]);
+        } catch (const std::exception& e) {
+            std::cerr << "quarvel-cli check: " << where << ": " << e.what() << "\n";
+            clean = false;
+            continue;
+        }
+        std::string path = ListedMapFile(folder, name);
+        if (path.empty()) {
+            path = ListedMapFile(folder, "dummy.map");
+            if (path.empty()) {
+                std::cerr << "quarvel-cli check: " << where << ": map \"" << name
+                          << "\" not found, and no dummy.map in " << (folder.empty() ? "." : folder)
+                          << "\n";
+                clean = false;
+                continue;
+            }
+        }
+        if (checked.insert(path).second) clean = CheckOrReport(path) && clean;
+    }
+    return clean;
+}
+
+int RunCheck(const std::vector<std::string>& argsIn) {
+    auto args = argsIn;
+    const std::string list = TakeValue(args, "--list");
+    ExpectOperands(args, list.empty() ? 1 : 0, list.empty());
+    if (!list.empty()) return CheckList(list) ? ExitOk : ExitError;
+    bool clean = true;
+    for (const std::string& path : args) clean = CheckOrReport(path) && clean;
+    return clean ? ExitOk : ExitError;
+}
+
+CliRegistration dumpCommand({"dump", "dump MAP (the map as text)", &RunDump});
+CliRegistration diffCommand({"diff", "diff A B [--exit-code]", &RunDiff});
+CliRegistration checkCommand({"check", "check MAP... | check --list map/map.ini", &RunCheck});
+
+} // namespace
+
+} // namespace quarvel::cli

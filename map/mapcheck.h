@@ -1,0 +1,39 @@
+// The map checker: finds the cells of a map that the game or the editor would not have made
+// that way, before the map goes into the archive.
+#pragma once
+
+#include "map/mapclass.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+enum class FindingKind {
+    NoChip,        // the cell holds 168..255, which is no chip
+    BrokenObject,  // a part of a multi-level object without the partners its write puts there
+    ShapeWouldFix, // a ground, bridge or river chip that map shaping would replace
+};
+
+struct MapFinding {
+    int X = 0, Y = 0, Z = 0;
+    FindingKind Kind = FindingKind::NoChip;
+    uint8_t Chip = 0; // what the cell holds
+    // ShapeWouldFix: the chip shaping writes.
+    uint8_t ShapedChip = 0;
+    // BrokenObject: the partner cells that differ from what writing the part puts there (a
+    // level outside the map counts as differing: the part cannot stand there).
+    int MissingCount = 0;
+    PartnerCell Expected[2] = {};
+    uint8_t Found[2] = {}; // what the partner cells hold (0 outside the map)
+};
+
+// Every finding of the map, in cell order (level 0 first, then rows, then columns); at most
+// one per cell. The map is not changed: shaping runs on a copy.
+std::vector<MapFinding> CheckMap(const TMap& map);
+
+// The finding as text: "x y z: what is wrong", with chips as "number name".
+std::string FindingText(const MapFinding& finding);
+
+} // namespace quarvel

@@ -1,0 +1,34 @@
+// Text forms of maps for review and version control: a dump of the header and of every
+// non-empty cell, and the differences between two maps, both in cell order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quarvel {
+
+class TMap;
+
+// Turns a map name (code page 932 bytes) into the text that is shown; the caller's codec.
+using NameToText = std::function<std::string(const std::string& cp932)>;
+
+// A chip as the text forms name it: the chip list's name for 0..167 ("-" where the list has
+// none), "?" for a byte with no chip (168..255).
+const char* ChipLabel(uint8_t chip);
+
+// The name as one line of text: `toText` of the name bytes, then every control character
+// (0x00..0x1F, 0x7F) as "\xNN", so that a name never breaks the line structure.
+std::string NameLine(const std::string& cp932, const NameToText& toText);
+
+// The dump: the name line, the terrain set (GetTerrain), the version tag, then one line
+// "x y z chip label" per non-empty cell, level 0 first, then rows, then columns. Every line
+// ends in "\n".
+std::string DumpMap(const TMap& map, const NameToText& toText);
+
+// What differs from `before` to `after`: "name: OLD -> NEW" when the names differ,
+// "terrain: OLD -> NEW" when the terrain sets differ, then one line "x y z old new" per
+// changed cell in dump order. Empty when the maps show no difference.
+std::string DiffMaps(const TMap& before, const TMap& after, const NameToText& toText);
+
+} // namespace quarvel
