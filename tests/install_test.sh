@@ -63,7 +63,7 @@ commands=$("$root/usr/bin/quarvel-cli" help | sed -n 's/^  quarvel-cli \([a-z]*\
 # The first word of each item of the COMMANDS section.
 documented=$(awk '/^\.SH/ { on = ($2 == "COMMANDS") } on && item { print; item = 0 }
                   on && /^\.TP/ { item = 1 }' "$share/man/man1/quarvel-cli.1" |
-             sed 's/\\f[BIRP]//g; s/^\.B[IR]* //; s/"//g; s/ .*//' | sort)
+             sed 's/\\f[BIRP]//g; s/^\.B[IR]* //; s/"//g; s/ .*//' | sort -u)
 [ "$documented" = "$(printf '%s\n' $commands help | sort)" ] ||
     fail "quarvel-cli.1 documents [$(echo $documented)], quarvel-cli has [$(echo $commands) help]"
 for c in $commands; do
