@@ -3,6 +3,7 @@
 
 #include "editor/infopanel.h"
 #include "editor/windows.h"
+#include "views/translations.h"
 
 #include <QMessageBox>
 #include <exception>
@@ -15,7 +16,9 @@ constexpr const char* UnknownError = "不明なエラーです";
 
 // The application name stays the program file's name: the single-copy lock compares it with
 // the name of the process that holds the lock.
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallJapaneseQtTexts(*this);
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
