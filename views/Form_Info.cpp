@@ -8,6 +8,7 @@
 #include "map/mapclass.h"
 #include "views/application.h"
 #include "views/cp932.h"
+#include "views/dialogframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -72,6 +73,7 @@ TForm4::TForm4(QWidget* owner)
     setWindowTitle(QString::fromUtf8("情報"));
     setFont(PanelFont());
     setFixedSize(240, 360);
+    KeepShown(this); // neither closed nor minimised: the panel stays for the whole run
     move(750, 93);
 
     Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20), QString::fromUtf8("新規マップ"));

@@ -1,10 +1,12 @@
 // Caption widths and title bar buttons of the editor's dialogs and message boxes.
 #include "views/dialogframe.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -16,7 +18,35 @@ namespace {
 // with the gaps and borders around them.
 constexpr int TitleBarExtras = 4 * 24 + 32;
 
+// Shows a window again as soon as it has been minimised. A window that is minimised together
+// with its owner (as window managers do with the owner's tool windows) stays with it, unless
+// it is modal: a modal box brings its owner back with it.
+class TStayShown : public QObject {
+public:
+    explicit TStayShown(QWidget* w) : QObject(w) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::WindowStateChange) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        if (!w->isMinimized()) return false;
+        // A moment later, when the owner's own state has arrived.
+        QTimer::singleShot(50, w, [w] {
+            QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+            if (!w->isMinimized() || (!w->isModal() && owner && owner->isMinimized())) return;
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+            w->show();
+            w->activateWindow();
+        });
+        return false;
+    }
+};
+
 } // namespace
+
+void KeepShown(QWidget* w) {
+    if (w->property("quarvelKeptShown").toBool()) return;
+    w->setProperty("quarvelKeptShown", true);
+    w->installEventFilter(new TStayShown(w));
+}
 
 int CaptionWidth(const QString& caption, const QWidget* window) {
     QFont title = window->font();
@@ -31,6 +61,7 @@ void FitFixedDialog(QWidget* dialog) {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     const int needed = CaptionWidth(dialog->windowTitle(), dialog);
     if (dialog->width() < needed) dialog->setFixedSize(needed, dialog->height());
+    KeepShown(dialog);
 }
 
 void FitMessageBox(QMessageBox& box) {
@@ -43,6 +74,7 @@ void FitMessageBox(QMessageBox& box) {
                                       QSizePolicy::Minimum, QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
+    KeepShown(&box);
 }
 
 } // namespace quarvel

@@ -63,6 +63,7 @@ class DialogFrameTest : public QObject {
     Q_OBJECT
 private slots:
     void captionsShowWhole();
+    void minimisedDialogComesBack();
     void qtTextsAreJapanese();
 };
 
@@ -81,6 +82,28 @@ void DialogFrameTest::captionsShowWhole() {
         ShowBox(e.Set->Form1, "編集中のマップを保存しますか？", "確認", MsgButtons::YesNoCancel)
             .Caption,
         QString::fromUtf8("確認"));
+}
+
+void DialogFrameTest::minimisedDialogComesBack() {
+    TEditor e;
+    TForm5 shift(e.Set->Form1);
+    shift.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shift));
+    shift.setWindowState(Qt::WindowMinimized); // as a window manager's own button does
+    QTRY_VERIFY(!shift.isMinimized());
+    QVERIFY(shift.isVisible());
+    // A box that is open: the same.
+    bool cameBack = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        box->setWindowState(Qt::WindowMinimized);
+        QTest::qWaitFor([box] { return !box->isMinimized(); }, 2000);
+        cameBack = !box->isMinimized() && box->isVisible();
+        box->done(0);
+    });
+    e.Set->Form1->Show("床抜けるよ？", "エラー", MsgButtons::Ok);
+    QVERIFY(cameBack);
 }
 
 void DialogFrameTest::qtTextsAreJapanese() {

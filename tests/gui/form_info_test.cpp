@@ -321,6 +321,16 @@ void FormInfoTest::closeRequestsAreRefused() {
     QVERIFY(p->isVisible());
     p->UpdateInfo();
     QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel"));
+
+    // A window manager that minimises the panel by a button of its own: it comes back. When the
+    // whole program is minimised, the panel goes with the main window.
+    p->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!p->isMinimized());
+    QVERIFY(p->isVisible());
+    e.Set->Form1->setWindowState(Qt::WindowMinimized);
+    p->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(200);
+    QVERIFY(p->isMinimized());
 }
 
 void FormInfoTest::paletteChipsHaveTipsAndTheChosenOneIsMarked() {
