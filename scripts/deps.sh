@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Quarvel need, when missing.
+# Installs the Debian packages that building, running and testing Quarvel need, when missing;
+# packages named as arguments are installed as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           libdeflate-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-          fonts-ipafont-gothic)
+          fonts-ipafont-gothic "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
