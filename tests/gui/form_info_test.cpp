@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
@@ -304,6 +305,16 @@ void FormInfoTest::terrainChangeKeepsBothScrollPositions() {
     QCOMPARE(CurrentTerrain, 1);
     QApplication::processEvents();
     QCOMPARE(scrolled(e.Set->Form2), QPoint(300, 200));
+    QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
+
+    // The same with the whole-map view put aside (minimised) and brought back afterwards.
+    e.Set->Form3->SubWindow()->close();
+    QVERIFY(e.Set->Form3->SubWindow()->isMinimized());
+    p->ComboBox1->setCurrentIndex(0);
+    emit p->ComboBox1->activated(0);
+    QCOMPARE(CurrentTerrain, 0);
+    e.Set->Form3->SubWindow()->showNormal();
+    QApplication::processEvents();
     QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
 }
 
