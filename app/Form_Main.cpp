@@ -10,12 +10,14 @@
 #include "views/Unit6.h"
 #include "views/Unit7.h"
 #include "views/application.h"
+#include "views/dialogframe.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLayout>
 #include <QLineEdit>
@@ -210,7 +212,8 @@ void TForm1::SetCaption(const std::string& text) {
 
 std::string TForm1::RunFileDialog(bool save) {
     QFileDialog dialog(this, QString::fromUtf8(save ? "名前を付けて保存" : "開く"));
-    dialog.setDirectory(QDir::current().filePath("map"));
+    // The maps live in the program folder, whatever folder the program was started from.
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(ProgramFolder + "map")));
     dialog.setNameFilter(QString::fromUtf8("Quarvelマップファイル(*.map)"));
     dialog.setDefaultSuffix("map");
     if (save) {
@@ -268,9 +271,7 @@ void TForm1::NextChild() {
 void TForm1::Cascade() {
     // Like an MDI frame's cascade: each child one title bar further down and right, all the
     // same size, the size left when a third of the height's worth of steps is taken off.
-    QList<QMdiSubWindow*> children;
-    for (QMdiSubWindow* sub : Area->subWindowList(QMdiArea::StackingOrder))
-        if (sub->isVisible() && !sub->isMinimized()) children.append(sub);
+    const QList<QMdiSubWindow*> children = ArrangedChildren(QMdiArea::StackingOrder);
     if (children.isEmpty()) return;
     QMdiSubWindow* first = children.first();
     QStyleOptionTitleBar option;
@@ -290,6 +291,18 @@ void TForm1::Cascade() {
         sub->raise();
     }
 }
+QList<QMdiSubWindow*> TForm1::ArrangedChildren(QMdiArea::WindowOrder order) {
+    // The views are only ever minimised, never closed: arranging brings minimised ones back,
+    // so that no view is left behind another one's bar.
+    QList<QMdiSubWindow*> children;
+    for (QMdiSubWindow* sub : Area->subWindowList(order)) {
+        if (sub->isHidden()) continue;
+        if (sub->isMinimized()) sub->showNormal();
+        children.append(sub);
+    }
+    return children;
+}
+
 void TForm1::TileHorizontal() {
     Tile(true);
 }
@@ -298,9 +311,7 @@ void TForm1::TileVertical() {
 }
 
 void TForm1::Tile(bool oneAboveTheOther) {
-    QList<QMdiSubWindow*> children;
-    for (QMdiSubWindow* sub : Area->subWindowList(QMdiArea::CreationOrder))
-        if (sub->isVisible() && !sub->isMinimized()) children.append(sub);
+    const QList<QMdiSubWindow*> children = ArrangedChildren(QMdiArea::CreationOrder);
     if (children.isEmpty()) return;
     const QRect area = Area->viewport()->rect();
     const int n = int(children.size());
@@ -385,6 +396,7 @@ int TForm1::Show(const std::string& text, const std::string& caption, MsgButtons
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
     }
+    FitMessageBox(box);
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Yes:

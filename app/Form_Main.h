@@ -6,10 +6,11 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QMdiArea>
 #include <memory>
 
 class QAction;
-class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QProgressDialog;
 
@@ -71,6 +72,8 @@ private:
     QAction* ItemByTag(int tag) const;
     std::string RunFileDialog(bool save);
     void Tile(bool oneAboveTheOther);
+    // The children to arrange, minimised ones restored first.
+    QList<QMdiSubWindow*> ArrangedChildren(QMdiArea::WindowOrder order);
     void PlacePanelBesideEditView();
 
     QMdiArea* Area = nullptr;

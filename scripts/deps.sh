@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Quarvel need, when missing.
+# Installs the Debian packages that building, running and testing Quarvel need, when missing;
+# packages named as arguments are installed as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
-          libdeflate-dev qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic
+          libdeflate-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+          fonts-ipafont-gothic
           # the checks of the install and the Debian package
-          desktop-file-utils appstream dpkg-dev shared-mime-info libglib2.0-bin groff-base)
+          desktop-file-utils appstream dpkg-dev shared-mime-info libglib2.0-bin groff-base
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -38,6 +38,7 @@ void TForm2::RedrawLevel() {
     if (!TheMap || Pic.Picture.Width() == 0) return;
     Attach();
     Pic.RedrawLevel(CurrentLevel);
+    ShowSurround(Pic.Picture, Pic.BackColor);
     AllDirty = true;
     PaintView();
 }

@@ -9,15 +9,19 @@
 #include "map/mapclass.h"
 #include "views/application.h"
 #include "views/cp932.h"
+#include "views/dialogframe.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QToolTip>
 
 namespace quarvel {
 
@@ -70,6 +74,7 @@ TForm4::TForm4(QWidget* owner)
     setWindowTitle(QString::fromUtf8("情報"));
     setFont(PanelFont());
     setFixedSize(240, 360);
+    KeepShown(this); // neither closed nor minimised: the panel stays for the whole run
     move(750, 93);
 
     Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20), QString::fromUtf8("新規マップ"));
@@ -122,6 +127,39 @@ void TForm4::UpdateInfo() {
     ShowState();
     update(CursorChipRect());
     update(CurrentChipRect());
+    update(PaletteRect()); // the mark of the current chip
+}
+
+int TForm4::MarkedPaletteEntry() {
+    for (int i = 0; i < 56; ++i)
+        if (PaletteChips[i] == CurrentChip) return i;
+    return -1;
+}
+
+QString TForm4::PaletteToolTip(QPoint at) {
+    const int i = PaletteHit(at.x(), at.y());
+    if (i < 0) return QString();
+    return QString::fromUtf8(ChipNames[PaletteChips[i]]);
+}
+
+bool TForm4::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QString tip = PaletteToolTip(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            e->ignore();
+        } else {
+            const int i = PaletteHit(help->pos().x(), help->pos().y());
+            QToolTip::showText(help->globalPos(), tip, this, PaletteCellRect(i));
+        }
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void TForm4::closeEvent(QCloseEvent* e) {
+    e->ignore();
 }
 
 void TForm4::ShowState() {
@@ -185,7 +223,20 @@ void TForm4::paintEvent(QPaintEvent*) {
     }
     if (ChipSheet[1]) {
         for (int i = 0; i < 56; ++i)
-            DrawChip(painter, 1, PaletteChips[i], QPoint(8 + (i % 7) * 32, 160 + (i / 7) * 24));
+            DrawChip(painter, 1, PaletteChips[i], PaletteCellRect(i).topLeft());
+        // The current chip's place: a black frame with a white one inside, seen on any chip.
+        const int marked = MarkedPaletteEntry();
+        if (marked >= 0) {
+            const auto frame = [&painter](QRect r, Qt::GlobalColor colour) {
+                painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+                painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+                painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+                painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+            };
+            const QRect cell = PaletteCellRect(marked);
+            frame(cell, Qt::black);
+            frame(cell.adjusted(1, 1, -1, -1), Qt::white);
+        }
     }
 }
 

@@ -40,8 +40,20 @@ public:
     static QRect CursorChipRect() { return QRect(96, 48, 64, 48); }
     static QRect CurrentChipRect() { return QRect(96, 104, 64, 48); }
     static QRect PaletteRect() { return QRect(8, 160, 224, 192); }
+    // The place of palette entry i on the panel.
+    static QRect PaletteCellRect(int i) {
+        return QRect(8 + (i % 7) * 32, 160 + (i / 7) * 24, 32, 24);
+    }
+    // The palette entry that shows the current chip (the first one, for a chip shown more
+    // than once), or -1 when the palette does not hold it.
+    static int MarkedPaletteEntry();
+    // The tip shown over (X, Y) of the panel: the name of the palette chip there, or empty.
+    static QString PaletteToolTip(QPoint at);
 
 protected:
+    bool event(QEvent* e) override;
+    // The panel stays for the whole run: every request to close it is refused.
+    void closeEvent(QCloseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
 

@@ -10,8 +10,8 @@
 
 namespace quarvel {
 
-// Around a picture smaller than the window the form shows the button face colour; the
-// picture itself is filled with BackColor.
+// Until the first redraw the window shows the button face colour; from then on the picture's
+// BackColor fills it also around a picture smaller than the window.
 TForm3::TForm3(QMdiArea* area)
     : TMapWindow(area, QString::fromUtf8("全体"), QApplication::palette().color(QPalette::Button)) {
     setObjectName("Form3");
@@ -39,6 +39,7 @@ void TForm3::RedrawAll() {
     if (!TheMap || Pic.Picture.Width() == 0) return;
     Attach();
     Pic.RedrawAll();
+    ShowSurround(Pic.Picture, Pic.BackColor);
     AllDirty = true;
     PaintView();
 }

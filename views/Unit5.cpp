@@ -3,6 +3,7 @@
 
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
+#include "views/dialogframe.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@ TForm5::TForm5(QWidget* owner)
     f.setPixelSize(12);
     setFont(f);
     setFixedSize(160, 120);
+    FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);
 
     auto label = [this](const char* name, const char* text, int y) {

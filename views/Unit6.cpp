@@ -3,6 +3,7 @@
 
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
+#include "views/dialogframe.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +19,7 @@ TForm6::TForm6(QWidget* owner)
     f.setPixelSize(12);
     setFont(f);
     setFixedSize(160, 120);
+    FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);
 
     auto combo = [this](const char* name, int x) {

@@ -3,6 +3,7 @@
 
 #include "editor/infopanel.h"
 #include "editor/windows.h"
+#include "views/translations.h"
 
 #include <QDirIterator>
 #include <QIcon>
@@ -16,9 +17,10 @@ constexpr const char* UnknownError = "不明なエラーです";
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
-// the name of the process that holds the lock. Every window and dialog shows the program's
-// icon.
+// the name of the process that holds the lock. Qt's own texts are Japanese, like the rest of
+// the editor, and every window and dialog shows the program's icon.
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallJapaneseQtTexts(*this);
     setWindowIcon(ApplicationIcon());
 }
 

@@ -55,6 +55,16 @@ void TMapWindow::SetPictureSize(int width, int height) {
     PaintBox1->setFixedSize(width, height);
 }
 
+void TMapWindow::ShowSurround(const TBMP256& picture, TColor back) {
+    const PaletteEntry& e = picture.GetPalette()[NearestIndex(picture.GetPalette(), back)];
+    const QColor shown(e.Red, e.Green, e.Blue);
+    QPalette pal = Scroll->viewport()->palette();
+    if (pal.color(QPalette::Window) == shown) return;
+    pal.setColor(QPalette::Window, shown);
+    Scroll->viewport()->setPalette(pal);
+    PaintBox1->setPalette(pal);
+}
+
 void TMapWindow::ScrollToPixel(int px, int py) {
     Scroll->horizontalScrollBar()->setValue(px - Sub->width() / 2);
     Scroll->verticalScrollBar()->setValue(py - Sub->height() / 2);

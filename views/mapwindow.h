@@ -33,6 +33,9 @@ protected:
     void WheelTurned(QWheelEvent* wheel);
     // Resizes the paint box (and so the scrolled area) to the picture's size.
     void SetPictureSize(int width, int height);
+    // Where the window is larger than the picture it shows `back` as the picture shows it:
+    // the entry of the picture's palette nearest to it, so that no seam is seen.
+    void ShowSurround(const TBMP256& picture, TColor back);
 
 private:
     void PictureEntered();

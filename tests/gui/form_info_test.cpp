@@ -8,11 +8,16 @@
 #include "tests/gui/guitestutil.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
+#include "views/Form_View.h"
 #include "views/cp932.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QtTest>
 #include <cstring>
 
@@ -64,6 +69,9 @@ private slots:
     void longNameFromAFileIsShownWhole();
     void paletteClicksChooseChips();
     void terrainListLoadsOtherChips();
+    void terrainChangeKeepsBothScrollPositions();
+    void closeRequestsAreRefused();
+    void paletteChipsHaveTipsAndTheChosenOneIsMarked();
     void chipsArePainted();
 };
 
@@ -276,6 +284,108 @@ void FormInfoTest::terrainListLoadsOtherChips() {
     QCOMPARE(CurrentTerrain, 1);
     QCOMPARE(p->ComboBox1->currentIndex(), 2);
     QVERIFY(e.Messages.Log.empty());
+}
+
+void FormInfoTest::terrainChangeKeepsBothScrollPositions() {
+    TEditor e;
+    e.Folder.WriteChips(1);
+    TForm4* p = e.Set->Form4;
+    const auto scrolled = [](TMapWindow* view) {
+        QScrollArea* s = view->ScrollBox();
+        return QPoint(s->horizontalScrollBar()->value(), s->verticalScrollBar()->value());
+    };
+    for (TMapWindow* view :
+         {static_cast<TMapWindow*>(e.Set->Form2), static_cast<TMapWindow*>(e.Set->Form3)}) {
+        view->ScrollBox()->horizontalScrollBar()->setValue(300);
+        view->ScrollBox()->verticalScrollBar()->setValue(200);
+        QCOMPARE(scrolled(view), QPoint(300, 200));
+    }
+    p->ComboBox1->setCurrentIndex(1);
+    emit p->ComboBox1->activated(1);
+    QCOMPARE(CurrentTerrain, 1);
+    QApplication::processEvents();
+    QCOMPARE(scrolled(e.Set->Form2), QPoint(300, 200));
+    QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
+
+    // The same with the whole-map view put aside (minimised) and brought back afterwards.
+    e.Set->Form3->SubWindow()->close();
+    QVERIFY(e.Set->Form3->SubWindow()->isMinimized());
+    p->ComboBox1->setCurrentIndex(0);
+    emit p->ComboBox1->activated(0);
+    QCOMPARE(CurrentTerrain, 0);
+    e.Set->Form3->SubWindow()->showNormal();
+    QApplication::processEvents();
+    QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
+}
+
+void FormInfoTest::closeRequestsAreRefused() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    QVERIFY(p->isVisible());
+    // The title bar asks for no close button; a window manager that draws one anyway, its
+    // Alt+F4 and its close request all arrive as a close event.
+    QVERIFY(!(p->windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!p->close());
+    QCloseEvent spontaneous;
+    QApplication::sendEvent(p, &spontaneous);
+    QVERIFY(!spontaneous.isAccepted());
+    QVERIFY(p->isVisible());
+    p->UpdateInfo();
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel"));
+
+    // A window manager that minimises the panel by a button of its own: it comes back. When the
+    // whole program is minimised, the panel goes with the main window.
+    p->setWindowState(Qt::WindowMinimized);
+    QTRY_VERIFY(!p->isMinimized());
+    QVERIFY(p->isVisible());
+    e.Set->Form1->setWindowState(Qt::WindowMinimized);
+    p->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(200);
+    QVERIFY(p->isMinimized());
+}
+
+void FormInfoTest::paletteChipsHaveTipsAndTheChosenOneIsMarked() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    const auto tipAt = [p](QPoint at) {
+        QHelpEvent help(QEvent::ToolTip, at, p->mapToGlobal(at));
+        QApplication::sendEvent(p, &help);
+        // A tip that is not the panel's leaves the event unaccepted.
+        return help.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    // Each entry shows the name of its own chip, up to the palette's last pixel.
+    QCOMPARE(tipAt(QPoint(40 + 5, 160 + 5)), QString::fromUtf8("橋1"));      // entry 1, chip 58
+    QCOMPARE(tipAt(QPoint(200 + 31, 160 + 23)), QString::fromUtf8("敵-弱")); // entry 6, chip 50
+    QCOMPARE(tipAt(QPoint(8, 328)), QString::fromUtf8("岩"));                // entry 49, chip 111
+    QCOMPARE(tipAt(QPoint(136 + 16, 256 + 12)), QString::fromUtf8("城門-下1")); // entry 32
+    QCOMPARE(tipAt(QPoint(231, 351)), QString::fromUtf8("空白"));               // entry 55, chip 0
+    // Outside the palette there is no tip.
+    QCOMPARE(tipAt(QPoint(100, 159)), QString());
+    QCOMPARE(tipAt(QPoint(232, 200)), QString());
+
+    // The chosen chip's entry is framed black outside, white inside; the others are not.
+    const auto at = [p](QPoint q) { return ShownAt(p, q); };
+    p->ComboBox3->setCurrentIndex(120);
+    emit p->ComboBox3->activated(120); // 昇降機-下, entry 2
+    QCOMPARE(int(CurrentChip), 120);
+    const QRect marked = TForm4::PaletteCellRect(2);
+    QCOMPARE(marked, QRect(72, 160, 32, 24));
+    QCOMPARE(at(marked.topLeft()), qRgb(0, 0, 0));
+    QCOMPARE(at(marked.bottomRight()), qRgb(0, 0, 0));
+    QCOMPARE(at(marked.topLeft() + QPoint(1, 1)), qRgb(255, 255, 255));
+    QCOMPARE(at(marked.center()), ChipColor(0, 120));
+    const QRect other = TForm4::PaletteCellRect(1);
+    QCOMPARE(at(other.topLeft() + QPoint(1, 1)), ChipColor(0, 58));
+    QCOMPARE(at(other.bottomRight()), ChipColor(0, 58));
+    // Choosing from the palette moves the mark; a chip the palette lacks leaves none.
+    SendMouse(p, QEvent::MouseButtonPress, QPoint(45, 165), Qt::LeftButton, Qt::LeftButton);
+    QCOMPARE(int(CurrentChip), 58);
+    QCOMPARE(at(other.topLeft() + QPoint(1, 1)), qRgb(255, 255, 255));
+    QCOMPARE(at(marked.topLeft() + QPoint(1, 1)), ChipColor(0, 120));
+    p->ComboBox3->setCurrentIndex(1);
+    emit p->ComboBox3->activated(1);
+    QCOMPARE(TForm4::MarkedPaletteEntry(), -1);
+    QCOMPARE(at(other.topLeft() + QPoint(1, 1)), ChipColor(0, 58));
 }
 
 void FormInfoTest::chipsArePainted() {

@@ -100,6 +100,7 @@ private slots:
     void captionShowsFileAndModifiedMark();
     void zoomTwiceRestoresBothViews();
     void windowCommandsArrangeChildren();
+    void arrangingBringsBackMinimisedViews();
     void menuKeysWorkInTheMainWindow();
     void nameBoxKeepsItsKeys();
     void selectionKeysCarryTheBoxThroughLevels();
@@ -292,8 +293,12 @@ void FormMainTest::savePromptFollowsTheAnswer() {
 
 void FormMainTest::fileDialogsStartInTheMapFolder() {
     TEditor e;
+    // Started from elsewhere (a launcher starts in / or home), here a folder with a map folder
+    // of its own: the dialogs still open the program folder's.
     const QString old = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(e.Folder.Path()));
+    QTemporaryDir launcher;
+    QVERIFY(QDir(launcher.path()).mkdir("map"));
+    QDir::setCurrent(launcher.path());
     QString folder, filter, suffix;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
     QFileDialog::AcceptMode accept = QFileDialog::AcceptOpen;
@@ -324,7 +329,9 @@ void FormMainTest::fileDialogsStartInTheMapFolder() {
     QCOMPARE(QString::fromStdString(saved), mapFolder + "/first.map");
 
     answer("");
+    folder.clear();
     QCOMPARE(e.Set->Form1->RunOpenDialog(), std::string());
+    QCOMPARE(folder, mapFolder);
     QCOMPARE(mode, QFileDialog::ExistingFile);
     QCOMPARE(accept, QFileDialog::AcceptOpen);
     QDir::setCurrent(old);
@@ -416,6 +423,35 @@ void FormMainTest::windowCommandsArrangeChildren() {
              std::clamp(p.x - whole->width() / 2, 0, scroll->horizontalScrollBar()->maximum()));
     QCOMPARE(scroll->verticalScrollBar()->value(),
              std::clamp(p.y - whole->height() / 2, 0, scroll->verticalScrollBar()->maximum()));
+}
+
+void FormMainTest::arrangingBringsBackMinimisedViews() {
+    TEditor e;
+    QMdiSubWindow* edit = e.Set->Form2->SubWindow();
+    QMdiSubWindow* whole = e.Set->Form3->SubWindow();
+    const QRect area = e.Set->Form1->MdiArea()->viewport()->rect();
+    // Each command, with either view put aside by its close button, shows both again in full.
+    for (const char* command : {"VTILE1", "HTILE1", "CASCADE1"}) {
+        for (QMdiSubWindow* aside : {edit, whole}) {
+            aside->close();
+            QVERIFY(aside->isMinimized());
+            Item(e, command)->trigger();
+            for (QMdiSubWindow* sub : {edit, whole}) {
+                QVERIFY2(!sub->isMinimized(), command);
+                QVERIFY(sub->isVisible());
+                QVERIFY(area.contains(sub->geometry()));
+            }
+            if (QByteArray(command) == "VTILE1") {
+                QCOMPARE(edit->width() + whole->width(), area.width());
+                QCOMPARE(edit->height(), area.height());
+            } else if (QByteArray(command) == "HTILE1") {
+                QCOMPARE(edit->height() + whole->height(), area.height());
+            } else {
+                QCOMPARE(edit->size(), whole->size());
+                QVERIFY(edit->pos() != whole->pos());
+            }
+        }
+    }
 }
 
 void FormMainTest::menuKeysWorkInTheMainWindow() {

@@ -37,6 +37,7 @@ private slots:
     void showsAllLevelsOnBlack();
     void clickPicksTheHigherLevel();
     void clickOnNothingChangesNothing();
+    void windowBesideThePictureShowsTheViewsColour();
 };
 
 void FormViewTest::showsAllLevelsOnBlack() {
@@ -57,16 +58,53 @@ void FormViewTest::showsAllLevelsOnBlack() {
     QCOMPARE(view->PaintBox1->size(), QSize(1024, 896));
     QCOMPARE(view->PaintBox1->grab(QRect(496 + 16, 872 + 12, 1, 1)).toImage().pixel(0, 0),
              0xFF000000u | TProgramFolder::PaletteColor(0, TProgramFolder::ChipIndex(0, 12)));
+}
 
-    // Beside a picture smaller than the window the form's own colour shows, the button face,
-    // not the picture's black.
-    view->SubWindow()->resize(1300, 1100);
+void FormViewTest::windowBesideThePictureShowsTheViewsColour() {
+    TEditor e;
+    const auto shown = [](TColor c) {
+        const Palette& pal = ChipSheet[0]->GetPalette();
+        const PaletteEntry& entry = pal[NearestIndex(pal, c)];
+        return qRgb(entry.Red, entry.Green, entry.Blue);
+    };
+    // Right of and below the picture, inside a window larger than the picture.
+    const auto beside = [](TMapWindow* view) {
+        QWidget* viewport = view->ScrollBox()->viewport();
+        const QSize picture = view->PaintBox1->size();
+        return QList<QRgb>{
+            viewport->grab(QRect(picture.width() + 10, 10, 1, 1)).toImage().pixel(0, 0),
+            viewport->grab(QRect(10, picture.height() + 10, 1, 1)).toImage().pixel(0, 0)};
+    };
+    const auto both = [](QRgb c) { return QList<QRgb>{c, c}; };
+    e.Set->Form1->MenuItem("EZOOM1")->trigger();
+    e.Set->Form1->MenuItem("VZOOM1")->trigger();
+    for (TMapWindow* view :
+         {static_cast<TMapWindow*>(e.Set->Form2), static_cast<TMapWindow*>(e.Set->Form3)}) {
+        view->SubWindow()->showNormal();
+        view->SubWindow()->resize(1300, 1100);
+    }
     QTest::qWait(20);
-    QWidget* viewport = view->ScrollBox()->viewport();
-    QVERIFY(viewport->width() > 1100);
-    const QRgb face = QApplication::palette().color(QPalette::Button).rgb();
-    QVERIFY(face != qRgb(0, 0, 0));
-    QCOMPARE(viewport->grab(QRect(1050, 20, 1, 1)).toImage().pixel(0, 0), face);
+    QVERIFY(e.Set->Form3->ScrollBox()->viewport()->width() > 1024 + 10);
+    QVERIFY(e.Set->Form2->ScrollBox()->viewport()->height() > 520 + 10);
+    QCOMPARE(beside(e.Set->Form2), both(shown(0x808080))); // the edit view's grey
+    QCOMPARE(beside(e.Set->Form3), both(shown(0)));        // the whole-map view's black
+
+    // A new colour for one view reaches the window around its picture, not the other view.
+    e.Set->Form2->SetBackColor(RGBColor(0, 0, 255));
+    e.Set->Form2->RedrawLevel();
+    QVERIFY(shown(RGBColor(0, 0, 255)) != shown(0x808080));
+    QCOMPARE(beside(e.Set->Form2), both(shown(RGBColor(0, 0, 255))));
+    QCOMPARE(beside(e.Set->Form3), both(shown(0)));
+    e.Set->Form3->SetBackColor(RGBColor(255, 255, 0));
+    e.Set->Form3->RedrawAll();
+    QCOMPARE(beside(e.Set->Form3), both(shown(RGBColor(255, 255, 0))));
+
+    // Back at the large chips the colour holds where the picture still leaves room.
+    e.Set->Form1->MenuItem("EZOOM1")->trigger();
+    e.Set->Form2->SubWindow()->resize(2200, 1200);
+    QTest::qWait(20);
+    QVERIFY(e.Set->Form2->ScrollBox()->viewport()->width() > 2048 + 10);
+    QCOMPARE(beside(e.Set->Form2).first(), shown(RGBColor(0, 0, 255)));
 }
 
 void FormViewTest::clickPicksTheHigherLevel() {
