@@ -1,11 +1,10 @@
 // Chip sheets: reading a terrain set's pixel and palette files into the two chip sheets.
 #include "graphics/chipsheet.h"
 
-#include "map/maperror.h"
+#include "map/fileio.h"
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -28,17 +27,12 @@ bool FileExists(const std::string& path) {
 }
 
 // Reads the first `needed` bytes of a file; anything beyond is not read at all.
-std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, const char* what) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw QuarvelError("cannot open " + std::string(what) + " " + path);
+std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, FileRole role) {
+    TReadFile in(path, role);
     std::vector<uint8_t> bytes(needed);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(needed));
-    const size_t got = size_t(in.gcount());
-    if (got < needed) {
-        if (in.bad()) throw QuarvelError("cannot read " + std::string(what) + " " + path);
-        throw QuarvelError(std::string(what) + " too short: " + path + " (needs at least " +
-                           std::to_string(needed) + " bytes, has " + std::to_string(got) + ")");
-    }
+    const size_t got = in.Read(bytes.data(), needed);
+    if (got < needed)
+        throw QuarvelError(ErrorKind::TooShort, role, path).Sizes(needed, got);
     return bytes;
 }
 
@@ -110,9 +104,9 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
         const std::vector<uint8_t> pixels =
-            ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
+            ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
         const std::vector<uint8_t> palette =
-            ReadPrefix(paletteFiles[s], PaletteBytes, "palette file");
+            ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
         index[s] = decoded[s].GetPixel(0, 0);

@@ -297,6 +297,11 @@ TEST_F(DatTest, FailedPackLeavesThePreviousArchive) {
 TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeTheirFileIsWritten) {
     BuildOne("good.map", MakeMap(3));
     const Bytes good = ReadBytes(Dat("data1.lib"));
+    // The data file holds the record twice, as much as two entries unpack.
+    const Bytes record = ReadBytes(Dat("data1.dat"));
+    Bytes dat = record;
+    dat.insert(dat.end(), record.begin(), record.end());
+    WriteBytes(Dat("data1.dat"), dat);
     for (std::string name : {"../x", "/etc/x", "a\\b", "", "..", "sub/x"}) {
         SCOPED_TRACE(name);
         Bytes lib = good; // a good entry first, then the hostile one on the same record
