@@ -321,7 +321,9 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts) {
         for (int z = 0; z < LevelCount; ++z)
             std::memcpy(map.data() + MapHeaderSize + z * LevelSize,
                         body.data() + MapHeaderSize + z * (2 + LevelSize) + 2, LevelSize);
-        WriteFileAtomically(unpackDir + e.FileName, map.data(), map.size(), FileRole::MapFile);
+        // Unpacked maps can be unpacked again: they are not flushed one by one.
+        WriteFileAtomically(unpackDir + e.FileName, map.data(), map.size(), FileRole::MapFile,
+                            TSaveFile::Unflushed);
         if (opts.Progress) opts.Progress(i + 1, entries);
     }
     return true;

@@ -137,8 +137,9 @@ std::string SaveTempPath(const std::string& path) {
     return Beside(path, TempSuffix);
 }
 
-TSaveFile::TSaveFile(const std::string& path, FileRole role)
-    : Named(path), Target(FollowLinks(path)), Temp(SaveTempPath(Target)), Role(role) {
+TSaveFile::TSaveFile(const std::string& path, FileRole role, Durability durability)
+    : Named(path), Target(FollowLinks(path)), Temp(SaveTempPath(Target)), Role(role),
+      Durable(durability) {
     struct stat st;
     if (::stat(Target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
@@ -152,7 +153,9 @@ TSaveFile::TSaveFile(const std::string& path, FileRole role)
     // between our open and our lock: the name must still be the file locked, else again.
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                              0600);
+                              Mode);
+        if (fd < 0 && errno == EACCES && attempt == 0 && ::unlink(Temp.c_str()) == 0)
+            continue; // a stale file of a read-only target, which we may not open
         if (fd < 0) Fail(errno);
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int err = errno;
@@ -166,7 +169,9 @@ TSaveFile::TSaveFile(const std::string& path, FileRole role)
             ::close(fd);
             continue;
         }
-        if (!S_ISREG(mine.st_mode) || ::ftruncate(fd, 0) != 0) {
+        // A stale file is emptied; one with other permissions gets the target's.
+        if (!S_ISREG(mine.st_mode) || (mine.st_size != 0 && ::ftruncate(fd, 0) != 0) ||
+            ((unsigned(mine.st_mode) & 07777u) != Mode && ::fchmod(fd, Mode) != 0)) {
             const int err = S_ISREG(mine.st_mode) ? errno : EEXIST;
             ::close(fd);
             Fail(err);
@@ -206,7 +211,8 @@ void TSaveFile::Finish() {
     if (Finished) return;
     if (std::ferror(Stream)) Fail(errno ? errno : EIO);
     const int fd = ::fileno(Stream);
-    if (std::fflush(Stream) != 0 || ::fchmod(fd, Mode) != 0 || ::fsync(fd) != 0) Fail(errno);
+    if (std::fflush(Stream) != 0 || (Durable == Flushed && ::fsync(fd) != 0))
+        Fail(errno);
     Finished = true;
 }
 
@@ -215,7 +221,7 @@ void TSaveFile::Commit() {
     if (::rename(Temp.c_str(), Target.c_str()) != 0) Fail(errno);
     Committed = true;
     Close();
-    SyncFolder(Target);
+    if (Durable == Flushed) SyncFolder(Target);
 }
 
 void TSaveFile::CommitBoth(TSaveFile& first, TSaveFile& second) {
@@ -257,15 +263,15 @@ void TSaveFile::CommitBoth(TSaveFile& first, TSaveFile& second) {
 }
 
 void SaveFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write,
-                        FileRole role) {
-    TSaveFile file(path, role);
+                        FileRole role, TSaveFile::Durability durability) {
+    TSaveFile file(path, role, durability);
     write(file.File());
     file.Commit();
 }
 
-void WriteFileAtomically(const std::string& path, const void* data, size_t size,
-                         FileRole role) {
-    TSaveFile file(path, role);
+void WriteFileAtomically(const std::string& path, const void* data, size_t size, FileRole role,
+                         TSaveFile::Durability durability) {
+    TSaveFile file(path, role, durability);
     file.Write(data, size);
     file.Commit();
 }

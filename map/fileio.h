@@ -39,7 +39,7 @@ private:
 //  - A symbolic link is followed: the file it points to is replaced, the link stays.
 //  - Only a regular file or a new name is replaced: a folder, device or pipe is refused.
 //  - The new file keeps the old file's permissions; a new file gets 0666 less the umask.
-//  - The content is flushed to disk before the rename.
+//  - The content is flushed to disk before the rename (unless asked not to, below).
 // The temporary file of "dir/name" is always "dir/.name.quarvel-save", held under an
 // exclusive lock (flock) while it is written. A save killed half-way (SIGKILL, SIGXFSZ, a
 // crash) leaves it behind unlocked, since the lock ends with the process; the next save of
@@ -47,7 +47,14 @@ private:
 // still held means another process is saving the file right now (QuarvelError Busy).
 class TSaveFile {
 public:
-    TSaveFile(const std::string& path, FileRole role); // throws NotRegularFile, CannotSave, Busy
+    // Flushed: the content reaches the disk before the rename. Unflushed: the rename follows
+    // at once, for files that can be made again from their source (unpacked maps, rendered
+    // pictures: a flush costs milliseconds each, more than writing them); after a crash of
+    // the whole system such a file may be empty.
+    enum Durability { Flushed, Unflushed };
+
+    // Throws NotRegularFile, CannotSave, Busy.
+    TSaveFile(const std::string& path, FileRole role, Durability durability = Flushed);
     ~TSaveFile();
     TSaveFile(const TSaveFile&) = delete;
     TSaveFile& operator=(const TSaveFile&) = delete;
@@ -73,6 +80,7 @@ private:
     std::string Temp;
     FileRole Role;
     unsigned Mode = 0;
+    Durability Durable;
     std::FILE* Stream = nullptr;
     bool Finished = false;
     bool Committed = false;
@@ -81,9 +89,11 @@ private:
 // Saves `path` safely (TSaveFile): `write` writes the whole content to the stream; an
 // exception from it leaves the old file untouched and no temporary file behind.
 void SaveFileAtomically(const std::string& path, const std::function<void(std::FILE*)>& write,
-                        FileRole role = FileRole::File);
+                        FileRole role = FileRole::File,
+                        TSaveFile::Durability durability = TSaveFile::Flushed);
 void WriteFileAtomically(const std::string& path, const void* data, size_t size,
-                         FileRole role = FileRole::File);
+                         FileRole role = FileRole::File,
+                         TSaveFile::Durability durability = TSaveFile::Flushed);
 
 // The name of the temporary file that a save of `path` writes (beside it).
 std::string SaveTempPath(const std::string& path);

@@ -314,7 +314,8 @@ void Write(const std::string& path, const TBMP256& picture, const RowComposer* c
     for (int i = 0; i < 4; ++i) trailer[i] = uint8_t(adler >> (24 - 8 * i));
     pieces.push_back({trailer, 4});
 
-    // The file is saved safely; libpng writes through the stream it is given.
+    // The file is saved safely; libpng writes through the stream it is given. It is not
+    // flushed to disk before its rename: that would cost more than the whole rendering.
     SaveFileAtomically(
         path,
         [&](std::FILE* file) {
@@ -326,7 +327,7 @@ void Write(const std::string& path, const TBMP256& picture, const RowComposer* c
                 throw QuarvelError(ErrorKind::CannotSave, FileRole::Picture, path, err);
             }
         },
-        FileRole::Picture);
+        FileRole::Picture, TSaveFile::Unflushed); // a picture can be rendered again
 }
 
 } // namespace
