@@ -35,12 +35,11 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Where a name stands: "map.ini の 5 行目" or "data1.lib の 4 番目の項目".
+// Where a name stands: "「/…/map.ini」の 5 行目" or "data1.lib の 4 番目の項目".
 std::string Place(const QuarvelError& e) {
-    const std::string file = PrintableName(BaseName(e.Path));
     if (e.Role == FileRole::ArchiveIndex)
-        return file + " の " + std::to_string(e.Item) + " 番目の項目";
-    return file + " の " + std::to_string(e.Item) + " 行目";
+        return PrintableName(BaseName(e.Path)) + " の " + std::to_string(e.Item) + " 番目の項目";
+    return "「" + PrintableName(e.Path) + "」の " + std::to_string(e.Item) + " 行目";
 }
 
 } // namespace
