@@ -137,8 +137,7 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
         if (!line.empty()) {
             if (!IsPlainFileName(name)) throw refuse(ErrorKind::NameNotPlain, name);
             // The same line twice stores the same map twice, which loses nothing.
-            const auto [at, fresh] =
-                firstLine.emplace(line.substr(0, size_t(LibNameMaxBytes)), i);
+            const auto [at, fresh] = firstLine.emplace(line.substr(0, size_t(LibNameMaxBytes)), i);
             if (!fresh && lines[at->second] != line)
                 throw refuse(ErrorKind::NameDuplicate, name)
                     .Also(static_cast<long long>(at->second + 1))
@@ -157,8 +156,8 @@ struct UnpackEntry {
 // Checks the index entry that starts at `e` (at least 32 bytes, `available` bytes up to the
 // end of data1.lib) before its file is written: it needs its offset, a name that stays a
 // plain file name inside the unpack folder, and a whole record inside data1.dat.
-UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* e,
-                       size_t available, uint64_t datSize, const DatOptions& opts) {
+UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* e, size_t available,
+                       uint64_t datSize, const DatOptions& opts) {
     size_t len = 0;
     while (len < size_t(LibNameSize) && e[len] != 0) ++len;
     const std::string raw(reinterpret_cast<const char*>(e), len);

@@ -10,18 +10,30 @@ namespace {
 
 const char* RoleWords(FileRole role) {
     switch (role) {
-    case FileRole::File: return "ファイル";
-    case FileRole::MapFile: return "マップファイル";
-    case FileRole::ChipFile: return "チップファイル";
-    case FileRole::PaletteFile: return "パレットファイル";
-    case FileRole::ListFile: return "リストファイル";
-    case FileRole::ArchiveData: return "DATファイル";
-    case FileRole::ArchiveIndex: return "LIBファイル";
-    case FileRole::Picture: return "画像ファイル";
-    case FileRole::Folder: return "フォルダ";
-    case FileRole::MapFolder: return "mapフォルダ";
-    case FileRole::ArchiveFolder: return "datフォルダ";
-    case FileRole::UnpackFolder: return "unpackedフォルダ";
+    case FileRole::File:
+        return "ファイル";
+    case FileRole::MapFile:
+        return "マップファイル";
+    case FileRole::ChipFile:
+        return "チップファイル";
+    case FileRole::PaletteFile:
+        return "パレットファイル";
+    case FileRole::ListFile:
+        return "リストファイル";
+    case FileRole::ArchiveData:
+        return "DATファイル";
+    case FileRole::ArchiveIndex:
+        return "LIBファイル";
+    case FileRole::Picture:
+        return "画像ファイル";
+    case FileRole::Folder:
+        return "フォルダ";
+    case FileRole::MapFolder:
+        return "mapフォルダ";
+    case FileRole::ArchiveFolder:
+        return "datフォルダ";
+    case FileRole::UnpackFolder:
+        return "unpackedフォルダ";
     }
     return "ファイル";
 }
@@ -46,28 +58,49 @@ std::string Place(const QuarvelError& e) {
 
 std::string JapaneseErrnoText(int err) {
     switch (err) {
-    case ENOENT: return "ファイルまたはフォルダがありません";
-    case EACCES: return "アクセス権がありません";
-    case EPERM: return "操作が許可されていません";
-    case ENOSPC: return "ディスクの空きが足りません";
-    case EDQUOT: return "ディスク使用量の上限を超えました";
-    case EROFS: return "読み取り専用のファイルシステムです";
-    case EISDIR: return "フォルダです";
-    case ENOTDIR: return "途中の名前がフォルダではありません";
-    case EFBIG: return "ファイルが大きすぎます";
-    case EIO: return "入出力エラーです";
-    case ENAMETOOLONG: return "名前が長すぎます";
-    case ELOOP: return "シンボリックリンクが循環しています";
-    case EEXIST: return "同じ名前のものがすでにあります";
-    case EBUSY: return "使用中です";
-    case ETXTBSY: return "使用中のファイルです";
+    case ENOENT:
+        return "ファイルまたはフォルダがありません";
+    case EACCES:
+        return "アクセス権がありません";
+    case EPERM:
+        return "操作が許可されていません";
+    case ENOSPC:
+        return "ディスクの空きが足りません";
+    case EDQUOT:
+        return "ディスク使用量の上限を超えました";
+    case EROFS:
+        return "読み取り専用のファイルシステムです";
+    case EISDIR:
+        return "フォルダです";
+    case ENOTDIR:
+        return "途中の名前がフォルダではありません";
+    case EFBIG:
+        return "ファイルが大きすぎます";
+    case EIO:
+        return "入出力エラーです";
+    case ENAMETOOLONG:
+        return "名前が長すぎます";
+    case ELOOP:
+        return "シンボリックリンクが循環しています";
+    case EEXIST:
+        return "同じ名前のものがすでにあります";
+    case EBUSY:
+        return "使用中です";
+    case ETXTBSY:
+        return "使用中のファイルです";
     case EMFILE:
-    case ENFILE: return "開いているファイルが多すぎます";
-    case ENOMEM: return "メモリが足りません";
-    case EXDEV: return "別のファイルシステムをまたいでいます";
-    case ENXIO: return "装置がありません";
-    case EINVAL: return "引数が正しくありません";
-    default: return "システムエラー " + std::to_string(err);
+    case ENFILE:
+        return "開いているファイルが多すぎます";
+    case ENOMEM:
+        return "メモリが足りません";
+    case EXDEV:
+        return "別のファイルシステムをまたいでいます";
+    case ENXIO:
+        return "装置がありません";
+    case EINVAL:
+        return "引数が正しくありません";
+    default:
+        return "システムエラー " + std::to_string(err);
     }
 }
 

@@ -31,8 +31,7 @@ std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, FileRole
     TReadFile in(path, role);
     std::vector<uint8_t> bytes(needed);
     const size_t got = in.Read(bytes.data(), needed);
-    if (got < needed)
-        throw QuarvelError(ErrorKind::TooShort, role, path).Sizes(needed, got);
+    if (got < needed) throw QuarvelError(ErrorKind::TooShort, role, path).Sizes(needed, got);
     return bytes;
 }
 
@@ -103,8 +102,8 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     uint8_t index[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
-        const std::vector<uint8_t> pixels =
-            ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
+        const std::vector<uint8_t> pixels = ReadPrefix(
+            pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
         const std::vector<uint8_t> palette =
             ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);

@@ -152,8 +152,8 @@ TSaveFile::TSaveFile(const std::string& path, FileRole role, Durability durabili
     // Take the temporary name under its lock. Another save may rename or remove the file
     // between our open and our lock: the name must still be the file locked, else again.
     for (int attempt = 0; attempt < 20; ++attempt) {
-        const int fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                              Mode);
+        const int fd =
+            ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, Mode);
         if (fd < 0 && errno == EACCES && attempt == 0 && ::unlink(Temp.c_str()) == 0)
             continue; // a stale file of a read-only target, which we may not open
         if (fd < 0) Fail(errno);
@@ -211,8 +211,7 @@ void TSaveFile::Finish() {
     if (Finished) return;
     if (std::ferror(Stream)) Fail(errno ? errno : EIO);
     const int fd = ::fileno(Stream);
-    if (std::fflush(Stream) != 0 || (Durable == Flushed && ::fsync(fd) != 0))
-        Fail(errno);
+    if (std::fflush(Stream) != 0 || (Durable == Flushed && ::fsync(fd) != 0)) Fail(errno);
     Finished = true;
 }
 

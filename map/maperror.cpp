@@ -94,18 +94,30 @@ namespace {
 
 const char* RoleWords(FileRole role) {
     switch (role) {
-    case FileRole::File: return "file";
-    case FileRole::MapFile: return "map file";
-    case FileRole::ChipFile: return "chip file";
-    case FileRole::PaletteFile: return "palette file";
-    case FileRole::ListFile: return "list file";
-    case FileRole::ArchiveData: return "archive data file";
-    case FileRole::ArchiveIndex: return "archive index";
-    case FileRole::Picture: return "picture";
-    case FileRole::Folder: return "folder";
-    case FileRole::MapFolder: return "map folder";
-    case FileRole::ArchiveFolder: return "archive folder";
-    case FileRole::UnpackFolder: return "unpack folder";
+    case FileRole::File:
+        return "file";
+    case FileRole::MapFile:
+        return "map file";
+    case FileRole::ChipFile:
+        return "chip file";
+    case FileRole::PaletteFile:
+        return "palette file";
+    case FileRole::ListFile:
+        return "list file";
+    case FileRole::ArchiveData:
+        return "archive data file";
+    case FileRole::ArchiveIndex:
+        return "archive index";
+    case FileRole::Picture:
+        return "picture";
+    case FileRole::Folder:
+        return "folder";
+    case FileRole::MapFolder:
+        return "map folder";
+    case FileRole::ArchiveFolder:
+        return "archive folder";
+    case FileRole::UnpackFolder:
+        return "unpack folder";
     }
     return "file";
 }

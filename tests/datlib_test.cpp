@@ -494,8 +494,8 @@ TEST_F(DatTest, PackRefusesNamesUnpackWouldRefuseOrMerge) {
     }
     // Allowed: a double-byte character ending at byte 30, the same line twice, a line of 30
     // bytes and a longer one that differ within them.
-    WriteList("keep.map\n" + std::string(28, 'a') + "\x83\x7d.map\nkeep.map\n" + long30 +
-              "\nx" + long30 + "\n");
+    WriteList("keep.map\n" + std::string(28, 'a') + "\x83\x7d.map\nkeep.map\n" + long30 + "\nx" +
+              long30 + "\n");
     EXPECT_TRUE(BuildDat(Root));
 }
 
@@ -508,8 +508,7 @@ TEST_F(DatTest, UnpackRefusesAnIndexLargerThanItsDataOrTheLimit) {
     lib.insert(lib.end(), entry.begin(), entry.end());
     std::memcpy(&lib[40], "two.map", 8);
     WriteBytes(Dat("data1.lib"), lib);
-    QuarvelError e =
-        ErrorOf([&] { UnpackDat(Root); }, ErrorKind::MoreThanDataHolds);
+    QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::MoreThanDataHolds);
     EXPECT_EQ(e.Actual, 2u * 49200u);
     EXPECT_EQ(e.Needed, 49312u);
     EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
@@ -548,9 +547,9 @@ TEST_F(DatTest, UnpackRefusesControlCharactersAndALinkedFolder) {
         const QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::NameHasControl);
         EXPECT_EQ(e.Item, 1);
         const std::string what = e.what();
-        EXPECT_TRUE(std::none_of(what.begin(), what.end(),
-                                 [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; }))
-            << what;
+        EXPECT_TRUE(std::none_of(what.begin(), what.end(), [](char c) {
+            return (unsigned char)c < 0x20 || c == 0x7F;
+        })) << what;
         EXPECT_NE(what.find("\\x"), std::string::npos) << what;
         EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"good.map"});
         fs::remove(Unpacked("good.map"));

@@ -128,8 +128,7 @@ TEST(ErrorText, TextsThatScriptsAndTheEditorShow) {
     // What is not the core's keeps its own text; no memory is said in Japanese.
     EXPECT_EQ(JapaneseErrorText(std::runtime_error("broken handler")), "broken handler");
     EXPECT_EQ(JapaneseErrorText(std::bad_alloc()), "メモリが足りません。");
-    EXPECT_EQ(JapaneseErrorText(static_cast<const std::exception&>(save)),
-              JapaneseErrorText(save));
+    EXPECT_EQ(JapaneseErrorText(static_cast<const std::exception&>(save)), JapaneseErrorText(save));
 }
 
 TEST(ErrorText, SystemErrorsInJapanese) {
@@ -145,13 +144,13 @@ TEST(ErrorText, PrintableNames) {
     };
     for (const Case& c : {
              Case{"plain.map", "plain.map"},
-             Case{"マップ.map", "マップ.map"},          // UTF-8 stays
-             Case{"a\x1b[31mb", "a\\x1B[31mb"},          // ESC
+             Case{"マップ.map", "マップ.map"},            // UTF-8 stays
+             Case{"a\x1b[31mb", "a\\x1B[31mb"},           // ESC
              Case{"bell\a\n\x7f", "bell\\x07\\x0A\\x7F"}, // BEL, newline, DEL
-             Case{"\x83\x7d", "\\x83}"},                 // code page 932 bytes are no UTF-8
-             Case{"\xc2\x9b", "\\xC2\\x9B"},             // C1 control (CSI)
-             Case{"\xe3\x83", "\\xE3\\x83"},             // cut-off sequence
-             Case{"\xc0\xaf", "\\xC0\\xAF"},             // overlong '/'
+             Case{"\x83\x7d", "\\x83}"},                  // code page 932 bytes are no UTF-8
+             Case{"\xc2\x9b", "\\xC2\\x9B"},              // C1 control (CSI)
+             Case{"\xe3\x83", "\\xE3\\x83"},              // cut-off sequence
+             Case{"\xc0\xaf", "\\xC0\\xAF"},              // overlong '/'
              Case{"", ""},
          })
         EXPECT_EQ(PrintableName(c.In), c.Out) << c.In;

@@ -203,8 +203,8 @@ TEST(ReadFile, PipesAndDevicesAreRefusedWithoutWaiting) {
     TempDir dir;
     ASSERT_EQ(mkfifo(dir.File("fifo.map").c_str(), 0644), 0);
     fs::create_symlink(dir.File("fifo.map"), dir.File("link.map"));
-    for (const std::string& path : {dir.File("fifo.map"), dir.File("link.map"),
-                                    std::string("/dev/zero"), dir.Path()}) {
+    for (const std::string& path :
+         {dir.File("fifo.map"), dir.File("link.map"), std::string("/dev/zero"), dir.Path()}) {
         SCOPED_TRACE(path);
         EXPECT_TRUE(InChildWithin5s([&] {
             auto map = std::make_unique<TMap>();
