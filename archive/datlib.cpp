@@ -229,7 +229,9 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
     const std::string datPath = datDir + "data1.dat";
     const std::string libPath = datDir + "data1.lib";
     const std::string iniPath = mapDir + "map.ini";
-    if (!IsFile(iniPath)) throw QuarvelError(ErrorKind::NotFound, FileRole::ListFile, iniPath);
+    std::error_code ec;
+    if (!fs::exists(iniPath, ec)) // anything else than a file is refused by TReadFile
+        throw QuarvelError(ErrorKind::NotFound, FileRole::ListFile, iniPath);
     const std::vector<std::string> lines =
         SplitListLines(TReadFile(iniPath, FileRole::ListFile).ReadAll());
     if (lines.size() > size_t(DatMaxEntries))
