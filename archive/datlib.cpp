@@ -1,16 +1,15 @@
 // The map archive: building data1.dat / data1.lib from the map folder and unpacking it again.
-// Every output goes through a temporary file that is renamed into place once it is complete.
+// Every output is saved safely (TSaveFile); the archive pair is replaced both or neither.
 #include "archive/datlib.h"
 
-#include "map/maperror.h"
+#include "map/fileio.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <random>
+#include <sys/stat.h>
+#include <unordered_map>
 
 namespace quarvel {
 
@@ -40,10 +39,6 @@ bool IsFile(const std::string& path) {
     return fs::is_regular_file(path, ec);
 }
 
-std::string SystemError() {
-    return std::strerror(errno);
-}
-
 void PutWord(uint8_t* p, uint16_t v) {
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);
@@ -57,86 +52,43 @@ uint32_t GetLong(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// A file written under a temporary name in its target folder and renamed over the target by
-// Commit. Until then the target is untouched; a file that is not committed is removed.
-class PendingFile {
-public:
-    PendingFile(const std::string& folder, const std::string& target) : Target(target) {
-        static std::mt19937_64 rng{std::random_device{}()};
-        for (int attempt = 0; attempt < 100 && !File; ++attempt) {
-            char suffix[24];
-            std::snprintf(suffix, sizeof suffix, "%012llx",
-                          static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
-            TempPath = folder + ".quarvel-" + suffix + ".tmp";
-            File = std::fopen(TempPath.c_str(), "wbx"); // exclusive: never reuse a name
-            if (!File && errno != EEXIST) break;
-        }
-        if (!File) throw QuarvelError("cannot create a file in " + folder + ": " + SystemError());
-    }
-    ~PendingFile() {
-        if (File) std::fclose(File);
-        if (!Committed) std::remove(TempPath.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
+// The lead bytes of double-byte characters in code page 932. The one text codec owns this
+// rule; the archive keeps only this predicate to see where a 30-byte cut falls.
+bool IsCp932LeadByte(uint8_t b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
-    void Write(const void* data, size_t size) {
-        if (std::fwrite(data, 1, size, File) != size)
-            throw QuarvelError("cannot write " + Target + ": " + SystemError());
-    }
-    // Finishes the file; a failure here (a full disk shows at the latest now) is an error.
-    void Close() {
-        std::FILE* f = File;
-        File = nullptr;
-        int err = std::fflush(f) == 0 ? 0 : errno;
-        if (std::fclose(f) != 0 && err == 0) err = errno;
-        if (err != 0) throw QuarvelError("cannot write " + Target + ": " + std::strerror(err));
-    }
-    void Commit() {
-        if (File) Close();
-        if (std::rename(TempPath.c_str(), Target.c_str()) != 0)
-            throw QuarvelError("cannot replace " + Target + ": " + SystemError());
-        Committed = true;
-    }
+// True when cutting `name` to 30 bytes would keep the lead byte of a character but not its
+// second byte.
+bool CutSplitsCharacter(const std::string& name) {
+    if (name.size() <= size_t(LibNameMaxBytes)) return false;
+    size_t i = 0;
+    while (i < size_t(LibNameMaxBytes)) i += IsCp932LeadByte(uint8_t(name[i])) ? 2 : 1;
+    return i > size_t(LibNameMaxBytes);
+}
 
-private:
-    std::string Target;
-    std::string TempPath;
-    std::FILE* File = nullptr;
-    bool Committed = false;
-};
+// Control characters (below 0x20, and DEL) never occur inside a code page 932 character.
+bool HasControl(const std::string& name) {
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F;
+    });
+}
 
-// Closes a FILE* opened for reading.
-struct ReadFile {
-    std::FILE* File = nullptr;
-    explicit ReadFile(const std::string& path) : File(std::fopen(path.c_str(), "rb")) {}
-    ~ReadFile() {
-        if (File) std::fclose(File);
-    }
-    ReadFile(const ReadFile&) = delete;
-    ReadFile& operator=(const ReadFile&) = delete;
-};
-
-std::string ReadWholeFile(const std::string& path) {
-    ReadFile in(path);
-    if (!in.File) throw QuarvelError("cannot open " + path + ": " + SystemError());
-    std::string text;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, in.File)) > 0) text.append(buf, n);
-    if (std::ferror(in.File)) throw QuarvelError("cannot read " + path + ": " + SystemError());
-    return text;
+// A name that stays a plain file name inside its folder. Pack and unpack share this rule,
+// so pack never builds an archive that unpack refuses.
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name.find('/') == std::string::npos &&
+           name.find('\\') == std::string::npos && name.find("..") == std::string::npos &&
+           name.find('\0') == std::string::npos;
 }
 
 // Reads the first 49,200 bytes of a map file; a shorter file is an error naming it.
 void ReadMapFile(const std::string& path, uint8_t* out) {
-    ReadFile in(path);
-    if (!in.File) throw QuarvelError("cannot open " + path + ": " + SystemError());
-    size_t n = std::fread(out, 1, MapFileSize, in.File);
-    if (std::ferror(in.File)) throw QuarvelError("cannot read " + path + ": " + SystemError());
+    TReadFile in(path, FileRole::MapFile);
+    const size_t n = in.Read(out, MapFileSize);
     if (n != size_t(MapFileSize))
-        throw QuarvelError("map file " + path + " is shorter than 49,200 bytes (" +
-                           std::to_string(n) + " bytes)");
+        throw QuarvelError(ErrorKind::TooShort, FileRole::MapFile, path).Sizes(MapFileSize, n);
 }
 
 // Makes the DAT record of one map file.
@@ -158,13 +110,42 @@ std::string ConvertName(const DatOptions& opts, const std::string& name) {
     return opts.ToFileName ? opts.ToFileName(name) : name;
 }
 
-// The entry name for messages: its file-system form when it converts, else the bytes.
-std::string DisplayName(const DatOptions& opts, const std::string& name) {
-    try {
-        return ConvertName(opts, name);
-    } catch (const std::exception&) {
-        return name;
+// The file-system names of the list's lines, once every line has been checked: no control
+// characters, no cut at 30 bytes inside a character, a plain file name in the map folder,
+// and no two different names that the index would store alike. An empty line stays allowed: it is
+// archived as dummy.map under an empty name.
+std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
+                                        const std::string& iniPath, const DatOptions& opts) {
+    std::vector<std::string> names;
+    names.reserve(lines.size());
+    std::unordered_map<std::string, size_t> firstLine; // stored name -> first line index
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const long long lineNo = static_cast<long long>(i + 1);
+        auto refuse = [&](ErrorKind kind, const std::string& shown) {
+            return QuarvelError(kind, FileRole::ListFile, iniPath).At(lineNo).Named(shown);
+        };
+        if (HasControl(line)) throw refuse(ErrorKind::NameHasControl, line);
+        if (CutSplitsCharacter(line))
+            throw refuse(ErrorKind::NameSplitsChar, line).Sizes(LibNameMaxBytes, line.size());
+        std::string name;
+        try {
+            name = ConvertName(opts, line);
+        } catch (const std::exception&) {
+            throw refuse(ErrorKind::NameNotText, line);
+        }
+        if (!line.empty()) {
+            if (!IsPlainFileName(name)) throw refuse(ErrorKind::NameNotPlain, name);
+            // The same line twice stores the same map twice, which loses nothing.
+            const auto [at, fresh] = firstLine.emplace(line.substr(0, size_t(LibNameMaxBytes)), i);
+            if (!fresh && lines[at->second] != line)
+                throw refuse(ErrorKind::NameDuplicate, name)
+                    .Also(static_cast<long long>(at->second + 1))
+                    .Sizes(LibNameMaxBytes, line.size());
+        }
+        names.push_back(std::move(name));
     }
+    return names;
 }
 
 struct UnpackEntry {
@@ -172,39 +153,50 @@ struct UnpackEntry {
     uint32_t Offset = 0;
 };
 
-std::string EntryLabel(size_t index, const std::string& name) {
-    return "data1.lib entry " + std::to_string(index) + " \"" + name + "\"";
-}
-
 // Checks the index entry that starts at `e` (at least 32 bytes, `available` bytes up to the
 // end of data1.lib) before its file is written: it needs its offset, a name that stays a
 // plain file name inside the unpack folder, and a whole record inside data1.dat.
-UnpackEntry CheckEntry(size_t index, const uint8_t* e, size_t available, uint64_t datSize,
-                       const DatOptions& opts) {
+UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* e, size_t available,
+                       uint64_t datSize, const DatOptions& opts) {
     size_t len = 0;
     while (len < size_t(LibNameSize) && e[len] != 0) ++len;
     const std::string raw(reinterpret_cast<const char*>(e), len);
-    if (available < size_t(LibEntrySize))
-        throw QuarvelError(EntryLabel(index, DisplayName(opts, raw)) +
-                           " is cut off: data1.lib ends before its offset");
-    if (raw.empty())
-        throw QuarvelError("data1.lib entry " + std::to_string(index) + " has an empty name");
+    auto refuse = [&](ErrorKind kind, const std::string& shown) {
+        return QuarvelError(kind, FileRole::ArchiveIndex, libPath)
+            .At(static_cast<long long>(index))
+            .Named(shown);
+    };
+    if (available < size_t(LibEntrySize)) {
+        std::string shown = raw;
+        try {
+            if (!HasControl(raw)) shown = ConvertName(opts, raw);
+        } catch (const std::exception&) {
+        }
+        throw refuse(ErrorKind::EntryCutOff, shown);
+    }
+    if (raw.empty()) throw refuse(ErrorKind::NameEmpty, raw);
+    if (HasControl(raw)) throw refuse(ErrorKind::NameHasControl, raw);
     std::string name;
     try {
         name = ConvertName(opts, raw);
-    } catch (const std::exception& ex) {
-        throw QuarvelError(EntryLabel(index, raw) + ": " + ex.what());
+    } catch (const std::exception&) {
+        throw refuse(ErrorKind::NameNotText, raw);
     }
-    if (name.empty() || name.find('/') != std::string::npos ||
-        name.find('\\') != std::string::npos || name.find("..") != std::string::npos ||
-        name == "." || name.find('\0') != std::string::npos)
-        throw QuarvelError(EntryLabel(index, name) + " is not a plain file name");
+    if (!IsPlainFileName(name)) throw refuse(ErrorKind::NameNotPlain, name);
     const int32_t offset = int32_t(GetLong(e + LibNameSize));
     if (offset < 0 || uint64_t(offset) + uint64_t(DatRecordLength) > datSize)
-        throw QuarvelError(EntryLabel(index, name) + ": its record at offset " +
-                           std::to_string(offset) + " lies past the end of data1.dat (" +
-                           std::to_string(datSize) + " bytes)");
+        throw refuse(ErrorKind::EntryPastEnd, name).Also(offset).Sizes(datSize, 0);
     return {name, uint32_t(offset)};
+}
+
+// The unpack folder must be a real folder: a symbolic link could send the maps anywhere.
+void CheckUnpackFolder(const std::string& unpackDir) {
+    const std::string path = unpackDir.substr(0, unpackDir.size() - 1); // without the '/'
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !(S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)))
+        throw QuarvelError(ErrorKind::NotFound, FileRole::UnpackFolder, unpackDir);
+    if (S_ISLNK(st.st_mode))
+        throw QuarvelError(ErrorKind::FolderIsLink, FileRole::UnpackFolder, unpackDir);
 }
 
 } // namespace
@@ -224,7 +216,7 @@ std::vector<std::string> SplitListLines(const std::string& text) {
 }
 
 std::vector<std::string> ReadListFile(const std::string& path) {
-    return SplitListLines(ReadWholeFile(path));
+    return SplitListLines(TReadFile(path, FileRole::ListFile).ReadAll());
 }
 
 std::string ListedMapFile(const std::string& mapDir, const std::string& name) {
@@ -242,36 +234,29 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
     const std::string root = WithSlash(programFolder);
     const std::string mapDir = root + "map/";
     const std::string datDir = root + "dat/";
-    if (!IsFolder(datDir)) throw QuarvelError("archive folder not found: " + datDir);
-    if (!IsFolder(mapDir)) throw QuarvelError("map folder not found: " + mapDir);
+    if (!IsFolder(datDir)) throw QuarvelError(ErrorKind::NotFound, FileRole::ArchiveFolder, datDir);
+    if (!IsFolder(mapDir)) throw QuarvelError(ErrorKind::NotFound, FileRole::MapFolder, mapDir);
     const std::string datPath = datDir + "data1.dat";
     const std::string libPath = datDir + "data1.lib";
-    for (const std::string& target : {datPath, libPath}) {
-        std::error_code ec;
-        if (fs::exists(target, ec) && !IsFile(target))
-            throw QuarvelError("cannot replace " + target + ": it is not a file");
-    }
     const std::string iniPath = mapDir + "map.ini";
-    if (!IsFile(iniPath)) throw QuarvelError("list file not found: " + iniPath);
+    std::error_code ec;
+    if (!fs::exists(iniPath, ec)) // anything else than a file is refused by TReadFile
+        throw QuarvelError(ErrorKind::NotFound, FileRole::ListFile, iniPath);
     const std::vector<std::string> lines = ReadListFile(iniPath);
     if (lines.size() > size_t(DatMaxEntries))
-        throw QuarvelError(iniPath + " lists " + std::to_string(lines.size()) +
-                           " maps; an archive holds at most 43,549");
+        throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ListFile, iniPath)
+            .Sizes(DatMaxEntries, lines.size());
+    // Every line is checked before anything is written.
+    const std::vector<std::string> names = CheckListNames(lines, iniPath, opts);
 
-    PendingFile dat(datDir, datPath);
-    PendingFile lib(datDir, libPath);
+    TSaveFile dat(datPath, FileRole::ArchiveData);
+    TSaveFile lib(libPath, FileRole::ArchiveIndex);
     std::vector<uint8_t> map(MapFileSize), record(DatRecordSize), dummy;
     const size_t total = lines.size();
     if (opts.Progress) opts.Progress(0, total);
     for (size_t i = 0; i < total; ++i) {
         const std::string& line = lines[i];
-        std::string name;
-        try {
-            name = ConvertName(opts, line);
-        } catch (const std::exception& ex) {
-            throw QuarvelError(iniPath + " line " + std::to_string(i + 1) + ": " + ex.what());
-        }
-        const std::string path = ListedMapFile(mapDir, name);
+        const std::string path = ListedMapFile(mapDir, names[i]);
         if (!path.empty()) {
             ReadMapFile(path, map.data());
             MakeRecord(map.data(), record.data());
@@ -279,8 +264,9 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
             if (dummy.empty()) {
                 const std::string dummyPath = mapDir + "dummy.map";
                 if (!IsFile(dummyPath))
-                    throw QuarvelError("map \"" + name + "\" (line " + std::to_string(i + 1) +
-                                       " of map.ini) not found, and no dummy.map in " + mapDir);
+                    throw QuarvelError(ErrorKind::MapMissing, FileRole::MapFile, dummyPath)
+                        .At(static_cast<long long>(i + 1))
+                        .Named(names[i]);
                 dummy.resize(MapFileSize);
                 ReadMapFile(dummyPath, dummy.data());
             }
@@ -297,10 +283,8 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
         lib.Write(entry, sizeof entry);
         if (opts.Progress) opts.Progress(i + 1, total);
     }
-    dat.Close();
-    lib.Close();
-    dat.Commit();
-    lib.Commit();
+    // The old pair stays until both new files are in place, and comes back on a failure.
+    TSaveFile::CommitBoth(dat, lib);
     return true;
 }
 
@@ -312,37 +296,45 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts) {
     const std::string libPath = datDir + "data1.lib";
     // No archive folder means no archive pair: the ordinary "not found" outcome.
     if (!IsFile(datPath) || !IsFile(libPath)) return false;
-    if (!IsFolder(unpackDir)) throw QuarvelError("unpack folder not found: " + unpackDir);
+    CheckUnpackFolder(unpackDir);
 
-    std::error_code ec;
-    const uint64_t datSize = fs::file_size(datPath, ec);
-    if (ec) throw QuarvelError("cannot read " + datPath + ": " + ec.message());
-    const std::string lib = ReadWholeFile(libPath);
-    const uint8_t* libBytes = reinterpret_cast<const uint8_t*>(lib.data());
+    TReadFile lib(libPath, FileRole::ArchiveIndex);
+    TReadFile dat(datPath, FileRole::ArchiveData);
+    const uint64_t datSize = dat.Size();
+    // The index is measured before it is read: it may list no more entries than an archive
+    // holds, and no more maps than its data file has bytes for.
+    const uint64_t libSize = lib.Size();
+    const uint64_t complete = libSize / uint64_t(LibEntrySize);
     // Fewer than 32 bytes left is the normal end of the index.
-    const size_t total = lib.size() / size_t(LibEntrySize) +
-                         (lib.size() % size_t(LibEntrySize) >= size_t(LibNameSize) ? 1 : 0);
+    const uint64_t total = complete + (libSize % uint64_t(LibEntrySize) >= uint64_t(LibNameSize));
+    if (total > uint64_t(DatMaxEntries))
+        throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ArchiveIndex, libPath)
+            .Sizes(DatMaxEntries, total);
+    if (complete * uint64_t(MapFileSize) > datSize)
+        throw QuarvelError(ErrorKind::MoreThanDataHolds, FileRole::ArchiveIndex, libPath)
+            .Sizes(datSize, complete * uint64_t(MapFileSize));
+    std::vector<uint8_t> index(static_cast<size_t>(libSize));
+    index.resize(lib.Read(index.data(), index.size()));
 
-    ReadFile dat(datPath);
-    if (!dat.File) throw QuarvelError("cannot open " + datPath + ": " + SystemError());
     std::vector<uint8_t> body(RecordBodySize), map(MapFileSize);
-    if (opts.Progress) opts.Progress(0, total);
-    for (size_t i = 0; i < total; ++i) {
+    const size_t entries = index.size() / size_t(LibEntrySize) +
+                           (index.size() % size_t(LibEntrySize) >= size_t(LibNameSize) ? 1 : 0);
+    if (opts.Progress) opts.Progress(0, entries);
+    for (size_t i = 0; i < entries; ++i) {
         const size_t pos = i * size_t(LibEntrySize);
         // Entries are taken one by one, as the index is read: the files of the entries
         // before a broken one are written and stay.
-        const UnpackEntry e = CheckEntry(i, libBytes + pos, lib.size() - pos, datSize, opts);
-        if (std::fseek(dat.File, long(e.Offset) + 4, SEEK_SET) != 0 ||
-            std::fread(body.data(), 1, body.size(), dat.File) != body.size())
-            throw QuarvelError("cannot read the record of \"" + e.FileName + "\" from " + datPath);
+        const UnpackEntry e =
+            CheckEntry(libPath, i, index.data() + pos, index.size() - pos, datSize, opts);
+        dat.ReadAt(uint64_t(e.Offset) + 4, body.data(), body.size());
         std::memcpy(map.data(), body.data(), MapHeaderSize);
         for (int z = 0; z < LevelCount; ++z)
             std::memcpy(map.data() + MapHeaderSize + z * LevelSize,
                         body.data() + MapHeaderSize + z * (2 + LevelSize) + 2, LevelSize);
-        PendingFile out(unpackDir, unpackDir + e.FileName);
-        out.Write(map.data(), map.size());
-        out.Commit();
-        if (opts.Progress) opts.Progress(i + 1, total);
+        // Unpacked maps can be unpacked again: they are not flushed one by one.
+        WriteFileAtomically(unpackDir + e.FileName, map.data(), map.size(), FileRole::MapFile,
+                            TSaveFile::Unflushed);
+        if (opts.Progress) opts.Progress(i + 1, entries);
     }
     return true;
 }

@@ -31,15 +31,21 @@ struct DatOptions {
 };
 
 // Archives every map listed in map.ini into dat/data1.dat and dat/data1.lib below
-// `programFolder`. The new pair replaces the old one only when every entry was archived;
-// otherwise the old pair stays as it was and QuarvelError names what failed. Returns true.
+// `programFolder`. Every line is checked first, and a line that would leave the map folder,
+// holds control characters, would be cut at 30 bytes inside a double-byte character, or
+// would be stored like an earlier different line is refused with an error naming it, before
+// anything is written. The new pair replaces the old one only when every entry was archived,
+// and both files or neither: after any failure the old pair stays as it was, and
+// QuarvelError says what failed. Returns true.
 bool BuildDat(const std::string& programFolder, const DatOptions& opts = {});
 
 // Unpacks dat/data1.dat and dat/data1.lib into dat/unpacked/, one 49,200-byte map file per
 // index entry, in index order. Returns false, doing nothing, when either archive file (or
-// the archive folder) is missing. A broken entry (record past the end of data1.dat, unsafe
-// name, cut-off index entry) throws QuarvelError before its file is created; the files of
-// the entries before it stay. A file that cannot be written throws as well.
+// the archive folder) is missing. Refused before anything is written: an unpack folder that
+// is a symbolic link, an index of more entries than an archive holds or of more maps than
+// data1.dat has bytes for. A broken entry (record past the end of data1.dat, unsafe name or
+// one with control characters, cut-off index entry) throws QuarvelError before its file is
+// created; the files of the entries before it stay. A file that cannot be written throws.
 bool UnpackDat(const std::string& programFolder, const DatOptions& opts = {});
 
 // The lines of a list file: lines end in CR LF, LF or CR; a last line without an ending

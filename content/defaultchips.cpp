@@ -4,11 +4,10 @@
 #include "content/chipart.h"
 #include "content/chippalette.h"
 #include "graphics/chipsheet.h"
-#include "map/maperror.h"
+#include "map/fileio.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace quarvel {
@@ -34,29 +33,6 @@ void DrawFamily(int chip, const chipart::Target& t) {
         DrawBridges(chip, t);
     else
         DrawItems(chip, t); // 50..52, 124..127
-}
-
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw QuarvelError("cannot create " + tmp.string());
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            throw QuarvelError("cannot write " + tmp.string());
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw QuarvelError("cannot replace " + path.string() + ": " + ec.message());
-    }
 }
 
 } // namespace
@@ -90,15 +66,21 @@ void WriteDefaultChips(const std::string& dir) {
     const std::filesystem::path folder(dir);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec))
-        throw QuarvelError("cannot create the folder " + dir);
+    std::error_code isDir;
+    if (!std::filesystem::is_directory(folder, isDir)) {
+        const int err = ec && ec.category() == std::generic_category() ? ec.value() : ENOTDIR;
+        throw QuarvelError(ErrorKind::CannotCreate, FileRole::Folder, dir, err);
+    }
     for (int set = 0; set < 4; ++set) {
         const std::string stem = TerrainFileNames[set];
         for (int size = 0; size < 2; ++size) {
             const TBMP256 sheet = DrawDefaultChipSheet(set, size);
-            WriteFileAtomically(folder / (stem + ChipFileSuffix[size]), EncodeChipPixels(sheet));
-            WriteFileAtomically(folder / (stem + PaletteFileSuffix[size]),
-                                EncodeChipPalette(sheet.GetPalette()));
+            const std::vector<uint8_t> pixels = EncodeChipPixels(sheet);
+            const std::vector<uint8_t> palette = EncodeChipPalette(sheet.GetPalette());
+            WriteFileAtomically((folder / (stem + ChipFileSuffix[size])).string(), pixels.data(),
+                                pixels.size(), FileRole::ChipFile);
+            WriteFileAtomically((folder / (stem + PaletteFileSuffix[size])).string(),
+                                palette.data(), palette.size(), FileRole::PaletteFile);
         }
     }
 }

@@ -20,9 +20,9 @@ TBMP256 DrawDefaultChipSheet(int terrainSet, int size);
 void DrawDefaultChip(int chip, int terrainSet, int size, TBMP256& out);
 
 // Writes the 16 chip files of the four terrain sets (B_000.2c, B_000s.2c, B_000.pal,
-// B_000s.pal, ... B_030s.pal) into `dir`, which is created when missing. Each file is
-// written beside its place and then renamed over it, so a failure leaves no half-written
-// file. Throws QuarvelError when the folder or a file cannot be written.
+// B_000s.pal, ... B_030s.pal) into `dir`, which is created when missing. Each file is saved
+// safely (TSaveFile), so a failure leaves no half-written file. Throws QuarvelError when the
+// folder or a file cannot be written.
 void WriteDefaultChips(const std::string& dir);
 
 } // namespace quarvel

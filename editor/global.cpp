@@ -1,6 +1,7 @@
 // The editor's shared state, chip loading, and start-up and shut-down of the state.
 #include "editor/global.h"
 
+#include "editor/errortext.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
 #include "editor/windows.h"
@@ -72,7 +73,7 @@ void StartEditor() {
     } catch (const std::exception& e) {
         // A chip file that exists but cannot be read: the program cannot show anything,
         // so it reports the error and ends like a missing file does.
-        Windows.Messages->Show(e.what(), ApplicationTitle, MsgButtons::Ok);
+        Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
         Windows.Main->Terminate();
         return;
     }

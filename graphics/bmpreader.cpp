@@ -23,7 +23,7 @@ uint16_t U16(const uint8_t* p) {
 }
 
 [[noreturn]] void Fail(const std::string& why) {
-    throw QuarvelError("bad BMP image: " + why);
+    throw QuarvelError(ErrorKind::BadImage, FileRole::File, "").Detail(why);
 }
 
 } // namespace

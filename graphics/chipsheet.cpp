@@ -2,17 +2,11 @@
 // the chip files of one sheet as stored, encoded and written back.
 #include "graphics/chipsheet.h"
 
-#include "map/maperror.h"
+#include "map/fileio.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -34,17 +28,11 @@ bool FileExists(const std::string& path) {
 }
 
 // Reads the first `needed` bytes of a file; anything beyond is not read at all.
-std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, const char* what) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw QuarvelError("cannot open " + std::string(what) + " " + path);
+std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, FileRole role) {
+    TReadFile in(path, role);
     std::vector<uint8_t> bytes(needed);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(needed));
-    const size_t got = size_t(in.gcount());
-    if (got < needed) {
-        if (in.bad()) throw QuarvelError("cannot read " + std::string(what) + " " + path);
-        throw QuarvelError(std::string(what) + " too short: " + path + " (needs at least " +
-                           std::to_string(needed) + " bytes, has " + std::to_string(got) + ")");
-    }
+    const size_t got = in.Read(bytes.data(), needed);
+    if (got < needed) throw QuarvelError(ErrorKind::TooShort, role, path).Sizes(needed, got);
     return bytes;
 }
 
@@ -97,92 +85,6 @@ std::string WithSlash(const std::string& folder) {
     return folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SyncFolder(const std::string& path) {
-    const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return; // best effort: the renames are done
-    ::fsync(dir);
-    ::close(dir);
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
-// Writes `bytes` to a new temporary file beside `target`, complete and on disk, with the
-// target's permissions (or those of a new file). The file is removed unless `Temp` is
-// cleared (after it was renamed into place).
-struct PendingFile {
-    std::string Temp;
-    PendingFile(const std::string& target, const std::vector<uint8_t>& bytes)
-        : Temp(target + ".tmp-XXXXXX") {
-        const int fd = ::mkstemp(Temp.data());
-        if (fd < 0) {
-            const int err = errno;
-            Temp.clear();
-            throw QuarvelError("cannot create a file beside " + target + ": " + std::strerror(err));
-        }
-        struct stat st;
-        mode_t mode = 0666;
-        if (::stat(target.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode &= ~mask;
-        }
-        bool ok =
-            ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-        int err = errno;
-        if (::close(fd) != 0 && ok) ok = false, err = errno;
-        if (!ok) {
-            ::unlink(Temp.c_str());
-            Temp.clear();
-            throw QuarvelError("cannot write " + target + ": " + std::strerror(err));
-        }
-    }
-    ~PendingFile() {
-        if (!Temp.empty()) ::unlink(Temp.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-};
-
-// Gives an existing file a second name beside it (a hard link, or a copy where the file
-// system has none); returns that name, or "" when there is no such file.
-std::string KeepOldFile(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
-    std::string backup = path + ".old-XXXXXX";
-    const int fd = ::mkstemp(backup.data());
-    if (fd < 0)
-        throw QuarvelError("cannot create a file beside " + path + ": " + std::strerror(errno));
-    ::close(fd);
-    ::unlink(backup.c_str());
-    if (::link(path.c_str(), backup.c_str()) == 0) return backup;
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> old((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) throw QuarvelError("cannot read " + path);
-    PendingFile copy(backup, old);
-    if (::rename(copy.Temp.c_str(), backup.c_str()) != 0)
-        throw QuarvelError("cannot keep the old " + path + ": " + std::strerror(errno));
-    copy.Temp.clear();
-    return backup;
-}
-
 } // namespace
 
 bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
@@ -205,10 +107,10 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     uint8_t index[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
-        const std::vector<uint8_t> pixels =
-            ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
+        const std::vector<uint8_t> pixels = ReadPrefix(
+            pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
         const std::vector<uint8_t> palette =
-            ReadPrefix(paletteFiles[s], PaletteBytes, "palette file");
+            ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
         index[s] = decoded[s].GetPixel(0, 0);
@@ -234,8 +136,8 @@ TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& pal
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
     const int w = ChipWidth[size], h = ChipHeight[size];
     const std::vector<uint8_t> pixels =
-        ReadPrefix(pixelPath, size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
-    const std::vector<uint8_t> palette = ReadPrefix(palettePath, PaletteBytes, "palette file");
+        ReadPrefix(pixelPath, size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
+    const std::vector<uint8_t> palette = ReadPrefix(palettePath, PaletteBytes, FileRole::PaletteFile);
     TBMP256 sheet;
     DecodePixels(pixels, w, h, sheet);
     sheet.SetPalette(DecodePalette(palette));
@@ -243,7 +145,7 @@ TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& pal
 }
 
 Palette ReadChipPalette(const std::string& path) {
-    return DecodePalette(ReadPrefix(path, PaletteBytes, "palette file"));
+    return DecodePalette(ReadPrefix(path, PaletteBytes, FileRole::PaletteFile));
 }
 
 std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet) {
@@ -275,32 +177,12 @@ std::vector<uint8_t> EncodeChipPalette(const Palette& palette) {
 
 void WriteChipFilePair(const std::string& pixelPath, const std::vector<uint8_t>& pixels,
                        const std::string& palettePath, const std::vector<uint8_t>& palette) {
-    PendingFile first(pixelPath, pixels);
-    PendingFile second(palettePath, palette);
-    // The old first file stays reachable under a second name until both are in place.
-    const std::string backup = KeepOldFile(pixelPath);
-    auto dropBackup = [&] {
-        if (!backup.empty()) ::unlink(backup.c_str());
-    };
-    if (::rename(first.Temp.c_str(), pixelPath.c_str()) != 0) {
-        const int err = errno;
-        dropBackup();
-        throw QuarvelError("cannot replace " + pixelPath + ": " + std::strerror(err));
-    }
-    first.Temp.clear();
-    if (::rename(second.Temp.c_str(), palettePath.c_str()) != 0) {
-        const int err = errno;
-        const bool restored = backup.empty() ? ::unlink(pixelPath.c_str()) == 0
-                                             : ::rename(backup.c_str(), pixelPath.c_str()) == 0;
-        throw QuarvelError("cannot replace " + palettePath + ": " + std::strerror(err) +
-                           (restored
-                                ? "; " + pixelPath + " is as it was"
-                                : "; " + pixelPath + " could not be put back" +
-                                      (backup.empty() ? "" : " (old content in " + backup + ")")));
-    }
-    dropBackup();
-    SyncFolder(pixelPath);
-    if (FolderOf(palettePath) != FolderOf(pixelPath)) SyncFolder(palettePath);
+    TSaveFile first(pixelPath, FileRole::ChipFile);
+    first.Write(pixels.data(), pixels.size());
+    TSaveFile second(palettePath, FileRole::PaletteFile);
+    second.Write(palette.data(), palette.size());
+    // The old pixel file comes back when the palette file cannot replace its own.
+    TSaveFile::CommitBoth(first, second);
 }
 
 } // namespace quarvel

@@ -25,11 +25,12 @@ const EmbeddedResource* FindResource(const std::string& name) {
 
 void LoadOverlay(const std::string& name, TBMP256& out) {
     const EmbeddedResource* res = FindResource(name);
-    if (!res) throw QuarvelError("no image resource named " + name);
+    if (!res) throw QuarvelError(ErrorKind::NoResource, FileRole::File, "").Named(name);
     try {
         ReadBMP256(res->Data, res->Size, out);
-    } catch (const QuarvelError& e) {
-        throw QuarvelError(std::string(e.what()) + " (resource " + res->Name + ")");
+    } catch (QuarvelError& e) {
+        e.Named(res->Name);
+        throw;
     }
 }
 

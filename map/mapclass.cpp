@@ -2,15 +2,10 @@
 // upkeep, undo and redo. Shaping and the whole-map chip choice are in mapshape.cpp.
 #include "map/mapclass.h"
 
-#include "map/maperror.h"
+#include "map/fileio.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quarvel {
 
@@ -22,76 +17,6 @@ constexpr char VersionTag[8] = {'V', 'e', 'r', '1', '.', '6', '+', '\0'};
 // "新規マップ" in code page 932.
 constexpr uint8_t NewMapName[10] = {0x90, 0x56, 0x8B, 0x4B, 0x83, 0x7D, 0x83, 0x62, 0x83, 0x76};
 constexpr int NameLimit = 20; // SetName keeps at most this many bytes
-
-std::string ErrnoText(int err) {
-    return std::strerror(err);
-}
-
-// Closes a descriptor when it goes out of scope, keeping errno as it was.
-struct FdCloser {
-    int Fd;
-    ~FdCloser() {
-        if (Fd >= 0) {
-            int saved = errno;
-            ::close(Fd);
-            errno = saved;
-        }
-    }
-};
-
-// Reads up to `size` bytes; returns the count read (less at end of file), -1 on error.
-ssize_t ReadFully(int fd, uint8_t* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::read(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        done += size_t(n);
-    }
-    return ssize_t(done);
-}
-
-bool WriteFully(int fd, const uint8_t* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += size_t(n);
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// The file a save replaces: a symbolic link is followed, so the link stays a link.
-std::string SaveTarget(const std::string& name) {
-    struct stat st;
-    if (::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(name.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
-        }
-    }
-    return name;
-}
-
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
 
 // ---- Partner table ------------------------------------------------------------
 
@@ -159,19 +84,10 @@ void TMap::Clear() {
 }
 
 bool TMap::LoadFromFile(const std::string& name) {
-    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw QuarvelError("cannot open map file '" + name + "': " + ErrnoText(errno));
-    FdCloser closer{fd};
-    struct stat st;
-    if (::fstat(fd, &st) != 0)
-        throw QuarvelError("cannot read map file '" + name + "': " + ErrnoText(errno));
-    if (S_ISDIR(st.st_mode))
-        throw QuarvelError("cannot read map file '" + name + "': it is a folder");
-
+    TReadFile file(name, FileRole::MapFile);
     // Bytes that a short file does not supply stay zero; a longer file's rest is ignored.
     uint8_t bytes[FileSize] = {};
-    if (ReadFully(fd, bytes, sizeof bytes) < 0)
-        throw QuarvelError("cannot read map file '" + name + "': " + ErrnoText(errno));
+    file.Read(bytes, sizeof bytes);
 
     if (std::memcmp(bytes, VersionTag, sizeof VersionTag) != 0) return false;
     Modified = false;
@@ -185,44 +101,16 @@ bool TMap::LoadFromFile(const std::string& name) {
 bool TMap::SaveToFile(const std::string& name) {
     if (!name.empty()) FileName = name;
     if (FileName.empty()) return false;
-
-    // The new content goes to a temporary file beside the target, which replaces the old
-    // file only once it is complete and on disk.
-    const std::string target = SaveTarget(FileName);
-    auto fail = [&](const std::string& what, int err) {
-        throw QuarvelError("cannot save map file '" + FileName + "': " + what +
-                           (err ? ": " + ErrnoText(err) : std::string()));
-    };
-    struct stat st;
-    bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) fail("it is a folder", 0);
-
-    std::string temp = target + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) fail("cannot create a temporary file in " + FolderOf(target), errno);
-    bool renamed = false;
-    try {
-        FdCloser closer{fd};
-        if (::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode()) != 0)
-            fail("cannot set the file mode", errno);
-        if (!WriteFully(fd, Header, HeaderSize) || !WriteFully(fd, Cells, CellCount))
-            fail("write failed", errno);
-        if (::fsync(fd) != 0) fail("write failed", errno);
-        closer.Fd = -1;
-        if (::close(fd) != 0) fail("write failed", errno);
-        if (::rename(temp.c_str(), target.c_str()) != 0) fail("cannot replace the file", errno);
-        renamed = true;
-    } catch (...) {
-        if (!renamed) ::unlink(temp.c_str());
-        throw;
-    }
-    int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir); // best effort: the rename itself is done
-        ::close(dir);
-    }
+    WriteToFile(FileName);
     Modified = false;
     return true;
+}
+
+void TMap::WriteToFile(const std::string& path) const {
+    TSaveFile file(path, FileRole::MapFile);
+    file.Write(Header, HeaderSize);
+    file.Write(Cells, CellCount);
+    file.Commit();
 }
 
 std::string TMap::GetName() const {

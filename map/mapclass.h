@@ -44,10 +44,14 @@ public:
     }
 
     void Clear();
-    // False when the file is not a map (header tag); throws QuarvelError when it cannot be read.
+    // False when the file is not a map (header tag); throws QuarvelError when it cannot be read
+    // or is no regular file (a pipe or device is refused without waiting on it).
     bool LoadFromFile(const std::string& name);
     // False when there is no name at all; throws QuarvelError when the file cannot be written.
     bool SaveToFile(const std::string& name);
+    // Writes the map file (49,200 bytes) to `path` safely, leaving FileName and Modified as
+    // they are (a copy elsewhere, say). Throws QuarvelError when it cannot be written.
+    void WriteToFile(const std::string& path) const;
 
     uint8_t GetChip(int x, int y, int z) const {
         return Inside(x, y, z) ? Cells[Index(x, y, z)] : 0;

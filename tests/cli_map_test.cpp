@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace quarvel;
 using quarvel::test::ReadBytes;
@@ -60,6 +61,22 @@ TEST(CliNew, WritesANewMap) {
     auto bad = RunCli("new " + Q(dir.File("missing/a.map")));
     EXPECT_EQ(bad.Status, 1);
     EXPECT_TRUE(Contains(bad.Err, dir.File("missing/a.map"))) << bad.Err;
+}
+
+// Only a regular file or a new name is replaced: not a device, not a pipe, not through a link.
+TEST(CliNew, RefusesDevicesAndPipes) {
+    TempDir dir;
+    const std::string device = test::NullDevice(dir);
+    ASSERT_EQ(mkfifo(dir.File("fifo.map").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.File("fifo.map"), dir.File("link.map"));
+    for (const std::string& path : {device, dir.File("fifo.map"), dir.File("link.map")}) {
+        SCOPED_TRACE(path);
+        auto r = RunCli("new " + Q(path));
+        EXPECT_EQ(r.Status, 1);
+        EXPECT_TRUE(Contains(r.Err, "'" + path + "' is not a regular file")) << r.Err;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo.map")));
 }
 
 TEST(CliInfo, PrintsNameTerrainVersionCells) {

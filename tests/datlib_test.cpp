@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -297,6 +299,11 @@ TEST_F(DatTest, FailedPackLeavesThePreviousArchive) {
 TEST_F(DatTest, HostileEntryNamesAreRefusedBeforeTheirFileIsWritten) {
     BuildOne("good.map", MakeMap(3));
     const Bytes good = ReadBytes(Dat("data1.lib"));
+    // The data file holds the record twice, as much as two entries unpack.
+    const Bytes record = ReadBytes(Dat("data1.dat"));
+    Bytes dat = record;
+    dat.insert(dat.end(), record.begin(), record.end());
+    WriteBytes(Dat("data1.dat"), dat);
     for (std::string name : {"../x", "/etc/x", "a\\b", "", "..", "sub/x"}) {
         SCOPED_TRACE(name);
         Bytes lib = good; // a good entry first, then the hostile one on the same record
@@ -394,6 +401,168 @@ TEST_F(DatTest, CliPackAndUnpack) {
     EXPECT_NE(r.Err.find("missing.map"), std::string::npos);
     EXPECT_EQ(test::RunCli("pack --root").Status, 2);
     EXPECT_EQ(test::RunCli("unpack extra").Status, 2);
+}
+
+// ---- Refusals that keep the archive and the folders safe -----------------------------------
+
+// Expects QuarvelError of `kind`; returns it for further checks.
+template <class Fn> QuarvelError ErrorOf(Fn fn, ErrorKind kind) {
+    try {
+        fn();
+    } catch (const QuarvelError& e) {
+        EXPECT_EQ(int(e.Kind), int(kind)) << e.what();
+        return e;
+    }
+    ADD_FAILURE() << "no error";
+    return QuarvelError("none");
+}
+
+TEST_F(DatTest, PackReplacesThePairBothOrNeither) {
+    BuildOne("old.map", MakeMap(1));
+    const Bytes oldDat = ReadBytes(Dat("data1.dat")), oldLib = ReadBytes(Dat("data1.lib"));
+    WriteBytes(Map("new.map"), MakeMap(2));
+    WriteList("new.map\nold.map\n");
+
+    // data1.lib turns into a folder while the new pair is being written: the new data1.dat
+    // is in place by then, and must go again.
+    DatOptions opts;
+    opts.Progress = [&](size_t done, size_t total) {
+        if (done != total) return;
+        fs::rename(Dat("data1.lib"), Root + "old-lib");
+        fs::create_directories(Dat("data1.lib/inside"));
+    };
+    const QuarvelError e = ErrorOf([&] { BuildDat(Root, opts); }, ErrorKind::CannotSave);
+    EXPECT_EQ(e.Path, Dat("data1.lib"));
+    EXPECT_EQ(ReadBytes(Dat("data1.dat")), oldDat);
+    EXPECT_EQ(FilesIn(Root + "dat"),
+              (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+    fs::remove_all(Dat("data1.lib"));
+    fs::rename(Root + "old-lib", Dat("data1.lib"));
+
+    // An immutable data1.lib (root only, on a file system that has the flag).
+    if (geteuid() == 0 &&
+        std::system(("chattr +i '" + Dat("data1.lib") + "' 2>/dev/null").c_str()) == 0) {
+        ErrorOf([&] { BuildDat(Root); }, ErrorKind::CannotSave);
+        std::system(("chattr -i '" + Dat("data1.lib") + "'").c_str());
+        EXPECT_EQ(ReadBytes(Dat("data1.dat")), oldDat);
+        EXPECT_EQ(ReadBytes(Dat("data1.lib")), oldLib);
+        EXPECT_EQ(FilesIn(Root + "dat"),
+                  (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+    }
+    ASSERT_TRUE(BuildDat(Root));
+    EXPECT_EQ(ReadBytes(Dat("data1.lib")).size(), 80u);
+    EXPECT_EQ(ReadBytes(Dat("data1.dat")).size(), 2u * 49312u);
+}
+
+TEST_F(DatTest, PackRefusesNamesUnpackWouldRefuseOrMerge) {
+    WriteBytes(Map("dummy.map"), MakeMap(9));
+    WriteBytes(Root + "secret.map", MakeMap(5)); // beside map/, not in it
+    BuildOne("keep.map", MakeMap(1));
+    const Bytes dat = ReadBytes(Dat("data1.dat")), lib = ReadBytes(Dat("data1.lib"));
+    const std::string long30 = std::string(26, 'n') + ".map"; // 30 bytes
+    struct Case {
+        std::string Line;
+        ErrorKind Kind;
+    };
+    const Case cases[] = {
+        {"../secret.map", ErrorKind::NameNotPlain},
+        {Root + "secret.map", ErrorKind::NameNotPlain},
+        {"sub/a.map", ErrorKind::NameNotPlain},
+        {"a\\b.map", ErrorKind::NameNotPlain},
+        {"..", ErrorKind::NameNotPlain},
+        {"bell\a.map", ErrorKind::NameHasControl},
+        {"esc\x1b[31m.map", ErrorKind::NameHasControl},
+        {"del\x7f.map", ErrorKind::NameHasControl},
+        // 29 single bytes, then a double-byte character across the cut.
+        {std::string(29, 'a') + "\x83\x7d.map", ErrorKind::NameSplitsChar},
+        {long30 + "1", ErrorKind::NameDuplicate}, // equals the line before in 30 bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Line);
+        WriteList("keep.map\n" + long30 + "\n" + c.Line + "\n");
+        const QuarvelError e = ErrorOf([&] { BuildDat(Root); }, c.Kind);
+        EXPECT_EQ(e.Item, 3);
+        EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()).find('\x1b'), std::string::npos) << "printed raw";
+        if (c.Kind == ErrorKind::NameDuplicate) {
+            EXPECT_EQ(e.Other, 2);
+        }
+        EXPECT_EQ(ReadBytes(Dat("data1.dat")), dat);
+        EXPECT_EQ(ReadBytes(Dat("data1.lib")), lib);
+        EXPECT_EQ(FilesIn(Root + "dat"),
+                  (std::vector<std::string>{"data1.dat", "data1.lib", "unpacked"}));
+    }
+    // Allowed: a double-byte character ending at byte 30, the same line twice, a line of 30
+    // bytes and a longer one that differ within them.
+    WriteList("keep.map\n" + std::string(28, 'a') + "\x83\x7d.map\nkeep.map\n" + long30 + "\nx" +
+              long30 + "\n");
+    EXPECT_TRUE(BuildDat(Root));
+}
+
+TEST_F(DatTest, UnpackRefusesAnIndexLargerThanItsDataOrTheLimit) {
+    BuildOne("one.map", MakeMap(1));
+    const Bytes entry = ReadBytes(Dat("data1.lib"));
+    const Bytes record = ReadBytes(Dat("data1.dat"));
+    // Two entries on one record: more maps than the data file has bytes for.
+    Bytes lib = entry;
+    lib.insert(lib.end(), entry.begin(), entry.end());
+    std::memcpy(&lib[40], "two.map", 8);
+    WriteBytes(Dat("data1.lib"), lib);
+    QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::MoreThanDataHolds);
+    EXPECT_EQ(e.Actual, 2u * 49200u);
+    EXPECT_EQ(e.Needed, 49312u);
+    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+
+    // An index of more entries than an archive holds is refused before it is read, whatever
+    // the data file holds (a sparse data file of 4 GiB here).
+    {
+        std::FILE* f = std::fopen(Dat("data1.lib").c_str(), "wb");
+        ASSERT_EQ(ftruncate(fileno(f), off_t(43550) * 40), 0);
+        std::fclose(f);
+        f = std::fopen(Dat("data1.dat").c_str(), "wb");
+        ASSERT_EQ(ftruncate(fileno(f), off_t(1) << 32), 0);
+        std::fclose(f);
+    }
+    e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::TooManyEntries);
+    EXPECT_EQ(e.Actual, 43550u);
+    EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
+    WriteBytes(Dat("data1.dat"), record);
+}
+
+TEST_F(DatTest, UnpackRefusesControlCharactersAndALinkedFolder) {
+    BuildOne("good.map", MakeMap(3));
+    const Bytes good = ReadBytes(Dat("data1.lib"));
+    const Bytes record = ReadBytes(Dat("data1.dat"));
+    Bytes dat = record;
+    dat.insert(dat.end(), record.begin(), record.end());
+    WriteBytes(Dat("data1.dat"), dat);
+    for (std::string name : {std::string("a\x1b]0;x\a.map"), std::string("new\nline.map"),
+                             std::string("bell\a"), std::string("tab\t.map")}) {
+        SCOPED_TRACE(name);
+        Bytes lib = good;
+        lib.insert(lib.end(), good.begin(), good.end());
+        std::fill(lib.begin() + 40, lib.begin() + 72, 0);
+        std::copy(name.begin(), name.end(), lib.begin() + 40);
+        WriteBytes(Dat("data1.lib"), lib);
+        const QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::NameHasControl);
+        EXPECT_EQ(e.Item, 1);
+        const std::string what = e.what();
+        EXPECT_TRUE(std::none_of(what.begin(), what.end(), [](char c) {
+            return (unsigned char)c < 0x20 || c == 0x7F;
+        })) << what;
+        EXPECT_NE(what.find("\\x"), std::string::npos) << what;
+        EXPECT_EQ(FilesIn(Root + "dat/unpacked"), std::vector<std::string>{"good.map"});
+        fs::remove(Unpacked("good.map"));
+    }
+
+    // unpacked/ as a symbolic link to another folder: nothing is written through it.
+    WriteBytes(Dat("data1.lib"), good);
+    fs::create_directory(Root + "elsewhere");
+    fs::remove(Root + "dat/unpacked");
+    fs::create_directory_symlink(Root + "elsewhere", Root + "dat/unpacked");
+    ErrorOf([&] { UnpackDat(Root); }, ErrorKind::FolderIsLink);
+    EXPECT_TRUE(FilesIn(Root + "elsewhere").empty());
+    EXPECT_TRUE(fs::is_symlink(Root + "dat/unpacked"));
 }
 
 } // namespace

@@ -6,7 +6,10 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace quarvel::test {
 
@@ -21,6 +24,12 @@ TempDir::~TempDir() {
     std::filesystem::permissions(Dir, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(Dir, ec);
+}
+
+std::string NullDevice(const TempDir& dir) {
+    const std::string node = dir.File("null-device");
+    if (geteuid() == 0 && mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) return node;
+    return "/dev/null";
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {

@@ -22,6 +22,11 @@ private:
     std::string Dir;
 };
 
+// A character device like /dev/null to try writes on: as root a node of its own made in
+// `dir` (so that a faulty save replaces nothing of the system's), else /dev/null itself,
+// which others cannot replace.
+std::string NullDevice(const TempDir& dir);
+
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

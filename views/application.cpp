@@ -1,6 +1,7 @@
 // TApplication: error boxes for errors that end a command.
 #include "views/application.h"
 
+#include "editor/errortext.h"
 #include "editor/infopanel.h"
 #include "editor/windows.h"
 #include "views/translations.h"
@@ -35,7 +36,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowError(e.what());
+        ShowError(JapaneseErrorText(e));
     } catch (...) {
         ShowError(UnknownError);
     }
@@ -64,7 +65,7 @@ bool RunGuarded(const std::function<void()>& fn) {
         fn();
         return true;
     } catch (const std::exception& e) {
-        ShowError(e.what());
+        ShowError(JapaneseErrorText(e));
     } catch (...) {
         ShowError(UnknownError);
     }

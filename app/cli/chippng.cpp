@@ -1,6 +1,7 @@
 // quarvel-cli: chip sheet PNG files on libpng.
 #include "app/cli/chippng.h"
 
+#include "map/fileio.h"
 #include "map/maperror.h"
 
 #include <cerrno>
@@ -136,34 +137,6 @@ bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
     return true;
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes `bytes` beside `path` and renames the file over it once it is complete.
-void ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temp = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw QuarvelError("cannot write " + path + ": " + std::strerror(errno));
-    bool ok = ::fchmod(fd, NewFileMode()) == 0;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) ok = false, err = errno;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false, err = errno;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        throw QuarvelError("cannot write " + path + ": " + std::strerror(err));
-    }
-}
-
 } // namespace
 
 void WriteSheetPng(const std::string& path, const TBMP256& sheet, uint8_t transparent) {
@@ -172,15 +145,15 @@ void WriteSheetPng(const std::string& path, const TBMP256& sheet, uint8_t transp
     ctx.Out = &bytes;
     if (!Encode(ctx, sheet, transparent))
         throw QuarvelError("cannot write " + path + ": " + ctx.Message);
-    ReplaceFile(path, bytes);
+    WriteFileAtomically(path, bytes.data(), bytes.size(), FileRole::Picture);
 }
 
 SheetImage ReadSheetPng(const std::string& path, int width, int height) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw QuarvelError("cannot read " + path + ": it is a folder");
+    // Read through the one safe reader: a folder, pipe or device is refused without waiting.
+    std::string bytes = TReadFile(path, FileRole::Picture).ReadAll();
+    if (bytes.size() < 8) throw QuarvelError(path + " is not a PNG file");
     PngContext ctx;
-    ctx.In = std::fopen(path.c_str(), "rb");
+    ctx.In = ::fmemopen(bytes.data(), bytes.size(), "rb");
     if (!ctx.In) throw QuarvelError("cannot open " + path + ": " + std::strerror(errno));
     unsigned char signature[8] = {};
     const bool isPng =

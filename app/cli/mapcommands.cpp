@@ -13,7 +13,7 @@
 namespace quarvel::cli {
 
 void LoadMapFile(TMap& map, const std::string& path) {
-    if (!map.LoadFromFile(path)) throw QuarvelError(path + ": マップファイルじゃないよ？");
+    if (!map.LoadFromFile(path)) throw QuarvelError(ErrorKind::NotAMap, FileRole::MapFile, path);
 }
 
 namespace {

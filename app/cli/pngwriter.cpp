@@ -1,8 +1,8 @@
-// quarvel-cli: the PNG writer, on libpng, zlib and libdeflate, through a temporary file
-// renamed into place.
+// quarvel-cli: the PNG writer, on libpng, zlib and libdeflate, saving through the core's
+// safe-save routine.
 #include "app/cli/pngwriter.h"
 
-#include "map/maperror.h"
+#include "map/fileio.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,15 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <libdeflate.h>
 #include <memory>
 #include <png.h>
 #include <pthread.h>
 #include <sched.h>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 #include <zlib.h>
 
@@ -297,13 +294,6 @@ bool Frame(std::FILE* file, const TBMP256& picture, const std::vector<Piece>& pi
     return true;
 }
 
-// The permissions a newly created file gets under the process's umask.
-mode_t NewFileMode() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 void Write(const std::string& path, const TBMP256& picture, const RowComposer* compose,
            const PngSettings& settings) {
     if (picture.Width() <= 0 || picture.Height() <= 0)
@@ -324,45 +314,20 @@ void Write(const std::string& path, const TBMP256& picture, const RowComposer* c
     for (int i = 0; i < 4; ++i) trailer[i] = uint8_t(adler >> (24 - 8 * i));
     pieces.push_back({trailer, 4});
 
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = folder + "." + base + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) throw QuarvelError("cannot write " + path + ": " + std::strerror(errno));
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        const int err = errno;
-        close(fd);
-        unlink(temp.c_str());
-        throw QuarvelError("cannot write " + path + ": " + std::strerror(err));
-    }
-    char message[256] = "";
-    errno = 0;
-    bool ok = Frame(file, picture, pieces, message);
-    int err = ok ? 0 : errno; // a failed write leaves the stream's reason in errno
-    if (ok && std::fflush(file) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && fchmod(fd, NewFileMode()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        unlink(temp.c_str());
-        std::string why = message;
-        if (err != 0) why += (why.empty() ? "" : ": ") + std::string(std::strerror(err));
-        throw QuarvelError("cannot write " + path + ": " + why);
-    }
+    // The file is saved safely; libpng writes through the stream it is given. It is not
+    // flushed to disk before its rename: that would cost more than the whole rendering.
+    SaveFileAtomically(
+        path,
+        [&](std::FILE* file) {
+            char message[256] = "";
+            errno = 0;
+            if (!Frame(file, picture, pieces, message)) {
+                // A failed write leaves the stream's reason in errno.
+                const int err = errno ? errno : EIO;
+                throw QuarvelError(ErrorKind::CannotSave, FileRole::Picture, path, err);
+            }
+        },
+        FileRole::Picture, TSaveFile::Unflushed); // a picture can be rendered again
 }
 
 } // namespace

@@ -25,9 +25,9 @@ struct PngSettings {
 using RowComposer = std::function<void(int first, int end)>;
 
 // Writes `picture` to `path`: colour type palette, bit depth 8, the picture's indices as
-// they stand and its 256 palette entries (red, green, blue). The file is written under a
-// temporary name beside `path` and renamed over it when complete, so a failure leaves any
-// earlier file untouched. Throws QuarvelError naming `path` on failure.
+// they stand and its 256 palette entries (red, green, blue). The file is saved safely
+// (TSaveFile): a failure leaves any earlier file untouched, and only a regular file or a new
+// name is replaced. Throws QuarvelError naming `path` on failure.
 void WritePalettedPng(const std::string& path, const TBMP256& picture,
                       const PngSettings& settings = {});
 

@@ -85,7 +85,7 @@ int RunRender(const std::vector<std::string>& args) {
     const RenderArgs r = ParseArgs(args);
     auto map = std::make_unique<TMap>();
     if (!map->LoadFromFile(r.MapPath))
-        throw QuarvelError(r.MapPath + ": マップファイルじゃないよ？");
+        throw QuarvelError(ErrorKind::NotAMap, FileRole::MapFile, r.MapPath);
     int terrain = r.Terrain ? *r.Terrain : map->GetTerrain();
     if (terrain < 0 || terrain > 3)
         throw QuarvelError(r.MapPath + ": terrain set " + std::to_string(terrain) +

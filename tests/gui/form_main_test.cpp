@@ -106,6 +106,7 @@ private slots:
     void selectionKeysCarryTheBoxThroughLevels();
     void moveDialogMovesTheBoxOrSaysItCannot();
     void errorsAreShownAndTheProgramGoesOn();
+    void errorsAreShownInJapanese();
     void closeAsksFirst();
     void colourDialogSetsOneViewsBackground();
     void archiveCommandsUseShiftJisNames();
@@ -665,6 +666,24 @@ void FormMainTest::errorsAreShownAndTheProgramGoesOn() {
     QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
     Item(e, "UNPACK1")->trigger();
     QCOMPARE(e.Messages.Log.back().Text, std::string("ファイルが見つかりません"));
+}
+
+void FormMainTest::errorsAreShownInJapanese() {
+    TEditor e;
+    // A save that fails names the file and the reason in Japanese.
+    const std::string path = e.Folder.Path() + "no-such-folder/x.map";
+    TheMap->FileName = path;
+    PaintChip(0, 0, 0, 3);
+    Item(e, "SAVE1")->trigger();
+    QCOMPARE(e.Messages.Log.size(), size_t(1));
+    QCOMPARE(e.Messages.Log[0].Caption, std::string("Quarvel"));
+    QCOMPARE(e.Messages.Log[0].Text, "マップファイル「" + path +
+                                         "」を保存できません。\n理由: "
+                                         "ファイルまたはフォルダがありません");
+    // So does an archive command whose list file is missing.
+    Item(e, "MAKE1")->trigger();
+    QCOMPARE(e.Messages.Log.back().Text,
+             "リストファイル「" + e.Folder.Path() + "map/map.ini」が見つかりません。");
 }
 
 void FormMainTest::closeAsksFirst() {

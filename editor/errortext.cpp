@@ -1,0 +1,180 @@
+// The editor's Japanese wording of errors: one switch over the kinds the core reports.
+#include "editor/errortext.h"
+
+#include <cerrno>
+#include <new>
+
+namespace quarvel {
+
+namespace {
+
+const char* RoleWords(FileRole role) {
+    switch (role) {
+    case FileRole::File:
+        return "ファイル";
+    case FileRole::MapFile:
+        return "マップファイル";
+    case FileRole::ChipFile:
+        return "チップファイル";
+    case FileRole::PaletteFile:
+        return "パレットファイル";
+    case FileRole::ListFile:
+        return "リストファイル";
+    case FileRole::ArchiveData:
+        return "DATファイル";
+    case FileRole::ArchiveIndex:
+        return "LIBファイル";
+    case FileRole::Picture:
+        return "画像ファイル";
+    case FileRole::Folder:
+        return "フォルダ";
+    case FileRole::MapFolder:
+        return "mapフォルダ";
+    case FileRole::ArchiveFolder:
+        return "datフォルダ";
+    case FileRole::UnpackFolder:
+        return "unpackedフォルダ";
+    }
+    return "ファイル";
+}
+
+std::string Reason(int err) {
+    return err ? "\n理由: " + JapaneseErrnoText(err) : std::string();
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where a name stands: "「/…/map.ini」の 5 行目" or "data1.lib の 4 番目の項目".
+std::string Place(const QuarvelError& e) {
+    if (e.Role == FileRole::ArchiveIndex)
+        return PrintableName(BaseName(e.Path)) + " の " + std::to_string(e.Item) + " 番目の項目";
+    return "「" + PrintableName(e.Path) + "」の " + std::to_string(e.Item) + " 行目";
+}
+
+} // namespace
+
+std::string JapaneseErrnoText(int err) {
+    switch (err) {
+    case ENOENT:
+        return "ファイルまたはフォルダがありません";
+    case EACCES:
+        return "アクセス権がありません";
+    case EPERM:
+        return "操作が許可されていません";
+    case ENOSPC:
+        return "ディスクの空きが足りません";
+    case EDQUOT:
+        return "ディスク使用量の上限を超えました";
+    case EROFS:
+        return "読み取り専用のファイルシステムです";
+    case EISDIR:
+        return "フォルダです";
+    case ENOTDIR:
+        return "途中の名前がフォルダではありません";
+    case EFBIG:
+        return "ファイルが大きすぎます";
+    case EIO:
+        return "入出力エラーです";
+    case ENAMETOOLONG:
+        return "名前が長すぎます";
+    case ELOOP:
+        return "シンボリックリンクが循環しています";
+    case EEXIST:
+        return "同じ名前のものがすでにあります";
+    case EBUSY:
+        return "使用中です";
+    case ETXTBSY:
+        return "使用中のファイルです";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます";
+    case ENOMEM:
+        return "メモリが足りません";
+    case EXDEV:
+        return "別のファイルシステムをまたいでいます";
+    case ENXIO:
+        return "装置がありません";
+    case EINVAL:
+        return "引数が正しくありません";
+    default:
+        return "システムエラー " + std::to_string(err);
+    }
+}
+
+std::string JapaneseErrorText(const QuarvelError& e) {
+    const std::string role = RoleWords(e.Role);
+    const std::string file = "「" + PrintableName(e.Path) + "」";
+    const std::string name = "「" + PrintableName(e.Name) + "」";
+    switch (e.Kind) {
+    case ErrorKind::Message:
+        return e.Text;
+    case ErrorKind::CannotOpen:
+        return role + file + "を開けません。" + Reason(e.Errno);
+    case ErrorKind::CannotRead:
+        return role + file + "を読み込めません。" +
+               (e.Errno ? Reason(e.Errno) : "\n理由: ファイルが途中で終わっています");
+    case ErrorKind::NotRegularFile:
+        return role + file + "は通常のファイルではありません（" +
+               (e.Errno == EISDIR ? "フォルダ" : "装置やパイプ") + "です）。";
+    case ErrorKind::TooShort:
+        return role + file + "が短すぎます。\n" + std::to_string(e.Needed) +
+               " バイト以上必要ですが、" + std::to_string(e.Actual) + " バイトしかありません。";
+    case ErrorKind::NotAMap:
+        return file + "はマップファイルじゃないよ？";
+    case ErrorKind::NotFound:
+        return role + file + "が見つかりません。";
+    case ErrorKind::CannotCreate:
+        return role + file + "を作成できません。" + Reason(e.Errno);
+    case ErrorKind::CannotSave:
+        return role + file + "を保存できません。" + Reason(e.Errno);
+    case ErrorKind::Busy:
+        return role + file + "を保存できません。\n理由: 別のプログラムが保存しているところです";
+    case ErrorKind::FolderIsLink:
+        return role + file + "がシンボリックリンクです。実際のフォルダにしてください。";
+    case ErrorKind::TooManyEntries:
+        return role + file + "の項目が多すぎます（" + std::to_string(e.Actual) + " 個、上限は " +
+               std::to_string(e.Needed) + " 個）。";
+    case ErrorKind::MoreThanDataHolds:
+        return role + file + "が壊れています。\nマップ " + std::to_string(e.Actual) +
+               " バイト分の項目がありますが、DATファイルは " + std::to_string(e.Needed) +
+               " バイトしかありません。";
+    case ErrorKind::MapMissing:
+        return "map.ini の " + std::to_string(e.Item) + " 行目のマップ" + name +
+               "が見つからず、代わりの" + file + "もありません。";
+    case ErrorKind::NameNotText:
+        return Place(e) + "の名前" + name + "はファイル名にできません。";
+    case ErrorKind::NameNotPlain:
+        return Place(e) + "の名前" + name + "はフォルダの外を指すか、フォルダを含んでいます。";
+    case ErrorKind::NameHasControl:
+        return Place(e) + "の名前" + name + "に制御文字が含まれています。";
+    case ErrorKind::NameSplitsChar:
+        return Place(e) + "の名前" + name + "は " + std::to_string(e.Needed) +
+               " バイトで切ると全角文字の途中で切れます。";
+    case ErrorKind::NameDuplicate:
+        return Place(e) + "の名前" + name + "は " + std::to_string(e.Other) + " 行目と先頭 " +
+               std::to_string(e.Needed) + " バイトが同じです（同じファイルに展開されます）。";
+    case ErrorKind::NameEmpty:
+        return Place(e) + "の名前が空です。";
+    case ErrorKind::EntryCutOff:
+        return Place(e) + name + "が途中で切れています。";
+    case ErrorKind::EntryPastEnd:
+        return Place(e) + name + "のデータ（位置 " + std::to_string(e.Other) +
+               "）がDATファイルの終わり（" + std::to_string(e.Needed) + " バイト）を越えています。";
+    case ErrorKind::BadImage:
+        return "画像データ" + name + "が読めません（" + e.Text + "）。";
+    case ErrorKind::NoResource:
+        return "画像データ" + name + "がありません。";
+    }
+    return "エラーが発生しました。";
+}
+
+std::string JapaneseErrorText(const std::exception& e) {
+    if (const auto* q = dynamic_cast<const QuarvelError*>(&e)) return JapaneseErrorText(*q);
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return "メモリが足りません。";
+    return e.what();
+}
+
+} // namespace quarvel

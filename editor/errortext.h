@@ -1,0 +1,19 @@
+// The editor's wording of errors: Japanese, naming the file and the reason.
+#pragma once
+
+#include "map/maperror.h"
+
+#include <exception>
+#include <string>
+
+namespace quarvel {
+
+// The Japanese text of an error that ended a command, for the error box. An error that is
+// not the core's (a programming error) shows its own text.
+std::string JapaneseErrorText(const std::exception& e);
+std::string JapaneseErrorText(const QuarvelError& e);
+
+// The system's error number in Japanese words; an unknown one by its number.
+std::string JapaneseErrnoText(int err);
+
+} // namespace quarvel

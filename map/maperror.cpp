@@ -1,0 +1,219 @@
+// Errors of the core and their English wording, the one quarvel-cli prints.
+#include "map/maperror.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace quarvel {
+
+QuarvelError::QuarvelError(std::string text) : Text(std::move(text)) {}
+
+QuarvelError::QuarvelError(ErrorKind kind, FileRole role, std::string path, int err)
+    : Kind(kind), Role(role), Path(std::move(path)), Errno(err) {}
+
+QuarvelError& QuarvelError::At(long long item) {
+    Item = item;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Named(std::string name) {
+    Name = std::move(name);
+    return *this;
+}
+
+QuarvelError& QuarvelError::Sizes(uint64_t needed, uint64_t actual) {
+    Needed = needed;
+    Actual = actual;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Also(long long other) {
+    Other = other;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Detail(std::string text) {
+    Text = std::move(text);
+    return *this;
+}
+
+const char* QuarvelError::what() const noexcept {
+    try {
+        if (Worded.empty()) Worded = EnglishErrorText(*this);
+        return Worded.c_str();
+    } catch (...) {
+        return "error (no memory to describe it)";
+    }
+}
+
+std::string PrintableName(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    auto escape = [&](unsigned char c) {
+        char buf[5];
+        std::snprintf(buf, sizeof buf, "\\x%02X", c);
+        out += buf;
+    };
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c < 0x20 || c == 0x7F)
+                escape(c);
+            else
+                out += char(c);
+            ++i;
+            continue;
+        }
+        // A whole, shortest-form UTF-8 sequence stays; C1 controls (U+0080..U+009F) do not.
+        size_t len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+        bool ok = len > 0 && i + len <= n;
+        for (size_t k = 1; ok && k < len; ++k) ok = (uint8_t(text[i + k]) & 0xC0) == 0x80;
+        if (ok && len == 3) {
+            const uint8_t c1 = uint8_t(text[i + 1]);
+            ok = !(c == 0xE0 && c1 < 0xA0) && !(c == 0xED && c1 >= 0xA0);
+        }
+        if (ok && len == 4) {
+            const uint8_t c1 = uint8_t(text[i + 1]);
+            ok = !(c == 0xF0 && c1 < 0x90) && !(c == 0xF4 && c1 >= 0x90);
+        }
+        if (ok && len == 2 && c == 0xC2 && uint8_t(text[i + 1]) < 0xA0) ok = false;
+        if (!ok) {
+            escape(c);
+            ++i;
+            continue;
+        }
+        out.append(text, i, len);
+        i += len;
+    }
+    return out;
+}
+
+namespace {
+
+const char* RoleWords(FileRole role) {
+    switch (role) {
+    case FileRole::File:
+        return "file";
+    case FileRole::MapFile:
+        return "map file";
+    case FileRole::ChipFile:
+        return "chip file";
+    case FileRole::PaletteFile:
+        return "palette file";
+    case FileRole::ListFile:
+        return "list file";
+    case FileRole::ArchiveData:
+        return "archive data file";
+    case FileRole::ArchiveIndex:
+        return "archive index";
+    case FileRole::Picture:
+        return "picture";
+    case FileRole::Folder:
+        return "folder";
+    case FileRole::MapFolder:
+        return "map folder";
+    case FileRole::ArchiveFolder:
+        return "archive folder";
+    case FileRole::UnpackFolder:
+        return "unpack folder";
+    }
+    return "file";
+}
+
+std::string Why(int err) {
+    return err ? std::string(": ") + std::strerror(err) : std::string();
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where a name stands: "data1.lib entry 4" or "/x/map/map.ini line 5".
+std::string Place(const QuarvelError& e) {
+    if (e.Role == FileRole::ArchiveIndex)
+        return PrintableName(BaseName(e.Path)) + " entry " + std::to_string(e.Item);
+    return PrintableName(e.Path) + " line " + std::to_string(e.Item);
+}
+
+std::string Quoted(const std::string& name) {
+    return "\"" + PrintableName(name) + "\"";
+}
+
+} // namespace
+
+std::string EnglishErrorText(const QuarvelError& e) {
+    const std::string role = RoleWords(e.Role);
+    const std::string path = PrintableName(e.Path);
+    const std::string quoted = "'" + path + "'";
+    const std::string name = Quoted(e.Name);
+    switch (e.Kind) {
+    case ErrorKind::Message:
+        return e.Text;
+    case ErrorKind::CannotOpen:
+        return "cannot open " + role + " " + quoted + Why(e.Errno);
+    case ErrorKind::CannotRead:
+        return "cannot read " + role + " " + quoted +
+               (e.Errno ? Why(e.Errno) : ": it ends too early");
+    case ErrorKind::NotRegularFile:
+        return role + " " + quoted +
+               (e.Errno == EISDIR ? " is a folder, not a file"
+                                  : " is not a regular file (a device, pipe or socket)");
+    case ErrorKind::TooShort:
+        return role + " too short: " + path + " (needs at least " + std::to_string(e.Needed) +
+               " bytes, has " + std::to_string(e.Actual) + ")";
+    case ErrorKind::NotAMap:
+        return path + ": マップファイルじゃないよ？";
+    case ErrorKind::NotFound:
+        return role + " not found: " + path;
+    case ErrorKind::CannotCreate:
+        return "cannot create " + role + " " + quoted + Why(e.Errno);
+    case ErrorKind::CannotSave:
+        return "cannot save " + role + " " + quoted + Why(e.Errno);
+    case ErrorKind::Busy:
+        return "cannot save " + role + " " + quoted + ": another process is saving it";
+    case ErrorKind::FolderIsLink:
+        return role + " " + quoted + " is a symbolic link; it must be a real folder";
+    case ErrorKind::TooManyEntries:
+        return role + " " + quoted + " lists " + std::to_string(e.Actual) +
+               " maps; an archive holds at most " + std::to_string(e.Needed);
+    case ErrorKind::MoreThanDataHolds:
+        return role + " " + quoted + " would unpack " + std::to_string(e.Actual) +
+               " bytes of maps, more than its data file holds (" + std::to_string(e.Needed) +
+               " bytes)";
+    case ErrorKind::MapMissing:
+        return "map " + name + " (line " + std::to_string(e.Item) +
+               " of map.ini) not found, and no " + path;
+    case ErrorKind::NameNotText:
+        return Place(e) + ": " + name + " cannot be turned into a file name" +
+               (e.Text.empty() ? "" : " (" + e.Text + ")");
+    case ErrorKind::NameNotPlain:
+        return Place(e) + ": " + name + " is not a plain file name";
+    case ErrorKind::NameHasControl:
+        return Place(e) + ": " + name + " contains control characters";
+    case ErrorKind::NameSplitsChar:
+        return Place(e) + ": " + name + " would be cut at " + std::to_string(e.Needed) +
+               " bytes inside a double-byte character";
+    case ErrorKind::NameDuplicate:
+        return Place(e) + ": " + name + " equals line " + std::to_string(e.Other) +
+               " in its first " + std::to_string(e.Needed) +
+               " bytes; both would unpack to one file";
+    case ErrorKind::NameEmpty:
+        return Place(e) + " has an empty name";
+    case ErrorKind::EntryCutOff:
+        return Place(e) + " " + name + " is cut off: " + PrintableName(BaseName(e.Path)) +
+               " ends before its offset";
+    case ErrorKind::EntryPastEnd:
+        return Place(e) + " " + name + ": its record at offset " + std::to_string(e.Other) +
+               " lies past the end of the data file (" + std::to_string(e.Needed) + " bytes)";
+    case ErrorKind::BadImage:
+        return "bad BMP image" + (e.Name.empty() ? "" : " " + name) + ": " + e.Text;
+    case ErrorKind::NoResource:
+        return "no image resource named " + name;
+    }
+    return "error";
+}
+
+} // namespace quarvel
