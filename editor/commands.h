@@ -70,12 +70,14 @@ bool FormClose();
 // The colour the colour dialog opens on (the last one chosen; black at first).
 extern TColor LastChosenColor;
 
-// Hooks of the archive commands (DAT構築, DAT分解), set by the GUI:
+// Hooks of the archive commands (DAT構築, DAT分解):
 // Cp932ToFileName turns an entry name of map.ini (code page 932 bytes) into the name the
-// file system knows the file by; empty means the bytes are used as they are.
+// file system knows the file by (UTF-8); it throws QuarvelError for bytes that are not code
+// page 932. Empty means the bytes are used as they are.
 extern std::function<std::string(const std::string& cp932)> Cp932ToFileName;
-// ArchiveProgress is called after each archived or unpacked entry with (done, total), so
-// the GUI can show a progress dialog for long lists; empty means no progress is shown.
+// ArchiveProgress, set by the GUI, is called after each archived or
+// unpacked entry with (done, total), so the GUI can show a progress dialog for long lists; empty
+// means no progress is shown.
 extern std::function<void(size_t done, size_t total)> ArchiveProgress;
 
 } // namespace quarvel

@@ -5,6 +5,7 @@
 #include "editor/infopanel.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
 #include "views/application.h"
 #include "views/cp932.h"
@@ -21,8 +22,6 @@
 namespace quarvel {
 
 namespace {
-
-constexpr int NameMaxBytes = 20;
 
 QFont PanelFont() {
     QFont f("IPAPGothic"); // the panel's "ＭＳ Ｐゴシック"
@@ -211,9 +210,10 @@ void TForm4::Edit1Edited(const QString& text) {
         // Like the edit's length limit: only as much of the new text as fits 20 bytes,
         // never half a double-byte character. A longer name from a file may be shortened.
         size_t keptBytes = ToCp932(kept).size();
-        size_t room = keptBytes < NameMaxBytes ? NameMaxBytes - keptBytes : 0;
+        const size_t limit = TMap::NameMaxBytes;
+        size_t room = keptBytes < limit ? limit - keptBytes : 0;
         if (insertedBytes.size() > room) {
-            QString fits = FromCp932(LimitNameBytes(insertedBytes, room));
+            QString fits = FromCp932(Cp932Prefix(insertedBytes, room));
             result = text.left(head) + fits + text.right(tail);
             QApplication::beep();
         }

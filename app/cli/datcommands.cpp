@@ -1,8 +1,8 @@
 // quarvel-cli: the archive commands pack and unpack (map/ -> dat/data1.dat + data1.lib ->
 // dat/unpacked/), on the program folder of quarvel-cli or the one given with --root.
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
 #include "archive/datlib.h"
+#include "map/cp932.h"
 
 #include <iostream>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // quarvel-cli: the map commands new, info, shape, shift and swap.
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
