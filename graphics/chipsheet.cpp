@@ -1,6 +1,7 @@
 // Chip sheets: reading a terrain set's pixel and palette files into the two chip sheets.
 #include "graphics/chipsheet.h"
 
+#include "graphics/hugepages.h"
 #include "map/maperror.h"
 
 #include <cstring>
@@ -27,11 +28,14 @@ bool FileExists(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+// A chip file's bytes (half a megabyte, read once): on huge pages like the sheets.
+using FileBytes = std::vector<uint8_t, LargeAllocator<uint8_t>>;
+
 // Reads the first `needed` bytes of a file; anything beyond is not read at all.
-std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, const char* what) {
+FileBytes ReadPrefix(const std::string& path, size_t needed, const char* what) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw QuarvelError("cannot open " + std::string(what) + " " + path);
-    std::vector<uint8_t> bytes(needed);
+    FileBytes bytes(needed);
     in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(needed));
     const size_t got = size_t(in.gcount());
     if (got < needed) {
@@ -43,7 +47,7 @@ std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, const ch
 }
 
 // Palette index n comes from record (n + 112) mod 256.
-Palette DecodePalette(const std::vector<uint8_t>& bytes) {
+Palette DecodePalette(const FileBytes& bytes) {
     Palette pal;
     for (int n = 0; n < 256; ++n) {
         const uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
@@ -57,7 +61,7 @@ Palette DecodePalette(const std::vector<uint8_t>& bytes) {
 
 // Chip records hold their pixels in q x q blocks: three bands of four blocks, each block
 // row by row. Every block row is q consecutive bytes of one sheet row.
-void DecodePixels(const std::vector<uint8_t>& bytes, int w, int h, TBMP256& sheet) {
+void DecodePixels(const FileBytes& bytes, int w, int h, TBMP256& sheet) {
     const int q = w / 4;
     sheet.SetSize(w, SheetChips * h);
     const uint8_t* src = bytes.data();
@@ -109,10 +113,9 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     uint8_t index[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
-        const std::vector<uint8_t> pixels =
+        const FileBytes pixels =
             ReadPrefix(pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), "chip file");
-        const std::vector<uint8_t> palette =
-            ReadPrefix(paletteFiles[s], PaletteBytes, "palette file");
+        const FileBytes palette = ReadPrefix(paletteFiles[s], PaletteBytes, "palette file");
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
         index[s] = decoded[s].GetPixel(0, 0);

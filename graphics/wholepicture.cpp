@@ -3,6 +3,7 @@
 #include "graphics/wholepicture.h"
 
 #include "graphics/chipsheet.h"
+#include "graphics/hugepages.h"
 #include "map/mapclass.h"
 
 #include <algorithm>
@@ -172,7 +173,8 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
     // its part of `covered` has been cleared, and that part (0xFF for a written pixel).
     std::vector<int> open(tiles, 0);
     std::vector<uint8_t> rowOpen(tiles * size_t(th), 0), cleared(tiles, 0);
-    std::unique_ptr<uint8_t[]> covered(new uint8_t[tiles * tileArea]);
+    // A band's `covered` runs to megabytes and is touched all over: on huge pages.
+    LargeBlock covered = AllocateLargeBlock(tiles * tileArea);
     for (int b = 0; b < rows; ++b)
         for (int v = 0; v < th; ++v) {
             const int py = (b0 + b) * th + v;
