@@ -23,12 +23,6 @@ namespace quarvel {
 
 namespace {
 
-QFont PanelFont() {
-    QFont f("IPAPGothic"); // the panel's "ＭＳ Ｐゴシック"
-    f.setPixelSize(12);
-    return f;
-}
-
 QFont LabelFont() {
     QFont f("IPAGothic"); // the labels' "ＭＳ ゴシック"
     f.setPixelSize(16);
@@ -66,7 +60,6 @@ TForm4::TForm4(QWidget* owner)
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Form4");
     setWindowTitle(QString::fromUtf8("情報"));
-    setFont(PanelFont());
     setFixedSize(240, 360);
     move(750, 93);
 
@@ -134,7 +127,7 @@ void TForm4::ShowState() {
     QString name = FromCp932(TheMap->GetName());
     if (Edit1->text() != name) Edit1->setText(name);
     Edit1Accepted = Edit1->text();
-    // Texts are set only when they change, so that a refresh from painting settles at once.
+    // Texts are set only when they change, so that the refresh after a paint settles at once.
     const auto setText = [](auto* control, const QString& text) {
         if (control->text() != text) control->setText(text);
     };
@@ -159,11 +152,17 @@ void TForm4::DrawChip(QPainter& painter, int size, int chip, QPoint at) {
 }
 
 void TForm4::paintEvent(QPaintEvent*) {
-    // Every repaint of the panel shows the editor state again, as UpdateInfo does.
-    if (TheMap && !Painting) {
-        Painting = true;
-        ShowState();
-        Painting = false;
+    // Every repaint of the panel shows the editor state again, as UpdateInfo does: right
+    // after the paint, as no control's text may change while the panel paints.
+    if (TheMap && !StatePending) {
+        StatePending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                StatePending = false;
+                if (TheMap) ShowState();
+            },
+            Qt::QueuedConnection);
     }
     QPainter painter(this);
     if (TheMap && ChipSheet[0]) {

@@ -4,6 +4,7 @@
 #include "editor/infopanel.h"
 #include "editor/windows.h"
 
+#include <QFont>
 #include <QMessageBox>
 #include <exception>
 
@@ -14,8 +15,13 @@ constexpr const char* UnknownError = "不明なエラーです";
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
-// the name of the process that holds the lock.
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+// the name of the process that holds the lock. Every window and dialog shows the UI font,
+// "ＭＳ Ｐゴシック" at 12 pixels in the original, here its free look-alike.
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    QFont font("IPAPGothic");
+    font.setPixelSize(12);
+    setFont(font);
+}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {

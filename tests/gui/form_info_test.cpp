@@ -63,6 +63,7 @@ private slots:
     void nameBoxKeepsTwentyBytes();
     void longNameFromAFileIsShownWhole();
     void nameBoxWritesCodePage932();
+    void aRepaintShowsTheStateAfterThePaint();
     void paletteClicksChooseChips();
     void terrainListLoadsOtherChips();
     void chipsArePainted();
@@ -234,6 +235,24 @@ void FormInfoTest::nameBoxWritesCodePage932() {
     TheMap->SetName("a\x81");
     p->UpdateInfo();
     QCOMPARE(p->Edit1->text(), QString("a\\x81"));
+}
+
+// A repaint of the panel shows a state that changed without UpdateInfo, but only once the
+// paint is over: no control's text changes while the panel paints.
+void FormInfoTest::aRepaintShowsTheStateAfterThePaint() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    p->UpdateInfo();
+    QCOMPARE(p->Edit2->text(), QString("0"));
+    CursorX = 7;
+    TheMap->Modified = true;
+    p->repaint();
+    QCOMPARE(p->Edit2->text(), QString("0"));
+    QTRY_COMPARE(p->Edit2->text(), QString("7"));
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * "));
+    // The UI font comes from the application, the labels keep their own.
+    QCOMPARE(e.Set->Form1->font().family(), QString("IPAPGothic"));
+    QCOMPARE(QApplication::font().pixelSize(), 12);
 }
 
 void FormInfoTest::longNameFromAFileIsShownWhole() {
