@@ -61,9 +61,8 @@ void FormViewTest::showsAllLevelsOnBlack() {
     // Beside a picture smaller than the window the form's own colour shows, the button face,
     // not the picture's black.
     view->SubWindow()->resize(1300, 1100);
-    QTest::qWait(20);
     QWidget* viewport = view->ScrollBox()->viewport();
-    QVERIFY(viewport->width() > 1100);
+    QTRY_VERIFY(viewport->width() > 1100);
     const QRgb face = QApplication::palette().color(QPalette::Button).rgb();
     QVERIFY(face != qRgb(0, 0, 0));
     QCOMPARE(viewport->grab(QRect(1050, 20, 1, 1)).toImage().pixel(0, 0), face);
