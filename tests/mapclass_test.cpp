@@ -515,7 +515,7 @@ TEST(Upkeep, PartnerTable) {
     }
 }
 
-TEST(Upkeep, EdgeCasesOfPart15) {
+TEST(Upkeep, AnyPartBuildsItsWholeObjectAndTheFloorEndsIt) {
     auto m = NewMap();
     m->SetChip(5, 5, 20, 38);
     EXPECT_EQ(Column(*m), (std::map<int, int>{{20, 38}, {21, 37}, {22, 36}}));

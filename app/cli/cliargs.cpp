@@ -39,11 +39,11 @@ std::vector<std::string> CliArgs::Parse(const std::vector<std::string>& args) co
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const Spec* spec = nullptr;
-        for (const Spec& s : Options)
-            if (s.Name == arg) spec = &s;
-        const bool other = !spec && RefuseOthers && arg.compare(0, 2, "--") == 0;
-        if (!spec && !other) {
+        const Declared* known = nullptr;
+        for (const Declared& s : Options)
+            if (s.Name == arg) known = &s;
+        const bool other = !known && RefuseOthers && arg.compare(0, 2, "--") == 0;
+        if (!known && !other) {
             if (TakePositional)
                 TakePositional(arg);
             else
@@ -51,10 +51,10 @@ std::vector<std::string> CliArgs::Parse(const std::vector<std::string>& args) co
             continue;
         }
         // An unknown option also takes the argument after it, so that the message names it.
-        if (i + 1 >= args.size()) throw UsageError(spec ? spec->Missing : arg + " needs a value");
+        if (i + 1 >= args.size()) throw UsageError(known ? known->Missing : arg + " needs a value");
         const std::string& value = args[++i];
-        if (!spec) throw UsageError("unknown option '" + arg + "'");
-        spec->TakeValue(value);
+        if (!known) throw UsageError("unknown option '" + arg + "'");
+        known->TakeValue(value);
     }
     return positional;
 }

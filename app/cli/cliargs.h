@@ -36,12 +36,12 @@ public:
     std::vector<std::string> Parse(const std::vector<std::string>& args, size_t count) const;
 
 private:
-    struct Spec {
+    struct Declared {
         std::string Name;
         Take TakeValue;
         std::string Missing;
     };
-    std::vector<Spec> Options;
+    std::vector<Declared> Options;
     bool RefuseOthers = false;
     Take TakePositional;
 };
