@@ -7,7 +7,6 @@
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Form_View.h"
-#include "views/cp932.h"
 
 #include <QMdiSubWindow>
 
@@ -24,8 +23,6 @@ TWindowSet::TWindowSet() {
     Windows.Info = Form4;
     Windows.Edit = Form2;
     Windows.Whole = Form3;
-    // map.ini names are code page 932; the file system's names are not.
-    Cp932ToFileName = Cp932FileName;
     TForm1* frame = Form1;
     ArchiveProgress = [frame](size_t done, size_t total) { frame->ShowProgress(done, total); };
 }
@@ -37,7 +34,6 @@ void TWindowSet::Show() {
 
 TWindowSet::~TWindowSet() {
     ArchiveProgress = nullptr;
-    Cp932ToFileName = nullptr;
     delete Form3->SubWindow(); // the MDI child takes its view with it
     Windows.Whole = nullptr;
     delete Form2->SubWindow();

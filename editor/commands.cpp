@@ -10,15 +10,24 @@
 #include "editor/selectionmove.h"
 #include "editor/session.h"
 #include "editor/windows.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
+#include "map/maperror.h"
 
 #include <exception>
 
 namespace quarvel {
 
 TColor LastChosenColor = 0;
-std::function<std::string(const std::string&)> Cp932ToFileName;
 std::function<void(size_t, size_t)> ArchiveProgress;
+
+std::function<std::string(const std::string&)> Cp932ToFileName = [](const std::string& cp932) {
+    try {
+        return Cp932ToUtf8(cp932);
+    } catch (const QuarvelError&) {
+        throw QuarvelError("ファイル名がShift_JISではありません: " + Cp932ToUtf8Lossy(cp932));
+    }
+};
 
 namespace {
 

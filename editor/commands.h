@@ -12,32 +12,40 @@ namespace quarvel {
 
 // Menu tags.
 enum MenuTag {
+    tagNone = 0, // items without a command of their own
     tagFile = 10,
     tagNew = 11,
     tagOpen = 12,
     tagSave = 13,
     tagSaveAs = 14,
+    tagSeparator1 = 15,
     tagExit = 16,
     tagEdit = 20,
     tagUndo = 21,
     tagRedo = 22,
+    tagSeparator2 = 23,
     tagCut = 24,
     tagCopy = 25,
     tagPaste = 26,
     tagDelete = 27,
+    tagSeparator3 = 28,
     tagSelectAll = 29,
     tagOperation = 30,
     tagUp = 31,
     tagDown = 32,
+    tagSeparator4 = 33,
     tagPrev = 34,
     tagNext = 35,
+    tagSeparator5 = 36,
     tagRefresh = 37,
     tagFix = 38,
     tagWindow = 40,
     tagSwitch = 41,
+    tagSeparator6 = 42,
     tagCascade = 43,
     tagHTile = 44,
     tagVTile = 45,
+    tagSeparator7 = 46,
     tagEZoom = 47,
     tagVZoom = 48,
     tagTool = 50,
@@ -87,12 +95,14 @@ bool FormClose();
 // The colour the colour dialog opens on (the last one chosen; black at first).
 extern TColor LastChosenColor;
 
-// Hooks of the archive commands (DAT構築, DAT分解), set by the GUI:
+// Hooks of the archive commands (DAT構築, DAT分解):
 // Cp932ToFileName turns an entry name of map.ini (code page 932 bytes) into the name the
-// file system knows the file by; empty means the bytes are used as they are.
+// file system knows the file by (UTF-8); it throws QuarvelError for bytes that are not code
+// page 932. Empty means the bytes are used as they are.
 extern std::function<std::string(const std::string& cp932)> Cp932ToFileName;
-// ArchiveProgress is called after each archived or unpacked entry with (done, total), so
-// the GUI can show a progress dialog for long lists; empty means no progress is shown.
+// ArchiveProgress, set by the GUI, is called after each archived or
+// unpacked entry with (done, total), so the GUI can show a progress dialog for long lists; empty
+// means no progress is shown.
 extern std::function<void(size_t done, size_t total)> ArchiveProgress;
 
 } // namespace quarvel

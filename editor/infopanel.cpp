@@ -41,29 +41,9 @@ int PaletteHit(int X, int Y) {
     return col + row * 7;
 }
 
-namespace {
-
-bool IsLeadByte(uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-} // namespace
-
-std::string LimitNameBytes(const std::string& cp932, size_t maxBytes) {
-    size_t end = 0;
-    while (end < cp932.size()) {
-        size_t len = IsLeadByte(uint8_t(cp932[end])) ? 2 : 1;
-        if (end + len > cp932.size()) len = cp932.size() - end; // a lead byte at the very end
-        if (end + len > maxBytes) break;
-        end += len;
-    }
-    return cp932.substr(0, end);
-}
-
 void Edit1Change(const std::string& cp932Text) {
     if (cp932Text == TheMap->GetName()) return;
-    // The map keeps 20 bytes; cut at a character boundary so no half character is stored.
-    TheMap->SetName(LimitNameBytes(cp932Text, 20));
+    TheMap->SetName(cp932Text); // keeps 20 bytes, cut at a character boundary
     Windows.Info->UpdateInfo();
 }
 

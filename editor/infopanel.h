@@ -18,13 +18,9 @@ std::string MainCaption(const std::string& fileNameForShow, bool modified);
 // The palette entry under (X, Y) of the panel, or -1 outside the palette.
 int PaletteHit(int X, int Y);
 
-// The longest prefix of a code page 932 text that fits `maxBytes` without cutting a
-// double-byte character.
-std::string LimitNameBytes(const std::string& cp932, size_t maxBytes = 20);
-
 // Handlers of the panel's controls; each refreshes what it must through the windows.
 // An index outside its list (-1 for a cleared list) is ignored.
-// Edit1Change stores at most 20 bytes of the text, never half a double-byte character.
+// Edit1Change stores the text through SetName (at most 20 bytes, never half a character).
 void Edit1Change(const std::string& cp932Text);
 // Terrain set: LoadChips only when the set differs from CurrentTerrain. An error of
 // LoadChips (a short chip file) propagates after the panel has been refreshed.

@@ -5,9 +5,9 @@
 #include "editor/windows.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
+#include "map/parseint.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace quarvel {
 
@@ -16,20 +16,10 @@ bool ShiftKeyAllowed(int ch) {
 }
 
 int StrToInt(const std::string& text) {
-    auto fail = [&]() { return QuarvelError("'" + text + "' は整数ではありません"); };
-    size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
-    if (i == text.size()) throw fail();
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') throw fail();
-        value = value * 10 + (text[i] - '0');
-        if (value > 1LL + INT_MAX) throw fail(); // stops long texts before they overflow
-    }
-    if (negative) value = -value;
-    if (value < INT_MIN || value > INT_MAX) throw fail();
-    return int(value);
+    int value = 0;
+    if (ParseDecimalInt(text, value, true) != IntParse::Ok)
+        throw QuarvelError("'" + text + "' は整数ではありません");
+    return value;
 }
 
 int ShiftDialogOk(const std::string& e1, const std::string& e2, const std::string& e3) {

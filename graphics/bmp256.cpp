@@ -32,7 +32,7 @@ void TBMP256::SetSize(int width, int height) {
     if (width < 0 || height < 0)
         throw std::out_of_range("picture size out of range: " + std::to_string(width) + " x " +
                                 std::to_string(height));
-    std::vector<uint8_t> pixels(size_t(width) * size_t(height), 0);
+    decltype(Pixels) pixels(size_t(width) * size_t(height), 0);
     Pixels.swap(pixels);
     W = width;
     H = height;

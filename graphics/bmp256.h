@@ -1,6 +1,8 @@
 // TBMP256: an 8-bit palette-indexed picture with row access and a clipped, transparent Blit.
 #pragma once
 
+#include "graphics/hugepages.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -61,7 +63,7 @@ public:
 private:
     int W = 0;
     int H = 0;
-    std::vector<uint8_t> Pixels;
+    std::vector<uint8_t, LargeAllocator<uint8_t>> Pixels;
     Palette Pal{};
 };
 

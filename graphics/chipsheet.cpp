@@ -2,6 +2,7 @@
 // the chip files of one sheet as stored, encoded and written back.
 #include "graphics/chipsheet.h"
 
+#include "graphics/hugepages.h"
 #include "map/fileio.h"
 
 #include <cstring>
@@ -27,17 +28,20 @@ bool FileExists(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+// A chip file's bytes (half a megabyte, read once): on huge pages like the sheets.
+using FileBytes = std::vector<uint8_t, LargeAllocator<uint8_t>>;
+
 // Reads the first `needed` bytes of a file; anything beyond is not read at all.
-std::vector<uint8_t> ReadPrefix(const std::string& path, size_t needed, FileRole role) {
+FileBytes ReadPrefix(const std::string& path, size_t needed, FileRole role) {
     TReadFile in(path, role);
-    std::vector<uint8_t> bytes(needed);
+    FileBytes bytes(needed);
     const size_t got = in.Read(bytes.data(), needed);
     if (got < needed) throw QuarvelError(ErrorKind::TooShort, role, path).Sizes(needed, got);
     return bytes;
 }
 
 // Palette index n comes from record (n + 112) mod 256.
-Palette DecodePalette(const std::vector<uint8_t>& bytes) {
+Palette DecodePalette(const FileBytes& bytes) {
     Palette pal;
     for (int n = 0; n < 256; ++n) {
         const uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
@@ -51,7 +55,7 @@ Palette DecodePalette(const std::vector<uint8_t>& bytes) {
 
 // Chip records hold their pixels in q x q blocks: three bands of four blocks, each block
 // row by row. Every block row is q consecutive bytes of one sheet row.
-void DecodePixels(const std::vector<uint8_t>& bytes, int w, int h, TBMP256& sheet) {
+void DecodePixels(const FileBytes& bytes, int w, int h, TBMP256& sheet) {
     const int q = w / 4;
     sheet.SetSize(w, SheetChips * h);
     const uint8_t* src = bytes.data();
@@ -107,10 +111,9 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     uint8_t index[2] = {0, 0};
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
-        const std::vector<uint8_t> pixels = ReadPrefix(
+        const FileBytes pixels = ReadPrefix(
             pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
-        const std::vector<uint8_t> palette =
-            ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
+        const FileBytes palette = ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
         index[s] = decoded[s].GetPixel(0, 0);
@@ -135,9 +138,9 @@ TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& pal
                             int size) {
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
     const int w = ChipWidth[size], h = ChipHeight[size];
-    const std::vector<uint8_t> pixels =
+    const FileBytes pixels =
         ReadPrefix(pixelPath, size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
-    const std::vector<uint8_t> palette = ReadPrefix(palettePath, PaletteBytes, FileRole::PaletteFile);
+    const FileBytes palette = ReadPrefix(palettePath, PaletteBytes, FileRole::PaletteFile);
     TBMP256 sheet;
     DecodePixels(pixels, w, h, sheet);
     sheet.SetPalette(DecodePalette(palette));

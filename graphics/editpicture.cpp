@@ -4,6 +4,7 @@
 
 #include "graphics/chipsheet.h"
 #include "graphics/overlays.h"
+#include "graphics/projection.h"
 #include "map/mapclass.h"
 
 #include <algorithm>
@@ -12,12 +13,6 @@
 #include <string>
 
 namespace quarvel {
-
-// Zoom is a size index: it picks the overlay images and chip sizes, so nothing else is used.
-static void CheckZoom(int zoom) {
-    if (zoom != 0 && zoom != 1)
-        throw std::out_of_range("zoom out of range: " + std::to_string(zoom));
-}
 
 PixelRect ClipToPicture(const TBMP256& picture, int left, int top, int right, int bottom) {
     return {std::max(left, 0), std::max(top, 0), std::min(right, picture.Width()),
@@ -44,14 +39,15 @@ static void BlitWithin(TBMP256& dest, const PixelRect& clip, int DX, int DY, con
 Point EditCellToPixel(int x, int y, int zoom) {
     CheckZoom(zoom);
     const long long d = zoom + 1;
-    return {int((((long long)x - y) * 32 + 992) / d), int((((long long)x + y) * 16) / d)};
+    return {int((((long long)x - y) * CellStepX + OriginX) / d),
+            int((((long long)x + y) * CellStepY) / d)};
 }
 
 Point EditPixelToCell(int px, int py, int zoom) {
     CheckZoom(zoom);
-    const long long X = (long long)px * (zoom + 1) - 1024;
+    const long long X = (long long)px * (zoom + 1) - TopCornerX;
     const long long Y = 2 * (long long)py * (zoom + 1);
-    return {int((Y + X + 64) / 64 - 1), int((Y - X + 64) / 64 - 1)};
+    return {int((Y + X + ChipW) / ChipW - 1), int((Y - X + ChipW) / ChipW - 1)};
 }
 
 TEditPicture::TEditPicture() {

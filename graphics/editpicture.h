@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/bmp256.h"
+#include "graphics/projection.h"
 
 namespace quarvel {
 
@@ -43,8 +44,8 @@ public:
 
     int GetZoom() const { return Zoom; }
     void SetZoom(int z); // resizes the pictures and hands out copies of the sheet's palette
-    int PictureWidth() const { return 2048 / (Zoom + 1); }
-    int PictureHeight() const { return 1040 / (Zoom + 1); }
+    int PictureWidth() const { return ViewWidth / (Zoom + 1); }
+    int PictureHeight() const { return EditViewHeight / (Zoom + 1); }
 
     void RedrawLevel(int level);              // rebuilds all of Picture
     void RedrawCell(int x, int y, int level); // one cell and the grid around it

@@ -3,6 +3,8 @@
 #include "graphics/wholepicture.h"
 
 #include "graphics/chipsheet.h"
+#include "graphics/hugepages.h"
+#include "graphics/projection.h"
 #include "map/mapclass.h"
 
 #include <algorithm>
@@ -14,23 +16,18 @@
 
 namespace quarvel {
 
-static void CheckZoom(int zoom) {
-    if (zoom != 0 && zoom != 1)
-        throw std::out_of_range("zoom out of range: " + std::to_string(zoom));
-}
-
 Point WholeCellToPixel(int x, int y, int z, int zoom) {
     CheckZoom(zoom);
     const long long d = zoom + 1;
-    return {int((((long long)x - y) * 32 + 992) / d),
-            int((((long long)x + y) * 16 + (47 - (long long)z) * 16) / d)};
+    return {int((((long long)x - y) * CellStepX + OriginX) / d),
+            int((((long long)x + y) * CellStepY + (TopLevel - (long long)z) * LevelStepY) / d)};
 }
 
 Point WholePixelToCell(int px, int py, int z, int zoom) {
     CheckZoom(zoom);
-    const long long X = (long long)px * (zoom + 1) - 1024;
-    const long long Y = (long long)py * (zoom + 1) - (47 - (long long)z) * 16;
-    return {int((2 * Y + X + 64) / 64 - 1), int((2 * Y - X + 64) / 64 - 1)};
+    const long long X = (long long)px * (zoom + 1) - TopCornerX;
+    const long long Y = (long long)py * (zoom + 1) - (TopLevel - (long long)z) * LevelStepY;
+    return {int((2 * Y + X + ChipW) / ChipW - 1), int((2 * Y - X + ChipW) / ChipW - 1)};
 }
 
 std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, int low, int high,
@@ -180,8 +177,8 @@ void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layer
 // back instead, from the last one back, and each pixel is written once, by the last chip (in
 // RedrawAll's order) that is not transparent there; a pixel that no chip covers keeps the
 // background. Chips stand on a grid of tiles half a chip wide and a third of a chip high:
-// chip (x, y, z) has its top-left corner at tile (x - y + 31, x + y + 47 - z) and covers
-// 2 x 3 whole tiles. Coverage is counted per tile and per row of a tile, so a chip whose
+// chip (x, y, z) has its top-left corner at tile (x - y + OriginTiles, x + y + TopLevel - z) and
+// covers 2 x 3 whole tiles. Coverage is counted per tile and per row of a tile, so a chip whose
 // tiles are all covered is passed over without a look at its pixels or its view chip: in a
 // busy map only the few topmost chips over each tile are read.
 void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipSource& src,
@@ -197,7 +194,8 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
     // its part of `covered` has been cleared, and that part (0xFF for a written pixel).
     std::vector<int> open(tiles, 0);
     std::vector<uint8_t> rowOpen(tiles * size_t(th), 0), cleared(tiles, 0);
-    std::unique_ptr<uint8_t[]> covered(new uint8_t[tiles * tileArea]);
+    // A band's `covered` runs to megabytes and is touched all over: on huge pages.
+    LargeBlock covered = AllocateLargeBlock(tiles * tileArea);
     for (int b = 0; b < rows; ++b)
         for (int v = 0; v < th; ++v) {
             const int py = (b0 + b) * th + v;
@@ -215,7 +213,7 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
     for (int z = 47; z >= 0; --z)
         for (int y = 31; y >= 0; --y)
             for (int x = 31; x >= 0; --x) {
-                const int ca = x - y + 31 - a0, cb = x + y + 47 - z - b0; // corner tile
+                const int ca = x - y + OriginTiles - a0, cb = x + y + TopLevel - z - b0; // corner
                 if (ca + 1 < 0 || ca >= cols || cb + 2 < 0 || cb >= rows) continue;
                 bool anyOpen = false;
                 for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)

@@ -34,8 +34,8 @@ public:
 
     int GetZoom() const { return Zoom; }
     void SetZoom(int z);
-    int PictureWidth() const { return 2048 / (Zoom + 1); }
-    int PictureHeight() const { return 1792 / (Zoom + 1); }
+    int PictureWidth() const { return ViewWidth / (Zoom + 1); }
+    int PictureHeight() const { return WholeViewHeight / (Zoom + 1); }
 
     void RedrawAll();
     // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1

@@ -2,6 +2,7 @@
 // upkeep, undo and redo. Shaping and the whole-map chip choice are in mapshape.cpp.
 #include "map/mapclass.h"
 
+#include "map/cp932.h"
 #include "map/fileio.h"
 
 #include <array>
@@ -16,7 +17,6 @@ namespace {
 constexpr char VersionTag[8] = {'V', 'e', 'r', '1', '.', '6', '+', '\0'};
 // "新規マップ" in code page 932.
 constexpr uint8_t NewMapName[10] = {0x90, 0x56, 0x8B, 0x4B, 0x83, 0x7D, 0x83, 0x62, 0x83, 0x76};
-constexpr int NameLimit = 20; // SetName keeps at most this many bytes
 
 // ---- Partner table ------------------------------------------------------------
 
@@ -120,9 +120,10 @@ std::string TMap::GetName() const {
 
 void TMap::SetName(const std::string& text) {
     Modified = true;
-    size_t n = text.size() < size_t(NameLimit) ? text.size() : size_t(NameLimit);
-    std::memcpy(Header + NameOffset, text.data(), n);
-    Header[NameOffset + n] = 0;
+    // The rest of the field is left as it is: its bytes after the zero byte are saved too.
+    const std::string kept = Cp932Prefix(text, NameMaxBytes);
+    std::memcpy(Header + NameOffset, kept.data(), kept.size());
+    Header[NameOffset + kept.size()] = 0;
 }
 
 int TMap::GetTerrain() const {

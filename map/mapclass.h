@@ -30,6 +30,7 @@ public:
     static constexpr int FileSize = HeaderSize + CellCount; // 49,200
     static constexpr int NameSize = 32;
     static constexpr int NameOffset = 16;
+    static constexpr int NameMaxBytes = 20; // SetName keeps at most this many bytes
     static constexpr int TerrainOffset = 12;
 
     uint8_t Header[HeaderSize] = {};
@@ -59,6 +60,8 @@ public:
     void SetChip(int x, int y, int z, uint8_t chip);
 
     std::string GetName() const; // code page 932 bytes
+    // Marks the map modified and keeps the longest part of `text` (code page 932) that fits
+    // NameMaxBytes without cutting a double-byte character, then a zero byte.
     void SetName(const std::string& text);
     int GetTerrain() const;
     void SetTerrain(int n);

@@ -65,7 +65,7 @@ TEST(LevelRule, MatchesThePartnerReach) {
             EXPECT_EQ(LevelRuleWarning(z, uint8_t(c)), ReferenceWarning(z, c)) << z << " " << c;
 }
 
-TEST(LevelRule, TableOfPart32) {
+TEST(LevelRule, ChipsRefusedOnTheLowestAndHighestLevels) {
     std::vector<int> level0, level1, level46, level47;
     for (int c = 0; c < 256; ++c) {
         if (LevelRuleWarning(0, uint8_t(c))) level0.push_back(c);

@@ -294,6 +294,40 @@ TEST(CliEdit, NameIsConvertedToCodePage932) {
     EXPECT_EQ(r.Out, "ゲーム～テスト①\n");
 }
 
+// Names made of the characters where code page 932 differs from plain Shift_JIS, the NEC
+// row 13 and the IBM extensions, with the bytes Windows writes; the info panel's name box
+// writes the same bytes (tests/gui/form_info_test.cpp).
+TEST(CliEdit, NameBytesOfCodePage932) {
+    TempDir dir;
+    const std::pair<const char*, Bytes> names[] = {
+        {"～∥－￢￠￡①Ⅰ㈱",
+         {0x81, 0x60, 0x81, 0x61, 0x81, 0x7C, 0x81, 0xCA, 0x81, 0x91, 0x81, 0x92, 0x87, 0x40, 0x87,
+          0x54, 0x87, 0x8A, 0x00}},
+        {"ⅰ纊髙￤＇＂№∵≒",
+         {0xFA, 0x40, 0xFA, 0x5C, 0xFB, 0xFC, 0xFA, 0x55, 0xFA, 0x56, 0xFA, 0x57, 0x87, 0x82, 0x81,
+          0xE6, 0x81, 0xE0, 0x00}}};
+    for (const auto& [text, bytes] : names) {
+        const std::string file = dir.File("n.map");
+        auto r = RunCli("edit", std::string("name ") + text + "\nsave " + file + "\n");
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        Bytes b = ReadBytes(file);
+        EXPECT_EQ(Bytes(b.begin() + 16, b.begin() + 16 + long(bytes.size())), bytes) << text;
+        r = RunCli("edit " + Q(file), "getname\n");
+        EXPECT_EQ(r.Out, std::string(text) + "\n");
+        EXPECT_TRUE(Contains(RunCli("info " + Q(file)).Out, "name: " + std::string(text) + "\n"));
+    }
+    // Look-alikes that would read back as other characters are refused.
+    EXPECT_EQ(RunCli("edit", "name 〜\n").Status, 2);
+}
+
+// The map keeps 20 bytes of a name and never half a double-byte character.
+TEST(CliEdit, LongNameIsCutAtACharacterBoundary) {
+    auto r = RunCli("edit", "name abcdefghijklmnopqrs漢字\ngetname\nmodified\n"
+                            "name abcdefghijklmnopqr漢字\ngetname\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "abcdefghijklmnopqrs\ntrue\nabcdefghijklmnopqr漢\n");
+}
+
 TEST(CliEdit, RecordsOfATreeAndItsUndo) {
     auto r = RunCli("edit", "step\nset 5 5 10 33\nrecords\nstep\nset 5 5 9 0\nrecords\nundo\n"
                             "get 5 5 8\nget 5 5 9\nget 5 5 10\nundostate\n");

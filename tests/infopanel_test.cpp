@@ -1,4 +1,4 @@
-// The info panel: caption text, palette hits, the name limit and the controls' handlers.
+// The info panel: caption text, palette hits and the controls' handlers.
 #include "editor/infopanel.h"
 #include "map/maperror.h"
 #include "tests/fakewindows.h"
@@ -32,22 +32,6 @@ TEST(PaletteTest, HitsExactlyThePaletteArea) {
     EXPECT_EQ(PaletteChips[4 * 7 + 2], 53);
     EXPECT_EQ(PaletteChips[7 * 7 + 0], 111);
     EXPECT_EQ(PaletteChips[55], 0);
-}
-
-TEST(NameLimitTest, NeverCutsADoubleByteCharacter) {
-    const std::string kanji = "\x90\x56"; // one double-byte character
-    const std::string kana = "\xB1";      // half-width katakana: one byte
-    EXPECT_EQ(LimitNameBytes(std::string(20, 'a')), std::string(20, 'a'));
-    EXPECT_EQ(LimitNameBytes(std::string(25, 'a')), std::string(20, 'a'));
-    EXPECT_EQ(LimitNameBytes(std::string(19, 'a') + kanji), std::string(19, 'a'));
-    EXPECT_EQ(LimitNameBytes(std::string(18, 'a') + kanji + "b"), std::string(18, 'a') + kanji);
-    std::string tenKanji;
-    for (int i = 0; i < 11; ++i) tenKanji += kanji;
-    EXPECT_EQ(LimitNameBytes(tenKanji).size(), 20u);
-    EXPECT_EQ(LimitNameBytes(kana + tenKanji), kana + tenKanji.substr(0, 18));
-    EXPECT_EQ(LimitNameBytes("\xE0\x40xyz", 3), "\xE0\x40x");
-    EXPECT_EQ(LimitNameBytes("ab\x81", 20), "ab\x81"); // a lone lead byte at the end stays
-    EXPECT_EQ(LimitNameBytes(""), "");
 }
 
 TEST_F(InfoPanelTest, EditingTheNameMarksTheMapModified) {

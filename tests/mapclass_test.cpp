@@ -393,6 +393,18 @@ TEST(MapName, LongTextKeeps20Bytes) {
     EXPECT_TRUE(m->Modified);
 }
 
+TEST(MapName, NeverKeepsHalfADoubleByteCharacter) {
+    const std::string kan = "\x8A\xBF"; // one double-byte character
+    auto m = NewMap();
+    m->SetName(std::string(19, 'a') + kan);
+    EXPECT_EQ(m->GetName(), std::string(19, 'a'));
+    EXPECT_EQ(m->Header[16 + 19], 0);
+    m->SetName(std::string(18, 'a') + kan + kan);
+    EXPECT_EQ(m->GetName(), std::string(18, 'a') + kan);
+    m->SetName(kan + "b" + std::string(17, 'c') + kan);
+    EXPECT_EQ(m->GetName(), kan + "b" + std::string(17, 'c'));
+}
+
 TEST(MapName, ShortTextLeavesOldBytesAfterTheTerminator) {
     TempDir dir;
     auto m = NewMap();
@@ -503,7 +515,7 @@ TEST(Upkeep, PartnerTable) {
     }
 }
 
-TEST(Upkeep, EdgeCasesOfPart15) {
+TEST(Upkeep, AnyPartBuildsItsWholeObjectAndTheFloorEndsIt) {
     auto m = NewMap();
     m->SetChip(5, 5, 20, 38);
     EXPECT_EQ(Column(*m), (std::map<int, int>{{20, 38}, {21, 37}, {22, 36}}));

@@ -100,7 +100,7 @@ TEST(OverlaysTest, ImagesMatchTheirDrawings) {
         ExpectDrawing(img, s, Box(s), "cur" + sfx);
         EXPECT_EQ(img.GetPixel(0, 0), 0); // the transparent index of every overlay
     }
-    // Spot checks straight from the description of the large grid and the small cursor.
+    // Spot checks of single pixels of the large grid and the small cursor.
     TBMP256 grid, cur;
     LoadOverlay("GRID", grid);
     EXPECT_EQ(grid.GetPixel(31, 0), 255);

@@ -6,6 +6,7 @@
 #include "editor/selectionmove.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
 #include "views/application.h"
 #include "views/cp932.h"
@@ -26,14 +27,6 @@
 namespace quarvel {
 
 namespace {
-
-constexpr int NameMaxBytes = 20;
-
-QFont PanelFont() {
-    QFont f("IPAPGothic"); // the panel's "ＭＳ Ｐゴシック"
-    f.setPixelSize(12);
-    return f;
-}
 
 QFont LabelFont() {
     QFont f("IPAGothic"); // the labels' "ＭＳ ゴシック"
@@ -72,7 +65,6 @@ TForm4::TForm4(QWidget* owner)
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Form4");
     setWindowTitle(QString::fromUtf8("情報"));
-    setFont(PanelFont());
     setFixedSize(240, 360);
     KeepShown(this); // neither closed nor minimised: the panel stays for the whole run
     move(750, 93);
@@ -178,7 +170,7 @@ void TForm4::ShowState() {
     QString name = FromCp932(TheMap->GetName());
     if (Edit1->text() != name) Edit1->setText(name);
     Edit1Accepted = Edit1->text();
-    // Texts are set only when they change, so that a refresh from painting settles at once.
+    // Texts are set only when they change, so that the refresh after a paint settles at once.
     const auto setText = [](auto* control, const QString& text) {
         if (control->text() != text) control->setText(text);
     };
@@ -209,11 +201,17 @@ void TForm4::DrawChip(QPainter& painter, int size, int chip, QPoint at) {
 }
 
 void TForm4::paintEvent(QPaintEvent*) {
-    // Every repaint of the panel shows the editor state again, as UpdateInfo does.
-    if (TheMap && !Painting) {
-        Painting = true;
-        ShowState();
-        Painting = false;
+    // Every repaint of the panel shows the editor state again, as UpdateInfo does: right
+    // after the paint, as no control's text may change while the panel paints.
+    if (TheMap && !StatePending) {
+        StatePending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                StatePending = false;
+                if (TheMap) ShowState();
+            },
+            Qt::QueuedConnection);
     }
     QPainter painter(this);
     if (TheMap && ChipSheet[0]) {
@@ -273,9 +271,10 @@ void TForm4::Edit1Edited(const QString& text) {
         // Like the edit's length limit: only as much of the new text as fits 20 bytes,
         // never half a double-byte character. A longer name from a file may be shortened.
         size_t keptBytes = ToCp932(kept).size();
-        size_t room = keptBytes < NameMaxBytes ? NameMaxBytes - keptBytes : 0;
+        const size_t limit = TMap::NameMaxBytes;
+        size_t room = keptBytes < limit ? limit - keptBytes : 0;
         if (insertedBytes.size() > room) {
-            QString fits = FromCp932(LimitNameBytes(insertedBytes, room));
+            QString fits = FromCp932(Cp932Prefix(insertedBytes, room));
             result = text.left(head) + fits + text.right(tail);
             QApplication::beep();
         }

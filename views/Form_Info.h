@@ -65,7 +65,7 @@ private:
 
     QString Edit1Accepted; // the name box's text after the last accepted change
     TIndexedImage SheetImages[2];
-    bool Painting = false;
+    bool StatePending = false; // a paint has asked for ShowState
 };
 
 } // namespace quarvel

@@ -16,9 +16,6 @@ TForm5::TForm5(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Form5");
     setWindowTitle(QString::fromUtf8("マップをずらす"));
-    QFont f("IPAPGothic");
-    f.setPixelSize(12);
-    setFont(f);
     setFixedSize(160, 120);
     FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);

@@ -15,9 +15,6 @@ TForm6::TForm6(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Form6");
     setWindowTitle(QString::fromUtf8("国の入れ替え"));
-    QFont f("IPAPGothic");
-    f.setPixelSize(12);
-    setFont(f);
     setFixedSize(160, 120);
     FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);

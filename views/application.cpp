@@ -7,6 +7,7 @@
 #include "views/translations.h"
 
 #include <QDirIterator>
+#include <QFont>
 #include <QIcon>
 #include <QMessageBox>
 #include <exception>
@@ -18,9 +19,13 @@ constexpr const char* UnknownError = "不明なエラーです";
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
-// the name of the process that holds the lock. Qt's own texts are Japanese, like the rest of
-// the editor, and every window and dialog shows the program's icon.
+// the name of the process that holds the lock. Every window and dialog uses one UI font,
+// IPAPGothic at 12 pixels (standing in for "ＭＳ Ｐゴシック"), shows Qt's own texts in
+// Japanese like the rest of the editor, and shows the program's icon.
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    QFont font("IPAPGothic");
+    font.setPixelSize(12);
+    setFont(font);
     InstallJapaneseQtTexts(*this);
     setWindowIcon(ApplicationIcon());
 }

@@ -1,36 +1,19 @@
-// Code page 932 conversions at the edge of the widgets.
+// Code page 932 at the edge of the widgets: QString in, QString out.
 #include "views/cp932.h"
 
-#include "map/maperror.h"
-
-#include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "map/cp932.h"
 
 namespace quarvel {
 
-namespace {
-constexpr const char* Codec = "Shift_JIS";
-}
-
 QString FromCp932(const std::string& bytes) {
-    QStringDecoder decoder(Codec, QStringConverter::Flag::Stateless);
-    return decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return QString::fromStdString(Cp932ToUtf8Lossy(bytes));
 }
 
 std::string ToCp932(const QString& text, bool* ok) {
-    QStringEncoder encoder(Codec, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (ok) *ok = !encoder.hasError();
-    return bytes.toStdString();
-}
-
-std::string Cp932FileName(const std::string& bytes) {
-    QStringDecoder decoder(Codec, QStringConverter::Flag::Stateless);
-    QString name = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (decoder.hasError())
-        throw QuarvelError("ファイル名がShift_JISではありません: " + name.toStdString());
-    return QFile::encodeName(name).toStdString();
+    std::string bytes;
+    const bool converted = TryUtf8ToCp932(text.toStdString(), bytes);
+    if (ok) *ok = converted;
+    return converted ? bytes : std::string();
 }
 
 } // namespace quarvel

@@ -1,5 +1,5 @@
-// Conversions between code page 932 (Shift_JIS) bytes, which the core keeps, and the texts
-// and file names of the widgets.
+// Texts of the widgets as code page 932 bytes, which the core keeps, and back; both go
+// through the core's one code page 932 conversion.
 #pragma once
 
 #include <QString>
@@ -7,13 +7,10 @@
 
 namespace quarvel {
 
-// Code page 932 bytes as text; bytes that are not code page 932 become U+FFFD.
+// Code page 932 bytes as text; a byte that starts no valid character shows as "\xNN".
 QString FromCp932(const std::string& bytes);
-// Text as code page 932 bytes. `ok` (when given) becomes false when a character has no
-// code page 932 form; such characters are replaced.
+// Text as code page 932 bytes. When a character has no code page 932 form the result is
+// empty and `ok` (when given) becomes false.
 std::string ToCp932(const QString& text, bool* ok = nullptr);
-// A code page 932 file name (an entry of map.ini) as the file system's name; throws
-// QuarvelError when the bytes are not code page 932.
-std::string Cp932FileName(const std::string& bytes);
 
 } // namespace quarvel

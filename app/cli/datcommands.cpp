@@ -1,8 +1,9 @@
 // quarvel-cli: the archive commands pack and unpack (map/ -> dat/data1.dat + data1.lib ->
 // dat/unpacked/), on the program folder of quarvel-cli or the one given with --root.
+#include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
 #include "archive/datlib.h"
+#include "map/cp932.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -13,11 +14,23 @@ namespace {
 
 // Reads "[--root DIR]"; DIR defaults to quarvel-cli's program folder.
 std::string TakeRoot(const std::vector<std::string>& args) {
-    if (args.empty()) return ProgramFolderOfCli();
-    if (args[0] != "--root") throw UsageError("unknown argument '" + args[0] + "'");
-    if (args.size() < 2 || args[1].empty()) throw UsageError("--root needs a folder");
-    if (args.size() > 2) throw UsageError("too many arguments");
-    return args[1];
+    std::string root;
+    bool given = false;
+    CliArgs()
+        .Option(
+            "--root",
+            [&](const std::string& value) {
+                if (given) throw UsageError("too many arguments");
+                if (value.empty()) throw UsageError("--root needs a folder");
+                root = value;
+                given = true;
+            },
+            "--root needs a folder")
+        .Positional([&](const std::string& arg) {
+            throw UsageError(given ? "too many arguments" : "unknown argument '" + arg + "'");
+        })
+        .Parse(args);
+    return given ? root : ProgramFolderOfCli();
 }
 
 // Entry names are code page 932; the file system sees them as UTF-8. On a terminal the

@@ -2,7 +2,7 @@
 #include "app/cli/editscript.h"
 
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 #include "map/maptools.h"

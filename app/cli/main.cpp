@@ -2,11 +2,9 @@
 #include "app/cli/commands.h"
 #include "editor/programfolder.h"
 #include "map/maperror.h"
+#include "map/parseint.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -22,17 +20,16 @@ std::string ProgramFolderOfCli() {
 }
 
 int ParseInt(const std::string& text, const std::string& what) {
-    size_t i = 0;
-    if (i < text.size() && text[i] == '-') ++i;
-    if (i == text.size()) throw UsageError(what + " is not a whole number: '" + text + "'");
-    for (size_t k = i; k < text.size(); ++k)
-        if (text[k] < '0' || text[k] > '9')
-            throw UsageError(what + " is not a whole number: '" + text + "'");
-    errno = 0;
-    long long v = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || v < INT_MIN || v > INT_MAX)
+    int value = 0;
+    switch (ParseDecimalInt(text, value)) {
+    case IntParse::Ok:
+        return value;
+    case IntParse::OutOfRange:
         throw UsageError(what + " is out of range: '" + text + "'");
-    return int(v);
+    case IntParse::NotANumber:
+        break;
+    }
+    throw UsageError(what + " is not a whole number: '" + text + "'");
 }
 
 static void PrintUsage(std::ostream& out) {

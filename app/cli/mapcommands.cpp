@@ -1,6 +1,7 @@
 // quarvel-cli: the map commands new, info, shape, shift and swap.
+#include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
@@ -18,24 +19,11 @@ void LoadMapFile(TMap& map, const std::string& path) {
 
 namespace {
 
-// Takes "-o OUT" out of `args`; returns OUT, or "" when absent.
-std::string TakeOutput(std::vector<std::string>& args) {
-    std::string out;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "-o") continue;
-        if (i + 1 >= args.size()) throw UsageError("-o needs a file name");
-        if (!out.empty()) throw UsageError("-o given twice");
-        out = args[i + 1];
-        if (out.empty()) throw UsageError("-o needs a file name");
-        args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
-        --i;
-    }
-    return out;
-}
-
-void ExpectCount(const std::vector<std::string>& args, size_t n) {
-    if (args.size() != n)
-        throw UsageError(args.size() < n ? "missing arguments" : "too many arguments");
+// Takes "-o OUT" out of `args`; returns the other arguments, `count` of them, and sets
+// `out` to OUT ("" when absent).
+std::vector<std::string> TakeOutput(const std::vector<std::string>& args, size_t count,
+                                    std::string& out) {
+    return CliArgs().Single("-o", out, "-o needs a file name").Parse(args, count);
 }
 
 // Loads MAP, runs `op`, saves (to OUT or in place) and says whether any cell changed.
@@ -75,16 +63,14 @@ int RunInfo(const std::vector<std::string>& args) {
 }
 
 int RunShape(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    std::string out = TakeOutput(args);
-    ExpectCount(args, 1);
+    std::string out;
+    const auto args = TakeOutput(argsIn, 1, out);
     return RunOnMap(args[0], out, [](TMap& map) { map.Shape(); });
 }
 
 int RunShift(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    std::string out = TakeOutput(args);
-    ExpectCount(args, 4);
+    std::string out;
+    const auto args = TakeOutput(argsIn, 4, out);
     int dx = ParseInt(args[1], "DX");
     int dy = ParseInt(args[2], "DY");
     int dz = ParseInt(args[3], "DZ");
@@ -92,9 +78,8 @@ int RunShift(const std::vector<std::string>& argsIn) {
 }
 
 int RunSwap(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    std::string out = TakeOutput(args);
-    ExpectCount(args, 3);
+    std::string out;
+    const auto args = TakeOutput(argsIn, 3, out);
     int a = ParseInt(args[1], "A");
     int b = ParseInt(args[2], "B");
     if (a < 0 || a > 3 || b < 0 || b > 3) throw UsageError("countries are 0..3");

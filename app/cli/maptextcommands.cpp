@@ -1,9 +1,9 @@
 // quarvel-cli: the review commands dump (a map as text, also a textconv filter for version
 // control), diff (what differs between two maps) and check (faults before packing).
 #include "app/cli/commands.h"
-#include "app/cli/textcodec.h"
 #include "app/cli/toolargs.h"
 #include "archive/datlib.h"
+#include "map/cp932.h"
 #include "map/mapcheck.h"
 #include "map/mapclass.h"
 #include "map/mapdiff.h"

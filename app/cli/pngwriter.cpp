@@ -2,6 +2,7 @@
 // safe-save routine.
 #include "app/cli/pngwriter.h"
 
+#include "graphics/hugepages.h"
 #include "map/fileio.h"
 
 #include <algorithm>
@@ -24,11 +25,12 @@ namespace quarvel::cli {
 namespace {
 
 // A byte buffer that is not cleared first: every byte used is written before it is read.
+// A band's rows and its deflated bytes run to megabytes, so they go on huge pages too.
 struct Buffer {
-    std::unique_ptr<uint8_t[]> Data;
+    LargeBlock Data;
     size_t Size = 0;
     void Allocate(size_t n) {
-        Data.reset(new uint8_t[n]);
+        Data = AllocateLargeBlock(n);
         Size = n;
     }
 };
@@ -134,10 +136,7 @@ int Processors() {
     return int(std::thread::hardware_concurrency());
 }
 
-// A thread that runs one band. On Linux it starts on a processor other than the one its
-// creator runs on, when the process may use another: a new thread otherwise can wait behind
-// its busy creator until the scheduler next balances its queues, which on a small virtual
-// machine costs milliseconds. Once running, it may use every processor again.
+// A thread that runs one band.
 class BandThread {
 public:
     explicit BandThread(std::function<void()> work) : Work(std::move(work)) {}
@@ -147,19 +146,7 @@ public:
 
     // False when no thread can be had.
     bool Start() {
-        pthread_attr_t attr;
-        if (pthread_attr_init(&attr) != 0) return false;
-#ifdef __linux__
-        if (sched_getaffinity(0, sizeof Allowed, &Allowed) == 0) {
-            cpu_set_t away = Allowed;
-            const int here = sched_getcpu();
-            if (here >= 0 && here < CPU_SETSIZE) CPU_CLR(here, &away);
-            Restore =
-                CPU_COUNT(&away) > 0 && pthread_attr_setaffinity_np(&attr, sizeof away, &away) == 0;
-        }
-#endif
-        Started = pthread_create(&Thread, &attr, &BandThread::Run, this) == 0;
-        pthread_attr_destroy(&attr);
+        Started = pthread_create(&Thread, nullptr, &BandThread::Run, this) == 0;
         return Started;
     }
     void Join() {
@@ -169,21 +156,13 @@ public:
 
 private:
     static void* Run(void* self) {
-        BandThread& t = *static_cast<BandThread*>(self);
-#ifdef __linux__
-        if (t.Restore) sched_setaffinity(0, sizeof t.Allowed, &t.Allowed);
-#endif
-        t.Work();
+        static_cast<BandThread*>(self)->Work();
         return nullptr;
     }
 
     std::function<void()> Work;
     pthread_t Thread{};
     bool Started = false;
-#ifdef __linux__
-    cpu_set_t Allowed{};
-    bool Restore = false;
-#endif
 };
 
 // The bands of the picture, composed (when `compose` is given) and deflated side by side,

@@ -1,5 +1,6 @@
 // quarvel-cli: the render command, which draws a map as the whole-map view or as the edit
 // view of one level and writes the picture as an 8-bit paletted PNG.
+#include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
 #include "app/cli/pngwriter.h"
 #include "graphics/chipsheet.h"
@@ -45,37 +46,36 @@ TColor ParseColour(const std::string& text) {
 
 RenderArgs ParseArgs(const std::vector<std::string>& args) {
     RenderArgs r;
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
-            positional.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
-        const std::string& value = args[++i];
-        if (a == "--level") {
-            r.Level = ParseInt(value, "--level");
-            if (*r.Level < 0 || *r.Level > 47) throw UsageError("--level must be 0..47");
-        } else if (a == "--zoom") {
-            r.Zoom = ParseInt(value, "--zoom");
-            if (r.Zoom != 0 && r.Zoom != 1) throw UsageError("--zoom must be 0 or 1");
-        } else if (a == "--chips") {
-            if (value.empty()) throw UsageError("--chips needs a folder");
-            r.ChipDir = value;
-        } else if (a == "--terrain") {
-            r.Terrain = ParseInt(value, "--terrain");
-            if (*r.Terrain < 0 || *r.Terrain > 3) throw UsageError("--terrain must be 0..3");
-        } else if (a == "--background") {
-            r.Background = ParseColour(value);
-        } else {
-            throw UsageError("unknown option '" + a + "'");
-        }
-    }
-    if (positional.size() != 2)
-        throw UsageError(positional.size() < 2 ? "missing arguments" : "too many arguments");
-    r.MapPath = positional[0];
-    r.OutPath = positional[1];
+    const auto files =
+        CliArgs()
+            .Option("--level",
+                    [&](const std::string& value) {
+                        r.Level = ParseInt(value, "--level");
+                        if (*r.Level < 0 || *r.Level > 47)
+                            throw UsageError("--level must be 0..47");
+                    })
+            .Option("--zoom",
+                    [&](const std::string& value) {
+                        r.Zoom = ParseInt(value, "--zoom");
+                        if (r.Zoom != 0 && r.Zoom != 1) throw UsageError("--zoom must be 0 or 1");
+                    })
+            .Option("--chips",
+                    [&](const std::string& value) {
+                        if (value.empty()) throw UsageError("--chips needs a folder");
+                        r.ChipDir = value;
+                    })
+            .Option("--terrain",
+                    [&](const std::string& value) {
+                        r.Terrain = ParseInt(value, "--terrain");
+                        if (*r.Terrain < 0 || *r.Terrain > 3)
+                            throw UsageError("--terrain must be 0..3");
+                    })
+            .Option("--background",
+                    [&](const std::string& value) { r.Background = ParseColour(value); })
+            .NoOtherOptions()
+            .Parse(args, 2);
+    r.MapPath = files[0];
+    r.OutPath = files[1];
     if (r.MapPath.empty() || r.OutPath.empty()) throw UsageError("empty file name");
     if (r.ChipDir.empty()) r.ChipDir = ProgramFolderOfCli() + "chip/";
     return r;

@@ -67,6 +67,8 @@ private slots:
     void updateInfoShowsTheState();
     void nameBoxKeepsTwentyBytes();
     void longNameFromAFileIsShownWhole();
+    void nameBoxWritesCodePage932();
+    void aRepaintShowsTheStateAfterThePaint();
     void paletteClicksChooseChips();
     void terrainListLoadsOtherChips();
     void terrainChangeKeepsBothScrollPositions();
@@ -209,6 +211,56 @@ void FormInfoTest::nameBoxKeepsTwentyBytes() {
     p->Edit1->insert(QString::fromUtf8("xyzあい"));
     QCOMPARE(p->Edit1->text(), QString("01xyz23456789012345"));
     QCOMPARE(TheMap->GetName(), std::string("01xyz23456789012345"));
+}
+
+// The characters where code page 932 differs from plain Shift_JIS, NEC row 13 and the IBM
+// extensions: the name box writes the bytes that `quarvel-cli edit` writes for them
+// (tests/cli_map_test.cpp), and a name read from a file shows as the same text.
+void FormInfoTest::nameBoxWritesCodePage932() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    const std::pair<const char*, QByteArray> names[] = {
+        {"～∥－￢￠￡①Ⅰ㈱", QByteArray::fromHex("81608161817c81ca8191819287408754878a")},
+        {"ⅰ纊髙￤＇＂№∵≒", QByteArray::fromHex("fa40fa5cfbfcfa55fa56fa57878281e681e0")}};
+    for (const auto& [text, bytes] : names) {
+        p->Edit1->setFocus();
+        p->Edit1->selectAll();
+        Type(p->Edit1, QString::fromUtf8(text));
+        QCOMPARE(p->Edit1->text(), QString::fromUtf8(text));
+        QCOMPARE(QByteArray::fromStdString(TheMap->GetName()), bytes);
+
+        TheMap->SetName("x");
+        p->UpdateInfo();
+        TheMap->SetName(bytes.toStdString());
+        p->UpdateInfo();
+        QCOMPARE(p->Edit1->text(), QString::fromUtf8(text));
+    }
+    // A look-alike that would come back as another character is refused.
+    p->Edit1->selectAll();
+    Type(p->Edit1, QString::fromUtf8("a〜"));
+    QCOMPARE(p->Edit1->text(), QString("a"));
+    // Bytes that are not code page 932 show as "\xNN", as quarvel-cli shows them.
+    TheMap->SetName("a\x81");
+    p->UpdateInfo();
+    QCOMPARE(p->Edit1->text(), QString("a\\x81"));
+}
+
+// A repaint of the panel shows a state that changed without UpdateInfo, but only once the
+// paint is over: no control's text changes while the panel paints.
+void FormInfoTest::aRepaintShowsTheStateAfterThePaint() {
+    TEditor e;
+    TForm4* p = e.Set->Form4;
+    p->UpdateInfo();
+    QCOMPARE(p->Edit2->text(), QString("0"));
+    CursorX = 7;
+    TheMap->Modified = true;
+    p->grab(); // paints the panel
+    QCOMPARE(p->Edit2->text(), QString("0"));
+    QTRY_COMPARE(p->Edit2->text(), QString("7"));
+    QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * "));
+    // The UI font comes from the application, the labels keep their own.
+    QCOMPARE(e.Set->Form1->font().family(), QString("IPAPGothic"));
+    QCOMPARE(QApplication::font().pixelSize(), 12);
 }
 
 void FormInfoTest::longNameFromAFileIsShownWhole() {
