@@ -73,8 +73,7 @@ struct Folder {
     Folder() {
         for (const char* d : {"root", "root/map", "root/dat", "root/dat/unpacked", "other"})
             fs::create_directory(Dir.File(d));
-        WriteFile(Dir.File("other/secret.map"), Pattern("secret", MapBytes));
-        WriteFile(Dir.File("root/secret.map"), Pattern("root secret", MapBytes));
+        WriteFile(Dir.File("other/secret.map"), "secret");
     }
 };
 
@@ -151,6 +150,7 @@ std::vector<std::string> PlainLines(const std::string& text) {
 
 void FuzzBuild(Input& in, Folder& f, uint8_t flags) {
     const std::string map = f.Root + "/map/";
+    WriteFile(f.Root + "/secret.map", Pattern("root secret", MapBytes));
     WriteFile(map + "a.map", Pattern("map a", MapBytes));
     WriteFile(map + "b.map", Pattern("map b", flags & 4 ? 1000 : MapBytes + 10));
     if (flags & 2) {
