@@ -54,7 +54,8 @@ bool AllAre(const uint8_t* p, size_t n, uint8_t v) {
 
 // Whether `pic` shows `full` inside the rectangle (clipped) and Marker elsewhere.
 bool RectIsRedrawn(const TBMP256& pic, const TBMP256& full, int l, int t, int r, int b) {
-    const PixelRect c = ClipToPicture(pic, l, t, r, b);
+    const PixelRect c = {std::max(l, 0), std::max(t, 0), std::min(r, pic.Width()),
+                         std::min(b, pic.Height())};
     const size_t w = size_t(pic.Width());
     for (int y = 0; y < pic.Height(); ++y) {
         const uint8_t* row = pic.Row(y);
@@ -175,7 +176,8 @@ void FuzzWhole(Input& in, int zoom, TColor back) {
     for (int k = -4; k <= 4; ++k) {
         if (z + k < 0 || z + k > 47) continue;
         const Point o = WholeCellToPixel(x, y, z + k, zoom);
-        const PixelRect r = ClipToPicture(expect, o.x, o.y, o.x + cw, o.y + ch);
+        const PixelRect r = {std::max(o.x, 0), std::max(o.y, 0), std::min(o.x + cw, expect.Width()),
+                             std::min(o.y + ch, expect.Height())};
         for (int row = r.Top; row < r.Bottom; ++row)
             std::memcpy(expect.Row(row) + r.Left, v.Picture.Row(row) + r.Left,
                         size_t(r.Right - r.Left));
