@@ -42,16 +42,17 @@ inline void RandomMap(TMap& map, std::mt19937& rng, double density) {
 }
 
 // The copy rule pixel by pixel: columns outer, rows inner, clipped against the destination.
-inline void PlainBlit(TBMP256& d, int dx, int dy, const TBMP256& src, int transparent, int sx,
-                      int sy, int w, int h) {
+// Worked out in 64 bits, so that positions anywhere in the int range cannot overflow.
+inline void PlainBlit(TBMP256& d, long long dx, long long dy, const TBMP256& src, int transparent,
+                      long long sx, long long sy, long long w, long long h) {
     if (w == 0) w = src.Width();
     if (h == 0) h = src.Height();
-    const int c0 = std::max(-dx, 0), r0 = std::max(-dy, 0);
-    const int c1 = std::min(d.Width() - dx, w) - 1, r1 = std::min(d.Height() - dy, h) - 1;
-    for (int i = c0; i <= c1; ++i)
-        for (int j = r0; j <= r1; ++j) {
-            const int v = src.GetPixel(sx + i, sy + j);
-            if (v != transparent) d.SetPixel(dx + i, dy + j, uint8_t(v));
+    const long long c0 = std::max(-dx, 0LL), r0 = std::max(-dy, 0LL);
+    const long long c1 = std::min(d.Width() - dx, w) - 1, r1 = std::min(d.Height() - dy, h) - 1;
+    for (long long i = c0; i <= c1; ++i)
+        for (long long j = r0; j <= r1; ++j) {
+            const int v = src.GetPixel(int(sx + i), int(sy + j));
+            if (v != transparent) d.SetPixel(int(dx + i), int(dy + j), uint8_t(v));
         }
 }
 

@@ -1,0 +1,207 @@
+// Fuzzes the pictures of both views: on a small map made of the input, a rectangle redrawn
+// alone and a picture redrawn band by band must equal the full redraw there, and must leave
+// every other pixel alone; in the whole-map view each one-cell redraw after an edit must
+// equal the full redraw of the edited map in the cell's rectangle.
+//
+// Input: view and zoom, background colour, level, up to 16 boxes of chips, two rectangles,
+// band cuts, and (whole-map view) one edit.
+#include "fuzz/fuzzutil.h"
+#include "graphics/editpicture.h"
+#include "graphics/wholepicture.h"
+#include "tests/picturetestutil.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace quarvel;
+using namespace quarvel::fuzz;
+
+namespace {
+
+constexpr uint8_t Marker = 77; // what the picture holds where a redraw must not write
+
+// Made once: random sheets, the map, both views at both zooms, and the last full redraw of
+// each, kept with what it was drawn from so that an input drawing the same is not redrawn.
+struct State {
+    std::mt19937 Rng{12345};
+    test::RandomSheets Sheets{Rng};
+    std::unique_ptr<TMap> Map = std::make_unique<TMap>();
+    TEditPicture Edit[2];
+    TWholePicture Whole[2];
+    TBMP256 Full[2][2]; // [view][zoom]
+    std::vector<uint8_t> FullCells[2][2];
+    TColor FullBack[2][2] = {};
+    int FullLevel[2] = {-1, -1};
+    TBMP256 Expect, Cells; // scratch pictures of the one-cell redraw check
+
+    State() {
+        for (int z = 0; z < 2; ++z) {
+            Edit[z].Attach(Map.get(), Sheets.Sheets, Sheets.Transparent);
+            Edit[z].SetZoom(z);
+            Whole[z].Attach(Map.get(), Sheets.Sheets, Sheets.Transparent);
+            Whole[z].SetZoom(z);
+        }
+    }
+};
+
+State* S;
+
+bool AllAre(const uint8_t* p, size_t n, uint8_t v) {
+    return n == 0 || (p[0] == v && std::memcmp(p, p + 1, n - 1) == 0);
+}
+
+// Whether `pic` shows `full` inside the rectangle (clipped) and Marker elsewhere.
+bool RectIsRedrawn(const TBMP256& pic, const TBMP256& full, int l, int t, int r, int b) {
+    const PixelRect c = {std::max(l, 0), std::max(t, 0), std::min(r, pic.Width()),
+                         std::min(b, pic.Height())};
+    const size_t w = size_t(pic.Width());
+    for (int y = 0; y < pic.Height(); ++y) {
+        const uint8_t* row = pic.Row(y);
+        if (c.Empty() || y < c.Top || y >= c.Bottom) {
+            if (!AllAre(row, w, Marker)) return false;
+            continue;
+        }
+        if (!AllAre(row, size_t(c.Left), Marker) ||
+            std::memcmp(row + c.Left, full.Row(y) + c.Left, size_t(c.Right - c.Left)) != 0 ||
+            !AllAre(row + c.Right, w - size_t(c.Right), Marker))
+            return false;
+    }
+    return true;
+}
+
+// Writes boxes of one chip: up to 4 x 4 cells and 4 levels each (1 x 1 x 1 at the edit
+// view's level when `level` >= 0).
+void MakeMap(Input& in, int level) {
+    std::memset(S->Map->Cells, 0, TMap::CellCount);
+    const int boxes = in.Byte() % 17;
+    for (int i = 0; i < boxes; ++i) {
+        const int x = in.Byte() % 32, y = in.Byte() % 32, z = in.Byte() % 48;
+        const uint8_t chip = in.Byte(), size = in.Byte();
+        const int w = 1 + (size & 3), h = 1 + (size >> 2 & 3),
+                  d = level >= 0 ? 1 : 1 + (size >> 4 & 3);
+        for (int k = 0; k < d; ++k)
+            for (int j = 0; j < h; ++j)
+                for (int i2 = 0; i2 < w; ++i2) {
+                    const int zz = level >= 0 ? level : z + k;
+                    if (TMap::Inside(x + i2, y + j, zz))
+                        S->Map->Cells[TMap::Index(x + i2, y + j, zz)] = chip;
+                }
+    }
+}
+
+// Rectangles of up to 300 x 200 pixels (keeping the work of an input small), mostly inside
+// the picture, sometimes reaching past it or turned inside out (empty).
+void ReadRect(Input& in, int w, int h, int (&rc)[4]) {
+    rc[0] = in.Int(-40, w + 40);
+    rc[1] = in.Int(-40, h + 40);
+    rc[2] = rc[0] + in.Int(-8, 300);
+    rc[3] = rc[1] + in.Int(-8, 200);
+}
+
+template <class View, class Rect>
+void CheckRectsAndBands(Input& in, View& view, const TBMP256& full, Rect rect) {
+    TBMP256& pic = view.Picture;
+    const int w = pic.Width(), h = pic.Height();
+    for (int k = 0; k < 2; ++k) {
+        int rc[4];
+        ReadRect(in, w, h, rc);
+        pic.Fill(Marker);
+        rect(rc[0], rc[1], rc[2], rc[3]);
+        Check(RectIsRedrawn(pic, full, rc[0], rc[1], rc[2], rc[3]),
+              "a rectangle differs from the full redraw, or a pixel outside it changed");
+    }
+    // Full-width bands at the input's cuts, one below the other, make up a strip of up to 240
+    // rows that equals the full redraw there.
+    const int top = in.Int(0, h), bottom = std::min(h, top + in.Byte() % 241);
+    std::vector<int> cuts = {top, bottom};
+    for (int n = in.Byte() % 4; n > 0; --n) cuts.push_back(in.Int(top, bottom));
+    std::sort(cuts.begin(), cuts.end());
+    pic.Fill(Marker);
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) rect(0, cuts[i], w, cuts[i + 1]);
+    Check(RectIsRedrawn(pic, full, 0, top, w, bottom), "bands differ from the full redraw");
+}
+
+// Redraws fully unless the last full redraw of this view and zoom drew the same.
+template <class Redraw>
+const TBMP256& FullRedraw(int view, int zoom, TColor back, int level, TBMP256& pic, Redraw redraw) {
+    std::vector<uint8_t>& cells = S->FullCells[view][zoom];
+    const bool same = S->FullBack[view][zoom] == back && cells.size() == size_t(TMap::CellCount) &&
+                      std::memcmp(cells.data(), S->Map->Cells, TMap::CellCount) == 0 &&
+                      (view == 1 || S->FullLevel[zoom] == level);
+    if (!same) {
+        redraw();
+        S->Full[view][zoom] = pic;
+        cells.assign(S->Map->Cells, S->Map->Cells + TMap::CellCount);
+        S->FullBack[view][zoom] = back;
+        if (view == 0) S->FullLevel[zoom] = level;
+    }
+    return S->Full[view][zoom];
+}
+
+void FuzzEdit(Input& in, int zoom, TColor back) {
+    TEditPicture& v = S->Edit[zoom];
+    v.BackColor = back;
+    const int level = in.Byte() % 48;
+    MakeMap(in, level);
+    const TBMP256& full =
+        FullRedraw(0, zoom, back, level, v.Picture, [&] { v.RedrawLevel(level); });
+    CheckRectsAndBands(in, v, full,
+                       [&](int l, int t, int r, int b) { v.RedrawRect(level, l, t, r, b); });
+}
+
+void FuzzWhole(Input& in, int zoom, TColor back) {
+    TWholePicture& v = S->Whole[zoom];
+    v.BackColor = back;
+    MakeMap(in, -1);
+    const TBMP256& full = FullRedraw(1, zoom, back, 0, v.Picture, [&] { v.RedrawAll(); });
+    CheckRectsAndBands(in, v, full, [&](int l, int t, int r, int b) { v.RedrawRect(l, t, r, b); });
+
+    // One edit, then the one-cell redraws of the cell and the levels around it; each
+    // rectangle must show what a full redraw of the edited map shows, and every pixel outside
+    // them must stay as it was.
+    const int x = in.Byte() % 32, y = in.Byte() % 32, z = in.Byte() % 48;
+    const uint8_t chip = in.Byte();
+    if (!in.Flag() || S->Map->Cells[TMap::Index(x, y, z)] == chip) return;
+    TBMP256& expect = S->Expect;
+    expect = full;
+    v.Picture = full;
+    S->Map->Cells[TMap::Index(x, y, z)] = chip;
+    for (int k = -4; k <= 4; ++k) v.RedrawCell(x, y, z + k);
+    TBMP256& cells = S->Cells;
+    cells = v.Picture;
+    v.RedrawAll();
+    const int cw = ChipWidth[zoom], ch = ChipHeight[zoom];
+    for (int k = -4; k <= 4; ++k) {
+        if (z + k < 0 || z + k > 47) continue;
+        const Point o = WholeCellToPixel(x, y, z + k, zoom);
+        const PixelRect r = {std::max(o.x, 0), std::max(o.y, 0), std::min(o.x + cw, expect.Width()),
+                             std::min(o.y + ch, expect.Height())};
+        for (int row = r.Top; row < r.Bottom; ++row)
+            std::memcpy(expect.Row(row) + r.Left, v.Picture.Row(row) + r.Left,
+                        size_t(r.Right - r.Left));
+    }
+    Check(test::SamePixels(cells, expect),
+          "a one-cell redraw differs from the full redraw, or changed a pixel outside its cell");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static State state;
+    S = &state;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Input in(data, size);
+    const uint8_t mode = in.Byte();
+    const int zoom = mode & 1;
+    const TColor back = RGBColor(in.Byte(), in.Byte(), in.Byte());
+    if (mode & 2)
+        FuzzWhole(in, zoom, back);
+    else
+        FuzzEdit(in, zoom, back);
+    return 0;
+}
