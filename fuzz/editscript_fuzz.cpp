@@ -41,6 +41,7 @@ std::string SafeName(const std::string& word) {
 std::string Sandboxed(const std::string& script, const std::string& folder,
                       std::set<std::string>& saved) {
     std::string out;
+    std::set<std::string> loaded; // a bare "save" writes the map back to a file loaded before
     size_t start = 0;
     while (start < script.size()) {
         size_t end = script.find('\n', start);
@@ -58,8 +59,10 @@ std::string Sandboxed(const std::string& script, const std::string& folder,
         while (b < line.size() && !IsBlank(line[b])) ++b;
         if ((command == "load" || command == "save") && b > a) {
             const std::string name = SafeName(line.substr(a, b - a));
-            if (command == "save") saved.insert(name);
+            (command == "save" ? saved : loaded).insert(name);
             line = line.substr(0, a) + folder + "/" + name + line.substr(b);
+        } else if (command == "save") {
+            saved.insert(loaded.begin(), loaded.end());
         }
         out += line + "\n";
     }

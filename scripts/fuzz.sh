@@ -34,8 +34,8 @@ fi
 
 # The short runs: a fixed number of runs each from the seeds alone (about 10 s of processor
 # time each, at most 40 s), as many harnesses at a time as there are processors.
-declare -A runs=([map]=1500 [picture]=3000 [blit]=50000 [bmpreader]=100000 [chipsheet]=3000
-                 [datlib]=1000 [editscript]=5000)
+declare -A runs=([map]=6000 [picture]=10000 [blit]=150000 [bmpreader]=300000 [chipsheet]=10000
+                 [datlib]=3000 [editscript]=15000)
 rm -rf build-fuzz/short
 mkdir -p build-fuzz/short
 for name in map picture datlib chipsheet editscript blit bmpreader; do
