@@ -2,6 +2,8 @@
 // Every output is saved safely (TSaveFile); the archive pair is replaced both or neither.
 #include "archive/datlib.h"
 
+#include "map/cp932.h"
+
 #include "map/fileio.h"
 
 #include <algorithm>
@@ -52,19 +54,11 @@ uint32_t GetLong(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// The lead bytes of double-byte characters in code page 932. The one text codec owns this
-// rule; the archive keeps only this predicate to see where a 30-byte cut falls.
-bool IsCp932LeadByte(uint8_t b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // True when cutting `name` to 30 bytes would keep the lead byte of a character but not its
 // second byte.
 bool CutSplitsCharacter(const std::string& name) {
     if (name.size() <= size_t(LibNameMaxBytes)) return false;
-    size_t i = 0;
-    while (i < size_t(LibNameMaxBytes)) i += IsCp932LeadByte(uint8_t(name[i])) ? 2 : 1;
-    return i > size_t(LibNameMaxBytes);
+    return Cp932Prefix(name, size_t(LibNameMaxBytes)).size() < size_t(LibNameMaxBytes);
 }
 
 // Control characters (below 0x20, and DEL) never occur inside a code page 932 character.

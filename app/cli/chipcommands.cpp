@@ -1,8 +1,8 @@
 // quarvel-cli: the commands chips (the default chip set; a chip sheet to and from PNG for
 // image editors) and demo (the demonstration map).
 #include "app/cli/chippng.h"
+#include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
-#include "app/cli/toolargs.h"
 #include "content/defaultchips.h"
 #include "content/demomap.h"
 #include "graphics/chipimport.h"
@@ -40,9 +40,11 @@ bool IsFile(const std::string& path) {
 }
 
 // chips export CHIPDIR STEM OUT.png [--small]
-int RunChipsExport(std::vector<std::string> args) {
-    const int size = TakeFlag(args, "--small") ? 1 : 0;
-    ExpectOperands(args, 3);
+int RunChipsExport(const std::vector<std::string>& argsIn) {
+    bool small = false;
+    const auto args =
+        CliArgs().Flag("--small", small).NoOtherOptions().NoEmptyArguments().Parse(argsIn, 3);
+    const int size = small ? 1 : 0;
     const std::string &dir = args[0], &stem = args[1], &out = args[2];
     CheckStem(stem);
     const TBMP256 sheet =
@@ -53,10 +55,16 @@ int RunChipsExport(std::vector<std::string> args) {
 }
 
 // chips import IN.png CHIPDIR STEM [--small] [--palette FILE.pal]
-int RunChipsImport(std::vector<std::string> args) {
-    const int size = TakeFlag(args, "--small") ? 1 : 0;
-    const std::string paletteFile = TakeValue(args, "--palette");
-    ExpectOperands(args, 3);
+int RunChipsImport(const std::vector<std::string>& argsIn) {
+    bool small = false;
+    std::string paletteFile;
+    const auto args = CliArgs()
+                          .Flag("--small", small)
+                          .Single("--palette", paletteFile, "--palette needs a value")
+                          .NoOtherOptions()
+                          .NoEmptyArguments()
+                          .Parse(argsIn, 3);
+    const int size = small ? 1 : 0;
     const std::string &in = args[0], &dir = args[1], &stem = args[2];
     CheckStem(stem);
     const std::string pixelPath = ChipFilePath(dir, stem, size);

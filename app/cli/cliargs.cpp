@@ -25,6 +25,21 @@ CliArgs& CliArgs::Single(const std::string& name, std::string& into, const std::
         missing);
 }
 
+CliArgs& CliArgs::Flag(const std::string& name, bool& into) {
+    auto given = std::make_shared<bool>(false);
+    Option(name, [&into, given, name](const std::string&) {
+        if (*given) throw UsageError(name + " given twice");
+        *given = into = true;
+    });
+    Options.back().HasValue = false;
+    return *this;
+}
+
+CliArgs& CliArgs::NoEmptyArguments() {
+    RefuseEmpty = true;
+    return *this;
+}
+
 CliArgs& CliArgs::NoOtherOptions() {
     RefuseOthers = true;
     return *this;
@@ -43,7 +58,12 @@ std::vector<std::string> CliArgs::Parse(const std::vector<std::string>& args) co
         for (const Declared& s : Options)
             if (s.Name == arg) known = &s;
         const bool other = !known && RefuseOthers && arg.compare(0, 2, "--") == 0;
+        if (known && !known->HasValue) {
+            known->TakeValue(std::string());
+            continue;
+        }
         if (!known && !other) {
+            if (RefuseEmpty && arg.empty()) throw UsageError("empty argument");
             if (TakePositional)
                 TakePositional(arg);
             else
@@ -62,6 +82,13 @@ std::vector<std::string> CliArgs::Parse(const std::vector<std::string>& args) co
 std::vector<std::string> CliArgs::Parse(const std::vector<std::string>& args, size_t count) const {
     std::vector<std::string> positional = Parse(args);
     ExpectCount(positional, count);
+    return positional;
+}
+
+std::vector<std::string> CliArgs::ParseAtLeast(const std::vector<std::string>& args,
+                                               size_t count) const {
+    std::vector<std::string> positional = Parse(args);
+    if (positional.size() < count) throw UsageError("missing arguments");
     return positional;
 }
 

@@ -23,6 +23,10 @@ public:
     // An option given at most once ("NAME given twice") with a value that is not empty
     // (`missing` otherwise), stored in `into`.
     CliArgs& Single(const std::string& name, std::string& into, const std::string& missing);
+    // An option without a value, given at most once ("NAME given twice"); sets `into`.
+    CliArgs& Flag(const std::string& name, bool& into);
+    // An empty argument is refused ("empty argument").
+    CliArgs& NoEmptyArguments();
     // An argument starting with "--" that names no option is refused ("unknown option");
     // without this it is a positional argument.
     CliArgs& NoOtherOptions();
@@ -34,15 +38,19 @@ public:
     // The same, and there must be exactly `count` of them ("missing arguments", "too many
     // arguments").
     std::vector<std::string> Parse(const std::vector<std::string>& args, size_t count) const;
+    // The same, and there must be at least `count` of them ("missing arguments").
+    std::vector<std::string> ParseAtLeast(const std::vector<std::string>& args, size_t count) const;
 
 private:
     struct Declared {
         std::string Name;
         Take TakeValue;
         std::string Missing;
+        bool HasValue = true;
     };
     std::vector<Declared> Options;
     bool RefuseOthers = false;
+    bool RefuseEmpty = false;
     Take TakePositional;
 };
 

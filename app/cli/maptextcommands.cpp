@@ -1,7 +1,7 @@
 // quarvel-cli: the review commands dump (a map as text, also a textconv filter for version
 // control), diff (what differs between two maps) and check (faults before packing).
+#include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
-#include "app/cli/toolargs.h"
 #include "archive/datlib.h"
 #include "map/cp932.h"
 #include "map/mapcheck.h"
@@ -38,16 +38,18 @@ std::unique_ptr<TMap> LoadMap(const std::string& path) {
 }
 
 int RunDump(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    ExpectOperands(args, 1);
+    const auto args = CliArgs().NoOtherOptions().NoEmptyArguments().Parse(argsIn, 1);
     Print(DumpMap(*LoadMap(args[0]), NameText));
     return ExitOk;
 }
 
 int RunDiff(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    const bool exitCode = TakeFlag(args, "--exit-code");
-    ExpectOperands(args, 2);
+    bool exitCode = false;
+    const auto args = CliArgs()
+                          .Flag("--exit-code", exitCode)
+                          .NoOtherOptions()
+                          .NoEmptyArguments()
+                          .Parse(argsIn, 2);
     const auto before = LoadMap(args[0]);
     const auto after = LoadMap(args[1]);
     const std::string text = DiffMaps(*before, *after, NameText);
@@ -118,9 +120,17 @@ bool CheckList(const std::string& listPath) {
 }
 
 int RunCheck(const std::vector<std::string>& argsIn) {
-    auto args = argsIn;
-    const std::string list = TakeValue(args, "--list");
-    ExpectOperands(args, list.empty() ? 1 : 0, list.empty());
+    std::string list;
+    const CliArgs parser = CliArgs()
+                               .Single("--list", list, "--list needs a value")
+                               .NoOtherOptions()
+                               .NoEmptyArguments();
+    std::vector<std::string> args = parser.ParseAtLeast(argsIn, 0);
+    if (list.empty()) {
+        if (args.empty()) throw UsageError("missing arguments");
+    } else if (!args.empty()) {
+        throw UsageError("too many arguments");
+    }
     if (!list.empty()) return CheckList(list) ? ExitOk : ExitError;
     bool clean = true;
     for (const std::string& path : args) clean = CheckOrReport(path) && clean;
