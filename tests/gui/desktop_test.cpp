@@ -299,7 +299,10 @@ void DesktopTest::killedEditorLosesNoWork() {
     next.setProcessEnvironment(user.Env());
     next.start(InstalledEditor(installed), {});
     QVERIFY(next.waitForStarted());
-    QVERIFY(!next.waitForFinished(3000));
+    QVERIFY2(!next.waitForFinished(3000),
+             qPrintable(QString("the next start ended (exit code %1): %2")
+                            .arg(next.exitCode())
+                            .arg(QString::fromLocal8Bit(next.readAllStandardError()))));
     QVERIFY(::kill(pid_t(next.processId()), SIGKILL) == 0);
     QVERIFY(next.waitForFinished(5000));
     QVERIFY(copy.open(QIODevice::ReadOnly));
