@@ -22,7 +22,10 @@ int main(int argc, char** argv) {
     const std::string file = argc > 1 ? AbsoluteFileName(argv[1]) : std::string();
     QLockFile lock(RunningCopyLockName());
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
+    // Only a lock held by another copy counts: when the lock file cannot be made at all (a
+    // temporary folder that is missing or read-only), the editor runs unguarded rather than
+    // end without a word.
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
         if (file.empty()) return 0; // another copy runs: end at once, silently
         const int handed = HandOverToRunningCopy(lock, file); // it opens the file
         if (handed == 1) std::fprintf(stderr, "quarvel: no running copy took %s\n", argv[1]);
