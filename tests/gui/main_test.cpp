@@ -54,6 +54,18 @@ void MainTest::oneRunningCopy() {
     QVERIFY(!third.waitForFinished(1500)); // runs
     third.kill();
     QVERIFY(third.waitForFinished(5000));
+
+    // Where no lock file can be made at all (the temporary folder is a file), the editor runs
+    // rather than end without a word as if another copy held the lock.
+    QFile notAFolder(lockDir.path() + "/file");
+    QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    env.insert("TMPDIR", notAFolder.fileName());
+    QProcess unguarded;
+    start(unguarded);
+    QVERIFY(!unguarded.waitForFinished(1500)); // runs
+    unguarded.kill();
+    QVERIFY(unguarded.waitForFinished(5000));
 }
 
 QUARVEL_GUI_TEST_MAIN(MainTest)
