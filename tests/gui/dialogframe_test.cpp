@@ -98,8 +98,7 @@ void DialogFrameTest::minimisedDialogComesBack() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         box->setWindowState(Qt::WindowMinimized);
-        QTest::qWaitFor([box] { return !box->isMinimized(); }, 2000);
-        cameBack = !box->isMinimized() && box->isVisible();
+        cameBack = QTest::qWaitFor([box] { return !box->isMinimized(); }, 2000) && box->isVisible();
         box->done(0);
     });
     e.Set->Form1->Show("床抜けるよ？", "エラー", MsgButtons::Ok);
