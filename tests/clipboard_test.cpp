@@ -29,16 +29,6 @@ protected:
             for (int x = 0; x < 32; ++x) n += TheMap->GetChip(x, y, z) != 0;
         return n;
     }
-    // The rectangle on level `from`, then the current level becomes `to` with the selection
-    // kept: the box spans the levels between the two.
-    void SelectBox(int x0, int y0, int x1, int y1, int from, int to) {
-        CurrentLevel = from;
-        TheSelection->SetActive(true);
-        TheSelection->SetCorner(0, x0, y0);
-        TheSelection->SetCorner(1, x1, y1);
-        ChangeLevelKeepingSelection(to);
-        Log.clear();
-    }
     const CallLog RedrawAfterChange{"edit.RedrawLevel", "whole.RedrawAll", "info.UpdateInfo"};
 };
 

@@ -4,6 +4,7 @@
 
 #include "editor/global.h"
 #include "editor/selectarea.h"
+#include "editor/selectionmove.h"
 #include "editor/windows.h"
 #include "map/mapclass.h"
 #include "tests/testutil.h"
@@ -179,6 +180,16 @@ protected:
         ProgramFolder.clear();
     }
 
+    // The rectangle on level `from`, then the current level becomes `to` with the selection
+    // kept: the box spans the levels between the two. The log starts empty after it.
+    void SelectBox(int x0, int y0, int x1, int y1, int from, int to) {
+        CurrentLevel = from;
+        TheSelection->SetActive(true);
+        TheSelection->SetCorner(0, x0, y0);
+        TheSelection->SetCorner(1, x1, y1);
+        ChangeLevelKeepingSelection(to);
+        Log.clear();
+    }
     // How many logged calls start with `prefix`.
     int Count(const std::string& prefix) const {
         int n = 0;

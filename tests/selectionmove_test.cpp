@@ -10,15 +10,6 @@ namespace {
 
 class SelectionMoveTest : public EditorTest {
 protected:
-    // The rectangle on level `from`, then level `to` with the selection kept.
-    void SelectBox(int x0, int y0, int x1, int y1, int from, int to) {
-        CurrentLevel = from;
-        TheSelection->SetActive(true);
-        TheSelection->SetCorner(0, x0, y0);
-        TheSelection->SetCorner(1, x1, y1);
-        ChangeLevelKeepingSelection(to);
-        Log.clear();
-    }
     void Paint(int x, int y, int z, uint8_t chip) {
         TheMap->UndoBuf.BeginStep();
         TheMap->SetChip(x, y, z, chip);
