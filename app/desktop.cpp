@@ -2,6 +2,8 @@
 // editor's recovery, recent files and OpenMapFile.
 #include "app/desktop.h"
 
+#include "app/recentsettings.h"
+
 #include "app/Form_Main.h"
 #include "app/windowset.h"
 #include "editor/commands.h"
@@ -202,18 +204,12 @@ bool TDesktop::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<std::string> TDesktop::Load() {
-    std::vector<std::string> paths;
-    QSettings settings = UserSettings();
-    const int n = settings.beginReadArray("RecentFiles");
-    for (int i = 0; i < n; ++i) {
-        settings.setArrayIndex(i);
-        paths.push_back(settings.value("Path").toByteArray().toStdString());
-    }
-    settings.endArray();
-    return paths;
+    return ReadRecentFiles(UserSettingsFile("quarvel", "quarvel"), TRecentFiles::MaxCount);
 }
 
 void TDesktop::Save(const std::vector<std::string>& paths) {
+    // A pipe or huge file in the settings' place stays as it is, unread.
+    if (!SettingsFileUsable(UserSettingsFile("quarvel", "quarvel"))) return;
     QSettings settings = UserSettings();
     settings.remove("RecentFiles");
     settings.beginWriteArray("RecentFiles", int(paths.size()));

@@ -184,7 +184,8 @@ TEST(CliCheck, ListFileAsTheArchiveReadsIt) {
     WriteBytes(mapDir + "/map.ini", Bytes(list2.begin(), list2.end()));
     r = RunCli("check --list " + Q(mapDir + "/map.ini"));
     EXPECT_EQ(r.Status, 1);
-    EXPECT_TRUE(Contains(r.Err, "line 1: map \"missing.map\" not found, and no dummy.map"))
+    EXPECT_TRUE(Contains(r.Err, "map \"missing.map\" (line 1 of map.ini) not found, and no " +
+                                    mapDir + "/dummy.map"))
         << r.Err;
     EXPECT_EQ(r.Out, mapDir + "/城.map: 0 0 0: chip 200 does not exist (chips are 0..167)\n");
 

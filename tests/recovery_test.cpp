@@ -3,6 +3,7 @@
 #include "editor/commands.h"
 #include "editor/recovery.h"
 #include "editor/session.h"
+#include "map/fileio.h"
 #include "map/maperror.h"
 #include "tests/fakewindows.h"
 
@@ -134,11 +135,11 @@ TEST_F(RecoveryTest, BrokenCopiesAreNotOfferedAndNothingHangs) {
     std::filesystem::remove(Store.MapPath());
 
     // Temporary files of a write that was killed go at the next look.
-    WriteBytes(Store.MapPath() + ".tmp-AbC123", {1, 2});
-    WriteBytes(Dir.File("state/quarvel/other.tmp-AbC123"), {1});
+    WriteBytes(SaveTempPath(Store.MapPath()), {1, 2});
+    WriteBytes(Dir.File("state/quarvel/other.quarvel-save"), {1});
     Store.Find();
-    EXPECT_FALSE(Exists(Store.MapPath() + ".tmp-AbC123"));
-    EXPECT_TRUE(Exists(Dir.File("state/quarvel/other.tmp-AbC123")));
+    EXPECT_FALSE(Exists(SaveTempPath(Store.MapPath())));
+    EXPECT_TRUE(Exists(Dir.File("state/quarvel/other.quarvel-save")));
 }
 
 TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {

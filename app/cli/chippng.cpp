@@ -21,6 +21,7 @@ namespace {
 // function that drives libpng. Only plain data lives in those functions' frames.
 struct PngContext {
     char Message[200] = "";
+    bool FlagsCrcBad = false;            // libpng warned of the flags chunk's checksum
     std::vector<uint8_t>* Out = nullptr; // the encoded file, when writing to memory
     std::FILE* In = nullptr;
     std::vector<png_bytep> Rows; // row pointers into the picture being read
@@ -32,7 +33,12 @@ void OnError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp png, png_const_charp message) {
+    // Ancillary chunks with a bad checksum are dropped with a warning that names them.
+    auto* ctx = static_cast<PngContext*>(png_get_error_ptr(png));
+    if (std::strncmp(message, FlagsChunkName, 4) == 0 && std::strstr(message, "CRC"))
+        ctx->FlagsCrcBad = true;
+}
 
 void WriteToMemory(png_structp png, png_bytep data, png_size_t size) {
     auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
@@ -127,12 +133,22 @@ bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
     for (int y = 0; y < height; ++y)
         ctx.Rows[size_t(y)] = image.Pixels.data() + rowBytes * size_t(y);
     png_read_image(png, ctx.Rows.data());
-    png_read_end(png, info);
+    // Reading stops at the end of the picture: whatever follows (more compressed data, more
+    // chunks) is never inflated. The flags chunk stands before the picture's data.
     png_unknown_chunkp chunks = nullptr;
     const int count = png_get_unknown_chunks(png, info, &chunks);
-    for (int i = 0; i < count; ++i)
-        if (std::memcmp(chunks[i].name, FlagsChunkName, 4) == 0 && chunks[i].size == 256)
+    for (int i = 0; i < count; ++i) {
+        if (std::memcmp(chunks[i].name, FlagsChunkName, 4) != 0) continue;
+        if (chunks[i].size == 256)
             image.Flags.assign(chunks[i].data, chunks[i].data + 256);
+        else
+            image.Warnings.push_back("its palette flags chunk " + std::string(FlagsChunkName) +
+                                     " holds " + std::to_string(chunks[i].size) +
+                                     " bytes, not 256; it is ignored");
+    }
+    if (ctx.FlagsCrcBad)
+        image.Warnings.push_back("its palette flags chunk " + std::string(FlagsChunkName) +
+                                 " has a bad checksum; it is ignored");
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }
@@ -149,8 +165,15 @@ void WriteSheetPng(const std::string& path, const TBMP256& sheet, uint8_t transp
 }
 
 SheetImage ReadSheetPng(const std::string& path, int width, int height) {
-    // Read through the one safe reader: a folder, pipe or device is refused without waiting.
-    std::string bytes = TReadFile(path, FileRole::Picture).ReadAll();
+    // Read through the one safe reader: a folder, pipe or device is refused without waiting,
+    // and a file larger than any sheet's picture before it is read.
+    TReadFile file(path, FileRole::Picture);
+    if (file.Size() > MaxSheetPngBytes)
+        throw QuarvelError(path + " is " + std::to_string(file.Size()) +
+                           " bytes; a chip sheet PNG is at most " +
+                           std::to_string(MaxSheetPngBytes));
+    std::string bytes(size_t(file.Size()), '\0');
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
     if (bytes.size() < 8) throw QuarvelError(path + " is not a PNG file");
     PngContext ctx;
     ctx.In = ::fmemopen(bytes.data(), bytes.size(), "rb");
