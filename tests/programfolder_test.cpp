@@ -1,6 +1,7 @@
 // Tests of the program folder rule: a folder with chip/ beside the program, otherwise the
 // user's folder seeded from the installed data, never overwriting; quarvel-cli installed.
 #include "editor/programfolder.h"
+#include "map/fileio.h"
 #include "tests/testutil.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,22 @@ TEST_F(ProgramFolderInstalled, WithoutInstalledDataTheFoldersAreStillMade) {
     EXPECT_EQ(FindProgramFolder(Bin), User + "/");
     for (const char* f : {"chip", "map", "dat", "dat/unpacked"})
         EXPECT_TRUE(fs::is_directory(User + "/" + f)) << f;
+}
+
+TEST_F(ProgramFolderInstalled, ALinkPlantedAtATemporaryNameIsNotFollowed) {
+    // Another user's file, and links to it wherever a copy might be written first.
+    WriteBytes(Root.File("victim"), Bytes("keep"));
+    fs::create_directories(User + "/map");
+    for (const std::string& temp : {SaveTempPath(User + "/map/demo.map"),
+                                    User + "/map/demo.map.part-" + std::to_string(::getpid())})
+        fs::create_symlink(Root.File("victim"), temp);
+    try {
+        FindProgramFolder(Bin);
+    } catch (const ProgramFolderError& e) {
+        // Refused is fine; the error is the core's, for each front end to word.
+        EXPECT_NE(e.Kind, ErrorKind::Message) << e.what();
+    }
+    EXPECT_EQ(Text(Root.File("victim")), "keep");
 }
 
 TEST_F(ProgramFolderInstalled, FailureNamesTheFolder) {
