@@ -146,9 +146,11 @@ bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
                                      " holds " + std::to_string(chunks[i].size) +
                                      " bytes, not 256; it is ignored");
     }
-    if (ctx.FlagsCrcBad)
+    if (ctx.FlagsCrcBad) { // libpng keeps an unknown chunk whose checksum is wrong
+        image.Flags.clear();
         image.Warnings.push_back("its palette flags chunk " + std::string(FlagsChunkName) +
                                  " has a bad checksum; it is ignored");
+    }
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }

@@ -21,6 +21,7 @@
 #include <QtTest>
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -112,6 +113,7 @@ private slots:
     void aSecondStartHandsItsFileOver();
     void killedEditorLosesNoWork();
     void aYesNoBoxClosedIsNoChoice();
+    void hostileSettingsNeitherHangNorFlood();
 
 private:
     TUser Me; // this process's own user folders
@@ -353,6 +355,43 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet(ChildEnv)) return RunEditingChild();
     DesktopTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// A settings file that claims two thousand million recent files, or a pipe in its place: the
+// editor starts at once with at most the 8 names it keeps, or with none, and leaves a pipe be.
+void DesktopTest::hostileSettingsNeitherHangNorFlood() {
+    const QString ini = Me.Config() + "/quarvel/quarvel.ini";
+    QDir().mkpath(Me.Config() + "/quarvel");
+    {
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QByteArray text = "[RecentFiles]\nsize=2147483647\n";
+        for (int i = 1; i <= 12; ++i)
+            text += QByteArray::number(i) + "\\Path=/m/" + QByteArray::number(i) + ".map\n";
+        f.write(text);
+    }
+    {
+        TEditor e;
+        TDesktop desktop(*e.Set);
+        desktop.Start("");
+        QTRY_COMPARE(desktop.RecentItems().size(), 8);
+        QCOMPARE(desktop.RecentItems().at(7)->statusTip(), QString("/m/8.map"));
+    }
+    QFile::remove(ini);
+    QVERIFY(::mkfifo(QFile::encodeName(ini).constData(), 0600) == 0);
+    {
+        QTemporaryDir maps;
+        const QString a = MapFile(maps.filePath("a.map"), 7);
+        TEditor e;
+        TDesktop desktop(*e.Set);
+        desktop.Start("");
+        QTest::qWait(50);
+        QCOMPARE(desktop.RecentItems().size(), 0);
+        QVERIFY(OpenMapFile(QFile::encodeName(a).toStdString())); // would note it in the list
+        QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 7);
+    }
+    QVERIFY(QFileInfo(ini).exists() && !QFileInfo(ini).isFile());
+    QFile::remove(ini);
 }
 
 #include "desktop_test.moc"
