@@ -81,7 +81,8 @@ int HandOverToRunningCopy(QLockFile& lock, const std::string& file) {
             if (socket.waitForBytesWritten(HandOverTimeoutMs) &&
                 (socket.bytesAvailable() > 0 || socket.waitForReadyRead(HandOverTimeoutMs)))
                 return socket.read(1) == QByteArray(1, '\1') ? 0 : 1;
-            break;
+            // No answer: the running copy ended while we spoke. Its lock comes free, and
+            // this start becomes the editor (or calls the next running copy).
         }
         if (lock.tryLock(0)) return -1;
         QThread::msleep(100);
