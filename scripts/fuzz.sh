@@ -35,7 +35,7 @@ fi
 # The short runs: a fixed number of runs each from the seeds alone (about 10 s of processor
 # time each, at most 40 s), as many harnesses at a time as there are processors.
 declare -A runs=([map]=4000 [picture]=10000 [blit]=150000 [bmpreader]=300000 [chipsheet]=4000
-                 [datlib]=3000 [editscript]=15000 [chippng]=300 [maptext]=3000)
+                 [datlib]=3000 [editscript]=15000 [chippng]=600 [maptext]=300)
 rm -rf build-fuzz/short
 mkdir -p build-fuzz/short
 for name in map picture datlib chipsheet editscript blit bmpreader chippng maptext; do
