@@ -2,6 +2,8 @@
 // editor's recovery, recent files and OpenMapFile.
 #include "app/desktop.h"
 
+#include "app/recentsettings.h"
+
 #include "app/Form_Main.h"
 #include "app/windowset.h"
 #include "editor/commands.h"
@@ -79,7 +81,8 @@ int HandOverToRunningCopy(QLockFile& lock, const std::string& file) {
             if (socket.waitForBytesWritten(HandOverTimeoutMs) &&
                 (socket.bytesAvailable() > 0 || socket.waitForReadyRead(HandOverTimeoutMs)))
                 return socket.read(1) == QByteArray(1, '\1') ? 0 : 1;
-            break;
+            // No answer: the running copy ended while we spoke. Its lock comes free, and
+            // this start becomes the editor (or calls the next running copy).
         }
         if (lock.tryLock(0)) return -1;
         QThread::msleep(100);
@@ -202,18 +205,12 @@ bool TDesktop::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<std::string> TDesktop::Load() {
-    std::vector<std::string> paths;
-    QSettings settings = UserSettings();
-    const int n = settings.beginReadArray("RecentFiles");
-    for (int i = 0; i < n; ++i) {
-        settings.setArrayIndex(i);
-        paths.push_back(settings.value("Path").toByteArray().toStdString());
-    }
-    settings.endArray();
-    return paths;
+    return ReadRecentFiles(UserSettingsFile("quarvel", "quarvel"), TRecentFiles::MaxCount);
 }
 
 void TDesktop::Save(const std::vector<std::string>& paths) {
+    // A pipe or huge file in the settings' place stays as it is, unread.
+    if (!SettingsFileUsable(UserSettingsFile("quarvel", "quarvel"))) return;
     QSettings settings = UserSettings();
     settings.remove("RecentFiles");
     settings.beginWriteArray("RecentFiles", int(paths.size()));

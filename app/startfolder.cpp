@@ -1,6 +1,7 @@
 // The editor's program folder at start, and the error box when the user's folder fails.
 #include "app/startfolder.h"
 
+#include "editor/errortext.h"
 #include "editor/global.h"
 #include "editor/programfolder.h"
 #include "views/application.h"
@@ -12,7 +13,7 @@ bool SetUpProgramFolder(const std::string& programDir) {
         ProgramFolder = FindProgramFolder(programDir);
         return true;
     } catch (const ProgramFolderError& e) {
-        ShowError("ユーザーフォルダを作成できません: " + e.Path + "\n" + e.Reason);
+        ShowError(JapaneseErrorText(e));
         return false;
     }
 }

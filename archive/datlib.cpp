@@ -7,6 +7,7 @@
 #include "map/fileio.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -104,10 +105,8 @@ std::string ConvertName(const DatOptions& opts, const std::string& name) {
     return opts.ToFileName ? opts.ToFileName(name) : name;
 }
 
-// The file-system names of the list's lines, once every line has been checked: no control
-// characters, no cut at 30 bytes inside a character, a plain file name in the map folder,
-// and no two different names that the index would store alike. An empty line stays allowed: it is
-// archived as dummy.map under an empty name.
+} // namespace
+
 std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
                                         const std::string& iniPath, const DatOptions& opts) {
     std::vector<std::string> names;
@@ -141,6 +140,8 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
     }
     return names;
 }
+
+namespace {
 
 struct UnpackEntry {
     std::string FileName; // file-system name inside the unpack folder
@@ -195,22 +196,78 @@ void CheckUnpackFolder(const std::string& unpackDir) {
 
 } // namespace
 
-std::vector<std::string> SplitListLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
+namespace {
+
+// Splits a list as its bytes arrive: lines end in CR LF, LF or CR. The first `keep` lines
+// are kept, later ones only counted.
+class TListSplitter {
+public:
+    explicit TListSplitter(size_t keep) : Keep(keep) {}
+    void Feed(const char* p, size_t n) {
+        for (size_t i = 0; i < n; ++i) {
+            const char c = p[i];
+            if (AfterCr && c == '\n') {
+                AfterCr = false;
+                continue;
+            }
+            AfterCr = c == '\r';
+            if (c == '\r' || c == '\n') {
+                EndLine();
+            } else {
+                Open = true;
+                if (Seen < Keep) Line += c;
+            }
+        }
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
+    // The lines kept; Count() then says how many there were in all.
+    std::vector<std::string> Finish() {
+        if (Open) EndLine();
+        return std::move(Lines);
+    }
+    size_t Count() const { return Seen; }
+
+private:
+    void EndLine() {
+        if (Seen < Keep) Lines.push_back(std::move(Line));
+        Line.clear();
+        Open = false;
+        ++Seen;
+    }
+    size_t Keep;
+    size_t Seen = 0;
+    bool AfterCr = false, Open = false;
+    std::string Line;
+    std::vector<std::string> Lines;
+};
+
+} // namespace
+
+std::vector<std::string> SplitListLines(const std::string& text) {
+    TListSplitter split(SIZE_MAX);
+    split.Feed(text.data(), text.size());
+    return split.Finish();
 }
 
 std::vector<std::string> ReadListFile(const std::string& path) {
-    return SplitListLines(TReadFile(path, FileRole::ListFile).ReadAll());
+    TReadFile file(path, FileRole::ListFile);
+    if (file.Size() > ListMaxBytes)
+        throw QuarvelError(ErrorKind::ListTooLarge, FileRole::ListFile, path)
+            .Sizes(ListMaxBytes, file.Size());
+    TListSplitter split{size_t(DatMaxEntries)};
+    char buf[65536];
+    uint64_t total = 0;
+    while (size_t n = file.Read(buf, sizeof buf)) {
+        total += n;
+        if (total > ListMaxBytes) // grown since it was opened
+            throw QuarvelError(ErrorKind::ListTooLarge, FileRole::ListFile, path)
+                .Sizes(ListMaxBytes, total);
+        split.Feed(buf, n);
+    }
+    std::vector<std::string> lines = split.Finish();
+    if (split.Count() > size_t(DatMaxEntries))
+        throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ListFile, path)
+            .Sizes(DatMaxEntries, split.Count());
+    return lines;
 }
 
 std::string ListedMapFile(const std::string& mapDir, const std::string& name) {
@@ -236,10 +293,7 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
     std::error_code ec;
     if (!fs::exists(iniPath, ec)) // anything else than a file is refused by TReadFile
         throw QuarvelError(ErrorKind::NotFound, FileRole::ListFile, iniPath);
-    const std::vector<std::string> lines = ReadListFile(iniPath);
-    if (lines.size() > size_t(DatMaxEntries))
-        throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ListFile, iniPath)
-            .Sizes(DatMaxEntries, lines.size());
+    const std::vector<std::string> lines = ReadListFile(iniPath); // at most DatMaxEntries
     // Every line is checked before anything is written.
     const std::vector<std::string> names = CheckListNames(lines, iniPath, opts);
 

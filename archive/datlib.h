@@ -52,9 +52,23 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts = {});
 // counts; a line ending at the very end adds no entry; lines are kept exactly as written.
 std::vector<std::string> SplitListLines(const std::string& text);
 
-// The lines of the list file `path` (SplitListLines of its bytes); throws QuarvelError when
-// it cannot be read.
+// The most bytes a list of DatMaxEntries lines can have: each a file name (at most 255 bytes)
+// and its CR LF.
+constexpr uint64_t ListMaxBytes = uint64_t(DatMaxEntries) * (255 + 2);
+
+// The lines of the list file `path` as SplitListLines splits them. Throws QuarvelError when
+// it cannot be read, ListTooLarge (before reading) when it is larger than ListMaxBytes, and
+// TooManyEntries when it has more than DatMaxEntries lines (only the first are kept while
+// the rest is counted).
 std::vector<std::string> ReadListFile(const std::string& path);
+
+// The file-system names of the list's lines (ToFileName of each), once every line has been
+// checked as pack checks them: no control characters, no cut at 30 bytes inside a character,
+// a plain file name in the map folder, and no two different names that the index would store
+// alike. An empty line stays allowed (archived as dummy.map under an empty name). The first
+// fault throws QuarvelError naming its line of `listPath`.
+std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
+                                        const std::string& listPath, const DatOptions& opts);
 
 // The map file of the listed name `name` (file-system form) in the map folder `mapDir` (with
 // its trailing '/'): mapDir + name when that is a file, else "" (the archive then holds

@@ -9,6 +9,7 @@
 #include "editor/selectarea.h"
 #include "editor/selectionmove.h"
 #include "editor/session.h"
+#include "editor/userfolders.h"
 #include "editor/windows.h"
 #include "map/cp932.h"
 #include "map/mapclass.h"
@@ -242,7 +243,7 @@ bool OpenMapFile(const std::string& path, SaveQuestion question) {
 }
 
 bool Save() {
-    if (TheMap->SaveToFile("")) {
+    if (TheMap->SaveToFile("", UserStateFolder())) {
         NoteMapFile(TheMap->FileName);
         return true;
     }
@@ -252,7 +253,7 @@ bool Save() {
 bool SaveAs() {
     const std::string name = Windows.Main->RunSaveDialog();
     if (name.empty()) return false;
-    if (!TheMap->SaveToFile(name)) return false;
+    if (!TheMap->SaveToFile(name, UserStateFolder())) return false;
     NoteMapFile(TheMap->FileName);
     return true;
 }

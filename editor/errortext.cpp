@@ -34,6 +34,10 @@ const char* RoleWords(FileRole role) {
         return "datフォルダ";
     case FileRole::UnpackFolder:
         return "unpackedフォルダ";
+    case FileRole::RecoveryCopy:
+        return "復元用のコピー";
+    case FileRole::UserFolder:
+        return "ユーザーフォルダ";
     }
     return "ファイル";
 }
@@ -132,11 +136,20 @@ std::string JapaneseErrorText(const QuarvelError& e) {
         return role + file + "を保存できません。" + Reason(e.Errno);
     case ErrorKind::Busy:
         return role + file + "を保存できません。\n理由: 別のプログラムが保存しているところです";
+    case ErrorKind::WriteProtected:
+        return role + file + "は書き込み禁止のため上書き保存できません。\n" +
+               "「名前を付けて保存」で別のファイルに保存できます。";
+    case ErrorKind::NoUserFolder:
+        return role + file +
+               "を用意できません。\n理由: 環境変数 XDG_DATA_HOME も HOME も絶対パスではありません";
     case ErrorKind::FolderIsLink:
         return role + file + "がシンボリックリンクです。実際のフォルダにしてください。";
     case ErrorKind::TooManyEntries:
         return role + file + "の項目が多すぎます（" + std::to_string(e.Actual) + " 個、上限は " +
                std::to_string(e.Needed) + " 個）。";
+    case ErrorKind::ListTooLarge:
+        return role + file + "が大きすぎます（" + std::to_string(e.Actual) + " バイト、上限は " +
+               std::to_string(e.Needed) + " バイト）。";
     case ErrorKind::MoreThanDataHolds:
         return role + file + "が壊れています。\nマップ " + std::to_string(e.Actual) +
                " バイト分の項目がありますが、DATファイルは " + std::to_string(e.Needed) +

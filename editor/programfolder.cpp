@@ -1,8 +1,9 @@
 // The program folder: one rule for the editor and quarvel-cli, and the seeding of the user's
-// folder from the installed data (copies written beside their place, then renamed in).
+// folder from the installed data (each copy saved through the one safe-save routine).
 #include "editor/programfolder.h"
 
 #include "editor/userfolders.h"
+#include "map/fileio.h"
 
 #include <filesystem>
 #include <system_error>
@@ -18,10 +19,6 @@ namespace fs = std::filesystem;
 
 const char* const InstalledDataFolder = QUARVEL_DATA_FROM_BIN;
 
-ProgramFolderError::ProgramFolderError(const std::string& path, const std::string& reason)
-    : QuarvelError("cannot set up the user folder '" + path + "': " + reason), Path(path),
-      Reason(reason) {}
-
 std::string ProgramFileFolder() {
     char buf[4096];
     const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -32,24 +29,26 @@ std::string ProgramFileFolder() {
 
 namespace {
 
+[[noreturn]] void Refuse(ErrorKind kind, const fs::path& path, const std::error_code& ec) {
+    throw ProgramFolderError(QuarvelError(kind, FileRole::UserFolder, path.string(), ec.value()));
+}
+
 void MakeFolder(const fs::path& folder) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (!ec && !fs::is_directory(folder, ec)) ec = std::make_error_code(std::errc::not_a_directory);
-    if (ec) throw ProgramFolderError(folder.string(), ec.message());
+    if (ec) Refuse(ErrorKind::CannotCreate, folder, ec);
 }
 
 // Copies `from` to `to` unless something of that name is there already.
 void CopyIfMissing(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     if (fs::symlink_status(to, ec).type() != fs::file_type::not_found) return;
-    const fs::path temp = to.string() + ".part-" + std::to_string(getpid());
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(temp, to, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw ProgramFolderError(to.string(), ec.message());
+    try {
+        const std::string bytes = TReadFile(from.string(), FileRole::File).ReadAll();
+        WriteFileAtomically(to.string(), bytes.data(), bytes.size(), FileRole::UserFolder);
+    } catch (const QuarvelError& e) {
+        throw ProgramFolderError(e);
     }
 }
 
@@ -65,7 +64,7 @@ void Seed(const fs::path& from, const fs::path& to) {
         else if (it->is_regular_file(ec))
             CopyIfMissing(it->path(), target);
     }
-    if (ec) throw ProgramFolderError(from.string(), ec.message());
+    if (ec) Refuse(ErrorKind::CannotRead, from, ec);
 }
 
 } // namespace
@@ -80,8 +79,8 @@ std::string FindProgramFolder(const std::string& programDir) {
     }
     const std::string user = UserDataFolder();
     if (user.empty())
-        throw ProgramFolderError("~/.local/share/quarvel",
-                                 "neither XDG_DATA_HOME nor HOME is an absolute path");
+        throw ProgramFolderError(
+            QuarvelError(ErrorKind::NoUserFolder, FileRole::UserFolder, "~/.local/share/quarvel"));
     const fs::path folder(user);
     MakeFolder(folder); // first, so that a failure names the user's folder itself
     for (const char* sub : {"chip", "map", "dat/unpacked"}) MakeFolder(folder / sub);

@@ -12,13 +12,11 @@ namespace quarvel {
 // system cannot say).
 std::string ProgramFileFolder();
 
-// The user's folder, or a file in it, could not be made. Path names it, Reason says why (the
-// system's text); what() says both in plain English.
+// The user's folder, or a file in it, could not be made: the core's error (its kind, Path
+// and Errno), for each front end to word.
 class ProgramFolderError : public QuarvelError {
 public:
-    ProgramFolderError(const std::string& path, const std::string& reason);
-    std::string Path;
-    std::string Reason;
+    explicit ProgramFolderError(const QuarvelError& cause) : QuarvelError(cause) {}
 };
 
 // The program folder, with a trailing '/', of a program file in `programDir`:

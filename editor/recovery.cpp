@@ -3,10 +3,12 @@
 #include "editor/recovery.h"
 
 #include "editor/commands.h"
+#include "editor/errortext.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
 #include "editor/session.h"
 #include "editor/windows.h"
+#include "map/fileio.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 
@@ -23,78 +25,33 @@ namespace quarvel {
 namespace {
 
 constexpr const char* OfferText = "前回保存されなかった編集内容があります。復元しますか？";
-constexpr const char* TempInfix = ".tmp-"; // temporary files: <target>.tmp-XXXXXX
 
-std::string ErrnoText(int err) {
-    return std::strerror(err);
+// Copies are private to the user: 0600 in a 0700 folder, written through the one safe-save
+// routine (a link planted at its temporary name is not followed).
+void WritePrivateFile(const std::string& path, const std::string& bytes) {
+    WriteFileAtomically(path, bytes.data(), bytes.size(), FileRole::RecoveryCopy,
+                        TSaveFile::Choices{TSaveFile::Flushed, 0600, {}});
 }
 
-// Writes `bytes` to `path` safely: a temporary file beside it (mode 0600), written, flushed
-// to disk and renamed over the target. A write killed half-way leaves only a temporary file,
-// which TRecoveryFolder::Find removes at the next start.
-void WriteFileSafely(const std::string& path, const std::string& bytes) {
-    auto fail = [&](const std::string& what, int err) {
-        throw QuarvelError("cannot write the recovery copy '" + path + "': " + what +
-                           (err ? ": " + ErrnoText(err) : std::string()));
-    };
-    std::string temp = path + TempInfix + "XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) fail("cannot create a temporary file", errno);
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    int err = 0;
-    while (left > 0 && !err) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            err = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        p += n;
-        left -= size_t(n);
-    }
-    if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
-    if (!err && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err) {
-        ::unlink(temp.c_str());
-        fail("write failed", err);
-    }
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir); // best effort: the rename is done
-        ::close(dir);
-    }
-}
-
-// The whole of a small regular file, opened without blocking (a FIFO never hangs us).
+// The whole of a small regular file, read without blocking (a FIFO never hangs us).
 // Nothing when it is missing, not a regular file, or longer than `limit`.
 std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st;
-    std::optional<std::string> result;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && size_t(st.st_size) <= limit) {
-        std::string bytes(size_t(st.st_size), '\0');
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        if (done == bytes.size()) result = std::move(bytes);
+    try {
+        TReadFile file(path, FileRole::RecoveryCopy);
+        if (file.Size() > limit) return std::nullopt;
+        std::string bytes(size_t(file.Size()), '\0');
+        if (file.Read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+        return bytes;
+    } catch (const QuarvelError&) {
+        return std::nullopt;
     }
-    ::close(fd);
-    return result;
 }
 
 void CreateFolder(const std::string& folder) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ec);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        throw QuarvelError("cannot create the folder '" + folder + "': " + ErrnoText(errno));
+        throw QuarvelError(ErrorKind::CannotCreate, FileRole::Folder, folder, errno);
 }
 
 } // namespace
@@ -104,7 +61,7 @@ void CreateFolder(const std::string& folder) {
 void WriteMapCopy(const TMap& map, const std::string& path) {
     std::string bytes(reinterpret_cast<const char*>(map.Header), TMap::HeaderSize);
     bytes.append(reinterpret_cast<const char*>(map.Cells), TMap::CellCount);
-    WriteFileSafely(path, bytes);
+    WritePrivateFile(path, bytes);
 }
 
 // ---- TRecoveryFolder ---------------------------------------------------------------------
@@ -114,14 +71,8 @@ TRecoveryFolder::TRecoveryFolder(std::string folder) : Folder(std::move(folder))
 std::optional<std::string> TRecoveryFolder::Find() {
     // Temporary files of a write that was killed half-way: this is the only editor writing
     // here (one running copy per user), so none of them is still being written.
-    if (DIR* dir = ::opendir(Folder.c_str())) {
-        while (dirent* e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name.rfind("unsaved.", 0) == 0 && name.find(TempInfix) != std::string::npos)
-                ::unlink((Folder + "/" + name).c_str());
-        }
-        ::closedir(dir);
-    }
+    ::unlink(SaveTempPath(MapPath()).c_str());
+    ::unlink(SaveTempPath(SourcePath()).c_str());
     // A usable copy is a whole map file; a short or foreign one is not offered.
     const auto bytes = ReadSmallFile(MapPath(), TMap::FileSize);
     if (!bytes || bytes->size() != size_t(TMap::FileSize) ||
@@ -139,10 +90,9 @@ void TRecoveryFolder::Save(const TMap& map) {
     if (WrittenSource != map.FileName) {
         // The map file must never stand beside another map's name: it goes first.
         if (::unlink(MapPath().c_str()) != 0 && errno != ENOENT)
-            throw QuarvelError("cannot replace the recovery copy '" + MapPath() +
-                               "': " + ErrnoText(errno));
+            throw QuarvelError(ErrorKind::CannotSave, FileRole::RecoveryCopy, MapPath(), errno);
         WrittenSource.reset();
-        WriteFileSafely(SourcePath(), map.FileName);
+        WritePrivateFile(SourcePath(), map.FileName);
         WrittenSource = map.FileName;
     }
     WriteMapCopy(map, MapPath());
@@ -233,7 +183,7 @@ void TRecovery::Tick(int64_t nowMs) {
         FirstChange = LastChange = nowMs; // try again once the quiet time has passed
         if (!FailureReported) {
             FailureReported = true;
-            Windows.Messages->Show(e.what(), ApplicationTitle, MsgButtons::Ok);
+            Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
         }
     }
 }

@@ -1,7 +1,7 @@
 // Fuzzes the reading of a terrain set's four chip files: missing, a folder, short, empty,
 // longer than needed, or a dangling link, with any bytes. A read that fails (false or an
 // error) leaves both sheets and both transparent indices exactly as they were; one that
-// succeeds holds what a plain decoding of the files gives.
+// succeeds holds what a plain decoding of the files gives, derived chips included.
 //
 // Input: the terrain set read, the set the files are written for, per file its kind and a
 // length change, then the bytes the files are filled with (repeated).
@@ -60,16 +60,44 @@ void CheckDecoded(const TBMP256 (&sheets)[2], const uint8_t (&index)[2],
         Check(sheets[s].Width() == w && sheets[s].Height() == Chips * h,
               "a sheet has a wrong size");
         Check(index[s] == uint8_t(px[0]), "the transparent index is not the first byte");
+        // The pixel (x, y) of chip k as its file blocks hold it: row y of block b is q bytes at
+        // (band y / q, block b, row y % q) of the chip.
+        auto raw = [&](int k, int x, int y) {
+            const int b = x / q;
+            const size_t at = size_t(k) * w * h + size_t(y / q) * 4 * q * q + size_t(b) * q * q +
+                              size_t(y % q) * q + size_t(x % q);
+            return uint8_t(px[at]);
+        };
+        const uint8_t tr = index[s];
+        const int t = h / 3;
         for (int k = 0; k < Chips; ++k) {
-            if (IsDerived(k)) continue;
-            // Row y of block b is q bytes at (band y / q, block b, row y % q) of the chip.
-            for (int y = 0; y < h; ++y)
-                for (int b = 0; b < 4; ++b) {
-                    const size_t at = size_t(k) * w * h + size_t(y / q) * 4 * q * q +
-                                      size_t(b) * q * q + size_t(y % q) * q;
-                    if (std::memcmp(sheets[s].Row(k * h + y) + b * q, px.data() + at, size_t(q)))
-                        Fail("chip " + std::to_string(k) + " differs from its file blocks");
+            // A derived chip shows the parts one and two levels up of its object, shifted up
+            // t rows per level, wherever they are not transparent; the highest part wins.
+            if (!IsDerived(k)) { // whole block rows at once
+                for (int y = 0; y < h; ++y)
+                    for (int b = 0; b < 4; ++b) {
+                        const size_t at = size_t(k) * w * h + size_t(y / q) * 4 * q * q +
+                                          size_t(b) * q * q + size_t(y % q) * q;
+                        if (std::memcmp(sheets[s].Row(k * h + y) + b * q, px.data() + at,
+                                        size_t(q)))
+                            Fail("chip " + std::to_string(k) + " differs from its file blocks");
+                    }
+                continue;
+            }
+            const int up1 = k - 1, up2 = k == 35 || k == 38 ? k - 2 : -1;
+            for (int y = 0; y < h; ++y) {
+                const uint8_t* row = sheets[s].Row(k * h + y);
+                for (int x = 0; x < w; ++x) {
+                    uint8_t want = raw(k, x, y);
+                    if (up2 >= 0 && y < t && raw(up2, x, y + 2 * t) != tr)
+                        want = raw(up2, x, y + 2 * t);
+                    else if (y < 2 * t && raw(up1, x, y + t) != tr)
+                        want = raw(up1, x, y + t);
+                    if (row[x] != want)
+                        Fail("chip " + std::to_string(k) +
+                             " differs from its file blocks and the parts drawn into it");
                 }
+            }
         }
         const std::string& pal = files[2 + s];
         for (int n = 0; n < 256; ++n) {

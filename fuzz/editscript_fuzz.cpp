@@ -1,7 +1,9 @@
 // Fuzzes the edit scripts of quarvel-cli edit in a fresh folder per input: every load and
 // save path is rewritten into that folder first. Whatever the script does, the editor state
 // it borrowed is given back, only the files it saved appear (each a whole map file, no
-// temporary file left), and the map it leaves saves and loads again unchanged.
+// temporary file left), and the map it leaves saves and loads again unchanged. On the map it
+// leaves, a second script's get prints the cells as they are, undostate the undo buffer as it
+// is, and an undo followed by a redo (with nothing to redo before) gives the cells back.
 //
 // Input: the script text.
 #include "app/cli/editscript.h"
@@ -73,6 +75,7 @@ struct State {
     std::string MapFile = Pattern();
     std::unique_ptr<TMap> Map = std::make_unique<TMap>();
     std::unique_ptr<TMap> Again = std::make_unique<TMap>();
+    uint8_t Before[TMap::CellCount];
 
     // A map with a few objects, the file scripts find as "a.map".
     static std::string Pattern() {
@@ -125,6 +128,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(TheMap == nullptr && TheSelection == nullptr &&
               std::memcmp(&Windows, &windows, sizeof windows) == 0,
           "the script did not give back the editor state");
+
+    // Probes on the map as the script left it, against plain reads of it.
+    {
+        // The first and the last cell that hold a chip, and one the input picks.
+        int cells[3][3] = {{0, 0, 0}, {0, 0, 0}, {size ? data[0] % 32 : 0, 3, int(size % 48)}};
+        for (int i = 0, found = 0; i < TMap::CellCount; ++i)
+            if (map.Cells[i] != 0) {
+                int* c = cells[found ? 1 : 0];
+                c[0] = i % 32, c[1] = i / 32 % 32, c[2] = i / 1024;
+                found = 1;
+            }
+        const auto& u = map.UndoBuf;
+        std::ostringstream want;
+        for (const auto& c : cells) want << int(map.GetChip(c[0], c[1], c[2])) << "\n";
+        want << u.Current << " " << u.RedoCount << " " << u.Count() << "\n";
+        const bool nothingToRedo = u.RedoCount == 0;
+        std::memcpy(st.Before, map.Cells, TMap::CellCount);
+        std::ostringstream probeOut, probeScript;
+        for (const auto& c : cells)
+            probeScript << "get " << c[0] << " " << c[1] << " " << c[2] << "\n";
+        probeScript << "undostate\nundo\nredo\n";
+        std::istringstream probeIn(probeScript.str());
+        cli::ScriptContext probe(map, probeOut);
+        cli::RunScript(probe, probeIn);
+        const std::string got = probeOut.str();
+        Check(got.compare(0, want.str().size(), want.str()) == 0,
+              "get or undostate differ from the map's own cells and undo buffer");
+        // (Empty steps, of a swap that matched nothing, are passed over by the undo, so the
+        // step that is current afterwards may be another empty one.)
+        if (nothingToRedo)
+            Check(std::memcmp(st.Before, map.Cells, TMap::CellCount) == 0 && u.RedoCount == 0,
+                  "undo then redo did not give back the cells");
+    }
 
     // Only the files saved to, each a whole map file; the seeds as they were unless saved to.
     for (const auto& [name, bytes] : ListTree(dir.Path())) {

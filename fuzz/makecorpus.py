@@ -122,6 +122,50 @@ def editscript_seeds():
     write("editscript", "malformed", b"set 1 1\nget x y z\n")
 
 
+def png_chunk(kind, data):
+    import zlib
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def sheet_png(width=32, height=168 * 24, colours=256, flags=True, indices=256):
+    """An 8-bit indexed picture of a small chip sheet, as chips export writes one."""
+    import zlib
+    rows = b"".join(b"\0" + bytes((x + y) % indices for x in range(width)) for y in range(height))
+    out = b"\x89PNG\r\n\x1a\n"
+    out += png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0))
+    out += png_chunk(b"PLTE", bytes((n * 7 + k) % 256 for n in range(colours) for k in range(3)))
+    out += png_chunk(b"tRNS", b"\0")
+    if flags:
+        out += png_chunk(b"qfLG", bytes(n % 5 for n in range(256)))
+    out += png_chunk(b"IDAT", zlib.compress(rows, 9))
+    return out + png_chunk(b"IEND", b"")
+
+
+def chippng_seeds():
+    write("chippng", "round_trip", bytes([0]) + bytes(range(256)) * 3)
+    write("chippng", "indexed_sheet", bytes([1]) + sheet_png())
+    write("chippng", "short_palette", bytes([1]) + sheet_png(colours=16, flags=False, indices=16))
+    write("chippng", "beyond_palette", bytes([1]) + sheet_png(colours=16, flags=False))
+    write("chippng", "wrong_size", bytes([1]) + sheet_png(width=8, height=8))
+
+
+def map_all_levels_seed():
+    # First byte 135: no ops (135 % 9), and the cells repeated over all 48 levels.
+    header = bytearray(48)
+    header[0:8] = TAG
+    write("map", "all_levels", bytes([135]) + bytes(header) + bytes([0, 33, 34, 35, 0, 12, 40, 41]))
+
+
+def maptext_seeds():
+    header = bytearray(48)
+    header[0:8] = TAG
+    header[16:20] = b"\x1b[2J"
+    cells = b"".join(bytes([x, x * 3 % 32, z, c]) for x, z, c in
+                     [(1, 0, 33), (1, 1, 34), (1, 2, 35), (5, 47, 200), (31, 46, 36), (7, 20, 1)])
+    write("maptext", "objects_all_levels", bytes([0]) + bytes(header) + cells + bytes(16))
+    write("maptext", "repeated", bytes([1]) + bytes(header) + bytes(range(1, 168)) + bytes(16))
+
+
 def main():
     if os.path.isdir(CORPUS):
         shutil.rmtree(CORPUS)
@@ -132,6 +176,9 @@ def main():
     chipsheet_seeds()
     datlib_seeds()
     editscript_seeds()
+    map_all_levels_seed()
+    chippng_seeds()
+    maptext_seeds()
     return 0
 
 

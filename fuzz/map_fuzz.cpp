@@ -3,9 +3,10 @@
 // redone at once and must give back the cells before and after it; Shape must equal the
 // cell-by-cell shaping; a file that is refused changes nothing.
 //
-// Input: one byte N (ops = N % 9), N ops of five bytes, then the bytes of the map file. Only
-// one op of an input may run over the whole map (shape, shift, swap): with its undo and redo
-// it takes milliseconds under the sanitizers.
+// Input: one byte N (ops = N % 9), N ops of five bytes, then the bytes of the map file. With
+// N >= 128 the file's cells (after its 48 header bytes) are repeated to fill all 48 levels, so
+// that short inputs reach every level. Only one op of an input may run over the whole map
+// (shape, shift, swap): with its undo and redo it takes milliseconds under the sanitizers.
 #include "fuzz/fuzzutil.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
@@ -142,9 +143,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
-    const int ops = in.Byte() % 9;
+    const uint8_t first = in.Byte();
+    const int ops = first % 9;
     const std::string opBytes = in.Take(size_t(ops) * 5);
-    const std::string file = in.Rest();
+    std::string file = in.Rest();
+    if (first >= 128 && file.size() > size_t(TMap::HeaderSize)) {
+        const std::string cells = file.substr(TMap::HeaderSize);
+        file.resize(TMap::HeaderSize);
+        while (file.size() < size_t(TMap::FileSize)) file += cells;
+        file.resize(TMap::FileSize);
+    }
     WriteFile(S->In, file);
 
     TMap& m = *S->Map;

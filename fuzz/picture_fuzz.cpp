@@ -1,7 +1,9 @@
-// Fuzzes the pictures of both views: on a small map made of the input, a rectangle redrawn
-// alone and a picture redrawn band by band must equal the full redraw there, and must leave
-// every other pixel alone; in the whole-map view each one-cell redraw after an edit must
-// equal the full redraw of the edited map in the cell's rectangle.
+// Fuzzes the pictures of both views: on a small map made of the input, the full redraw of the
+// whole-map view must equal (for a quarter of the inputs, by the mode byte) a plain composition
+// (every cell's view chip, level by level, pixel by pixel); a rectangle redrawn alone and a picture
+// redrawn band by band must equal the full redraw there, and must leave every other pixel alone; in
+// the whole-map view each one-cell redraw after an edit must equal the full redraw of the edited
+// map in the cell's rectangle.
 //
 // Input: view and zoom, background colour, level, up to 16 boxes of chips, two rectangles,
 // band cuts, and (whole-map view) one edit.
@@ -34,7 +36,7 @@ struct State {
     std::vector<uint8_t> FullCells[2][2];
     TColor FullBack[2][2] = {};
     int FullLevel[2] = {-1, -1};
-    TBMP256 Expect, Cells; // scratch pictures of the one-cell redraw check
+    TBMP256 Expect, Cells, Plain; // scratch pictures of the one-cell redraw and full checks
 
     State() {
         for (int z = 0; z < 2; ++z) {
@@ -151,11 +153,33 @@ void FuzzEdit(Input& in, int zoom, TColor back) {
                        [&](int l, int t, int r, int b) { v.RedrawRect(level, l, t, r, b); });
 }
 
-void FuzzWhole(Input& in, int zoom, TColor back) {
+// The whole-map picture composed plainly: the background, then every cell's view chip, level 0
+// first, rows, then columns, each pixel but the sheet's transparent ones.
+void CheckPlainComposition(const TBMP256& full, int zoom, TColor back) {
+    TBMP256& plain = S->Plain;
+    plain.SetSize(2048 / (zoom + 1), 1792 / (zoom + 1));
+    plain.Fill(NearestIndex(S->Sheets.Sheets[zoom].GetPalette(), back));
+    for (int z = 0; z < 48; ++z)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const Point p = WholeCellToPixel(x, y, z, zoom);
+                test::PlainChip(plain, p.x, p.y, S->Sheets, zoom, S->Map->GetViewChip(x, y, z));
+            }
+    Check(full.Width() == plain.Width() && full.Height() == plain.Height() &&
+              test::SamePixels(full, plain),
+          "the full redraw differs from the plain composition");
+}
+
+void FuzzWhole(Input& in, int zoom, TColor back, bool plainCheck) {
     TWholePicture& v = S->Whole[zoom];
     v.BackColor = back;
     MakeMap(in, -1);
-    const TBMP256& full = FullRedraw(1, zoom, back, 0, v.Picture, [&] { v.RedrawAll(); });
+    bool redrawn = false;
+    const TBMP256& full = FullRedraw(1, zoom, back, 0, v.Picture, [&] {
+        v.RedrawAll();
+        redrawn = true;
+    });
+    if (redrawn && plainCheck) CheckPlainComposition(full, zoom, back);
     CheckRectsAndBands(in, v, full, [&](int l, int t, int r, int b) { v.RedrawRect(l, t, r, b); });
 
     // One edit, then the one-cell redraws of the cell and the levels around it; each
@@ -200,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int zoom = mode & 1;
     const TColor back = RGBColor(in.Byte(), in.Byte(), in.Byte());
     if (mode & 2)
-        FuzzWhole(in, zoom, back);
+        FuzzWhole(in, zoom, back, (mode & 12) == 12); // the plain composition is slow
     else
         FuzzEdit(in, zoom, back);
     return 0;

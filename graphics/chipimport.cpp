@@ -34,7 +34,22 @@ std::string PixelText(const std::string& imageName, int x, int y, int chipHeight
            " (chip " + std::to_string(y / chipHeight) + ")";
 }
 
-TBMP256 FromIndexed(const SheetImage& image, const SheetReference& ref) {
+TBMP256 FromIndexed(const SheetImage& image, int size, const std::string& imageName,
+                    const SheetReference& ref) {
+    // An index the picture's palette lacks has no colour to take unless a palette file gives it.
+    if (!ref.Colours && image.Colours.size() < 256) {
+        const auto beyond = std::find_if(image.Pixels.begin(), image.Pixels.end(),
+                                         [&](uint8_t p) { return p >= image.Colours.size(); });
+        if (beyond != image.Pixels.end()) {
+            const size_t at = size_t(beyond - image.Pixels.begin());
+            throw QuarvelError(PixelText(imageName, int(at % size_t(image.Width)),
+                                         int(at / size_t(image.Width)), ChipHeight[size]) +
+                               " has the palette index " + std::to_string(*beyond) +
+                               ", but the picture's palette has only " +
+                               std::to_string(image.Colours.size()) +
+                               " colours and there is no palette file to give the others");
+        }
+    }
     Palette pal{};
     if (ref.Colours) pal = *ref.Colours;
     for (size_t n = 0; n < 256; ++n) {
@@ -151,7 +166,8 @@ TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& ima
     const size_t expected = size_t(w) * size_t(h) * (image.Indexed ? 1 : 4);
     if (image.Pixels.size() != expected)
         throw QuarvelError(imageName + ": the picture's pixels are incomplete");
-    return image.Indexed ? FromIndexed(image, ref) : FromTrueColour(image, size, imageName, ref);
+    return image.Indexed ? FromIndexed(image, size, imageName, ref)
+                         : FromTrueColour(image, size, imageName, ref);
 }
 
 } // namespace quarvel

@@ -19,6 +19,7 @@ struct SheetImage {
     std::vector<uint8_t> Pixels;
     std::vector<PaletteEntry> Colours; // indexed: the image's own palette (flags 0)
     std::vector<uint8_t> Flags;        // the 256 palette flags bytes carried along, or empty
+    std::vector<std::string> Warnings; // what the reader passed over (a broken flags chunk)
 };
 
 // What a true-colour picture is matched against.
@@ -37,6 +38,7 @@ void CheckSheetImageSize(const SheetImage& image, int size, const std::string& i
 // in messages. Throws QuarvelError, naming the file, for a picture of another size.
 // Indexed: the indices as they stand, the palette from the image's colours; palette entries
 // the image lacks, and the flags when it carries none, come from `ref.Colours` (else 0).
+// Without `ref.Colours`, a pixel whose index lies beyond the image's own palette is refused.
 // True colour: refused with more than 256 colours; a fully transparent pixel becomes the
 // transparent index (the stored sheet's first pixel, else 0); an opaque pixel keeps the
 // stored index where that has the pixel's colour, else takes the lowest index of that colour

@@ -50,8 +50,7 @@ size_t Utf8Length(uint8_t first) {
 
 // Decodes `cp932`; a byte that starts no valid character throws when `lossy` is false and
 // comes out as "\xNN" otherwise.
-std::string Decode(const std::string& cp932, bool lossy) {
-    Converter decoder("UTF-8", "CP932");
+std::string Decode(Converter& decoder, const std::string& cp932, bool lossy) {
     std::string out;
     for (size_t pos = 0; pos < cp932.size();) {
         const size_t len = Cp932CharLength(cp932, pos);
@@ -118,11 +117,26 @@ std::string Utf8ToCp932(const std::string& utf8) {
 }
 
 std::string Cp932ToUtf8(const std::string& cp932) {
-    return Decode(cp932, false);
+    return TCp932Decoder().ToUtf8(cp932);
 }
 
 std::string Cp932ToUtf8Lossy(const std::string& cp932) {
-    return Decode(cp932, true);
+    return TCp932Decoder().ToUtf8Lossy(cp932);
+}
+
+struct TCp932Decoder::Impl {
+    Converter Decoder{"UTF-8", "CP932"};
+};
+
+TCp932Decoder::TCp932Decoder() : P(std::make_unique<Impl>()) {}
+TCp932Decoder::~TCp932Decoder() = default;
+
+std::string TCp932Decoder::ToUtf8(const std::string& cp932) {
+    return Decode(P->Decoder, cp932, false);
+}
+
+std::string TCp932Decoder::ToUtf8Lossy(const std::string& cp932) {
+    return Decode(P->Decoder, cp932, true);
 }
 
 } // namespace quarvel

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quarvel {
@@ -31,5 +32,21 @@ std::string Utf8ToCp932(const std::string& utf8);
 std::string Cp932ToUtf8(const std::string& cp932);
 // Like Cp932ToUtf8, but each byte that does not start a valid character comes out as "\xNN".
 std::string Cp932ToUtf8Lossy(const std::string& cp932);
+
+// The same two conversions for many texts in a row (the lines of a list): the conversion is
+// set up once, not once per text.
+class TCp932Decoder {
+public:
+    TCp932Decoder();
+    ~TCp932Decoder();
+    TCp932Decoder(const TCp932Decoder&) = delete;
+    TCp932Decoder& operator=(const TCp932Decoder&) = delete;
+    std::string ToUtf8(const std::string& cp932);      // as Cp932ToUtf8
+    std::string ToUtf8Lossy(const std::string& cp932); // as Cp932ToUtf8Lossy
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> P;
+};
 
 } // namespace quarvel

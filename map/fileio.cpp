@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <stdexcept>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -137,25 +139,41 @@ std::string SaveTempPath(const std::string& path) {
     return Beside(path, TempSuffix);
 }
 
+bool UserMayWrite(const std::string& path, const struct stat& st) {
+    if (::geteuid() == 0) return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES;
+}
+
 TSaveFile::TSaveFile(const std::string& path, FileRole role, Durability durability)
+    : TSaveFile(path, role, Choices{durability, -1, {}}) {}
+
+TSaveFile::TSaveFile(const std::string& path, FileRole role, const Choices& choices)
     : Named(path), Target(FollowLinks(path)), Temp(SaveTempPath(Target)), Role(role),
-      Durable(durability) {
+      Durable(choices.Durable), BackupFolder(choices.BackupFolder) {
     struct stat st;
-    if (::stat(Target.c_str(), &st) == 0) {
+    const bool exists = ::stat(Target.c_str(), &st) == 0;
+    if (exists) {
         if (!S_ISREG(st.st_mode))
             throw QuarvelError(ErrorKind::NotRegularFile, role, path,
                                S_ISDIR(st.st_mode) ? EISDIR : 0);
+        if (!UserMayWrite(Target, st)) throw QuarvelError(ErrorKind::WriteProtected, role, path);
         Mode = unsigned(st.st_mode) & 07777u;
     } else {
         Mode = NewFileMode();
     }
+    if (choices.Mode >= 0) Mode = unsigned(choices.Mode) & 07777u;
     // Take the temporary name under its lock. Another save may rename or remove the file
     // between our open and our lock: the name must still be the file locked, else again.
+    int firstErr = 0;
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int fd =
             ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, Mode);
-        if (fd < 0 && errno == EACCES && attempt == 0 && ::unlink(Temp.c_str()) == 0)
-            continue; // a stale file of a read-only target, which we may not open
+        if (fd < 0 && errno == EACCES && attempt == 0) {
+            firstErr = errno;
+            if (::unlink(Temp.c_str()) == 0) continue; // a stale file we may not open
+            if (exists && !BackupFolder.empty() && OpenInPlace(firstErr)) return;
+            Fail(firstErr); // the reason is the open's, not the unlink's
+        }
         if (fd < 0) Fail(errno);
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int err = errno;
@@ -189,14 +207,97 @@ TSaveFile::TSaveFile(const std::string& path, FileRole role, Durability durabili
     throw QuarvelError(ErrorKind::Busy, role, path);
 }
 
+// The folder refused a new file: the target itself is opened, locked, and the new content
+// gathered in memory until Commit. False when the target cannot be opened for writing.
+bool TSaveFile::OpenInPlace(int firstErr) {
+    const int fd = ::open(Target.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        if (err == EWOULDBLOCK) throw QuarvelError(ErrorKind::Busy, Role, Named);
+        Fail(firstErr);
+    }
+    Stream = ::open_memstream(&Buffer, &BufferSize);
+    if (!Stream) {
+        const int err = errno;
+        ::close(fd);
+        Fail(err);
+    }
+    TargetFd = fd;
+    return true;
+}
+
+namespace {
+
+// Writes all of `data` at the start of `fd`, cuts the file there and flushes it; the errno
+// of the first failure, or 0.
+int Overwrite(int fd, const char* data, size_t size) {
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::pwrite(fd, data + done, size - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        done += size_t(n);
+    }
+    if (::ftruncate(fd, off_t(size)) != 0 || ::fsync(fd) != 0) return errno;
+    return 0;
+}
+
+} // namespace
+
+void TSaveFile::CommitInPlace() {
+    Finish();
+    struct stat st;
+    if (::fstat(TargetFd, &st) != 0) Fail(errno);
+    std::string old(size_t(st.st_size), '\0');
+    for (size_t done = 0; done < old.size();) {
+        const ssize_t n = ::pread(TargetFd, old.data() + done, old.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail(errno);
+        if (n == 0) {
+            old.resize(done);
+            break;
+        }
+        done += size_t(n);
+    }
+    const std::string kept = BackupFolder + "/saving.map";
+    const std::string keptName = BackupFolder + "/saving.source";
+    if (::mkdir(BackupFolder.c_str(), 0700) != 0 && errno != EEXIST)
+        throw QuarvelError(ErrorKind::CannotCreate, FileRole::Folder, BackupFolder, errno);
+    Choices privately{Flushed, 0600, {}};
+    WriteFileAtomically(keptName, Target.data(), Target.size(), FileRole::File, privately);
+    WriteFileAtomically(kept, old.data(), old.size(), FileRole::File, privately);
+    if (const int err = Overwrite(TargetFd, Buffer, BufferSize)) {
+        // Put the old bytes back; the copy stays when even that fails.
+        if (Overwrite(TargetFd, old.data(), old.size()) == 0) {
+            ::unlink(kept.c_str());
+            ::unlink(keptName.c_str());
+        }
+        Fail(err);
+    }
+    ::unlink(kept.c_str());
+    ::unlink(keptName.c_str());
+    Committed = true;
+    Close();
+}
+
 TSaveFile::~TSaveFile() {
-    if (!Committed && Stream) ::unlink(Temp.c_str()); // still ours: the lock is held
+    if (!Committed && Stream && !InPlace()) ::unlink(Temp.c_str()); // ours: the lock is held
     Close();
 }
 
 void TSaveFile::Close() {
     if (Stream) std::fclose(Stream); // ends the lock
     Stream = nullptr;
+    std::free(Buffer);
+    Buffer = nullptr;
+    if (TargetFd >= 0) ::close(TargetFd);
+    TargetFd = -1;
 }
 
 void TSaveFile::Fail(int err) const {
@@ -210,12 +311,13 @@ void TSaveFile::Write(const void* data, size_t size) {
 void TSaveFile::Finish() {
     if (Finished) return;
     if (std::ferror(Stream)) Fail(errno ? errno : EIO);
-    const int fd = ::fileno(Stream);
-    if (std::fflush(Stream) != 0 || (Durable == Flushed && ::fsync(fd) != 0)) Fail(errno);
+    if (std::fflush(Stream) != 0) Fail(errno);
+    if (!InPlace() && Durable == Flushed && ::fsync(::fileno(Stream)) != 0) Fail(errno);
     Finished = true;
 }
 
 void TSaveFile::Commit() {
+    if (InPlace()) return CommitInPlace();
     Finish();
     if (::rename(Temp.c_str(), Target.c_str()) != 0) Fail(errno);
     Committed = true;
@@ -224,6 +326,7 @@ void TSaveFile::Commit() {
 }
 
 void TSaveFile::CommitBoth(TSaveFile& first, TSaveFile& second) {
+    if (first.InPlace() || second.InPlace()) throw std::logic_error("pairs are never in place");
     first.Finish();
     second.Finish();
     // The old first file is kept under a second name until the second file is in place.
@@ -270,7 +373,12 @@ void SaveFileAtomically(const std::string& path, const std::function<void(std::F
 
 void WriteFileAtomically(const std::string& path, const void* data, size_t size, FileRole role,
                          TSaveFile::Durability durability) {
-    TSaveFile file(path, role, durability);
+    WriteFileAtomically(path, data, size, role, TSaveFile::Choices{durability, -1, {}});
+}
+
+void WriteFileAtomically(const std::string& path, const void* data, size_t size, FileRole role,
+                         const TSaveFile::Choices& choices) {
+    TSaveFile file(path, role, choices);
     file.Write(data, size);
     file.Commit();
 }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+struct stat;
+
 namespace quarvel {
 
 // A regular file opened for reading. Opening never blocks: a pipe, device or folder of that
@@ -53,8 +55,26 @@ public:
     // the whole system such a file may be empty.
     enum Durability { Flushed, Unflushed };
 
-    // Throws NotRegularFile, CannotSave, Busy.
+    struct Choices {
+        Durability Durable = Flushed;
+        // The permissions of the new file, also when it replaces one with others; unset: the
+        // old file's, or 0666 less the umask for a new file.
+        int Mode = -1;
+        // Where the old content is kept while a file is rewritten in place (see below); empty:
+        // never in place.
+        std::string BackupFolder;
+    };
+
+    // Throws NotRegularFile, WriteProtected, CannotSave, Busy.
+    //  - A file the user may not write is write-protected and never replaced (for root: a
+    //    file without any write permission bit).
+    //  - A writable file in a folder the user may not write cannot be replaced by a new file:
+    //    with a BackupFolder it is rewritten in place at Commit. Its old bytes are first kept
+    //    in BackupFolder ("saving.map", its path in "saving.source", both 0600), then the
+    //    file is overwritten, cut to length and flushed, then the kept copy goes. When a step
+    //    fails, the old bytes are written back and the first failure reported.
     TSaveFile(const std::string& path, FileRole role, Durability durability = Flushed);
+    TSaveFile(const std::string& path, FileRole role, const Choices& choices);
     ~TSaveFile();
     TSaveFile(const TSaveFile&) = delete;
     TSaveFile& operator=(const TSaveFile&) = delete;
@@ -66,6 +86,7 @@ public:
     // Finish, then rename over the target; throws CannotSave.
     void Commit();
     const std::string& Path() const { return Named; }
+    bool InPlace() const { return TargetFd >= 0; }
 
     // Puts `first` and then `second` in place, or neither: when the second cannot replace its
     // target, the old first file is put back (or the new one removed when there was none).
@@ -74,6 +95,8 @@ public:
 private:
     [[noreturn]] void Fail(int err) const;
     void Close();
+    bool OpenInPlace(int firstErr);
+    void CommitInPlace();
 
     std::string Named;  // the path as given, for messages
     std::string Target; // the file actually replaced (a link's destination)
@@ -81,7 +104,11 @@ private:
     FileRole Role;
     unsigned Mode = 0;
     Durability Durable;
+    std::string BackupFolder;
     std::FILE* Stream = nullptr;
+    int TargetFd = -1;      // in place: the target, locked
+    char* Buffer = nullptr; // in place: the new content until Commit
+    size_t BufferSize = 0;
     bool Finished = false;
     bool Committed = false;
 };
@@ -94,6 +121,12 @@ void SaveFileAtomically(const std::string& path, const std::function<void(std::F
 void WriteFileAtomically(const std::string& path, const void* data, size_t size,
                          FileRole role = FileRole::File,
                          TSaveFile::Durability durability = TSaveFile::Flushed);
+void WriteFileAtomically(const std::string& path, const void* data, size_t size, FileRole role,
+                         const TSaveFile::Choices& choices);
+
+// True when the user may write the existing file `st` describes (root: when it has any write
+// permission bit). `path` names it for the system's own check of other users.
+bool UserMayWrite(const std::string& path, const struct stat& st);
 
 // The name of the temporary file that a save of `path` writes (beside it).
 std::string SaveTempPath(const std::string& path);

@@ -98,16 +98,17 @@ bool TMap::LoadFromFile(const std::string& name) {
     return true;
 }
 
-bool TMap::SaveToFile(const std::string& name) {
+bool TMap::SaveToFile(const std::string& name, const std::string& backupFolder) {
     if (!name.empty()) FileName = name;
     if (FileName.empty()) return false;
-    WriteToFile(FileName);
+    WriteToFile(FileName, backupFolder);
     Modified = false;
     return true;
 }
 
-void TMap::WriteToFile(const std::string& path) const {
-    TSaveFile file(path, FileRole::MapFile);
+void TMap::WriteToFile(const std::string& path, const std::string& backupFolder) const {
+    TSaveFile file(path, FileRole::MapFile,
+                   TSaveFile::Choices{TSaveFile::Flushed, -1, backupFolder});
     file.Write(Header, HeaderSize);
     file.Write(Cells, CellCount);
     file.Commit();

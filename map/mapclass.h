@@ -48,11 +48,15 @@ public:
     // False when the file is not a map (header tag); throws QuarvelError when it cannot be read
     // or is no regular file (a pipe or device is refused without waiting on it).
     bool LoadFromFile(const std::string& name);
-    // False when there is no name at all; throws QuarvelError when the file cannot be written.
-    bool SaveToFile(const std::string& name);
+    // False when there is no name at all; throws QuarvelError when the file cannot be written
+    // (WriteProtected for a file the user may not write: it stays Modified).
+    // `backupFolder`: see WriteToFile.
+    bool SaveToFile(const std::string& name, const std::string& backupFolder = "");
     // Writes the map file (49,200 bytes) to `path` safely, leaving FileName and Modified as
-    // they are (a copy elsewhere, say). Throws QuarvelError when it cannot be written.
-    void WriteToFile(const std::string& path) const;
+    // they are (a copy elsewhere, say). Throws QuarvelError when it cannot be written. With a
+    // `backupFolder`, a writable file in a folder the user may not write is rewritten in
+    // place, its old bytes kept there meanwhile (TSaveFile::Choices::BackupFolder).
+    void WriteToFile(const std::string& path, const std::string& backupFolder = "") const;
 
     uint8_t GetChip(int x, int y, int z) const {
         return Inside(x, y, z) ? Cells[Index(x, y, z)] : 0;

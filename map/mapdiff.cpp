@@ -3,6 +3,7 @@
 
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
+#include "map/maperror.h"
 
 #include <cstring>
 
@@ -58,19 +59,8 @@ const char* ChipLabel(uint8_t chip) {
 }
 
 std::string NameLine(const std::string& cp932, const NameToText& toText) {
-    // Control characters are ASCII and never part of a multi-byte UTF-8 sequence, so they
-    // can be escaped after the conversion.
-    const std::string text = toText ? toText(cp932) : cp932;
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F)
-            AppendHex(out, c);
-        else
-            out += ch;
-    }
-    return out;
+    // Control characters (C0, DEL and C1) and bytes that are not UTF-8 become "\xNN".
+    return PrintableName(toText ? toText(cp932) : cp932);
 }
 
 std::string DumpMap(const TMap& map, const NameToText& toText) {

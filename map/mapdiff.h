@@ -17,8 +17,9 @@ using NameToText = std::function<std::string(const std::string& cp932)>;
 // none), "?" for a byte with no chip (168..255).
 const char* ChipLabel(uint8_t chip);
 
-// The name as one line of text: `toText` of the name bytes, then every control character
-// (0x00..0x1F, 0x7F) as "\xNN", so that a name never breaks the line structure.
+// The name as one line of text that is safe to print: `toText` of the name bytes, then every
+// control character (C0, DEL, C1) and byte that is not UTF-8 as "\xNN" (PrintableName), so
+// that a name never breaks the line structure nor reaches a terminal as a command.
 std::string NameLine(const std::string& cp932, const NameToText& toText);
 
 // The dump: the name line, the terrain set (GetTerrain), the version tag, then one line

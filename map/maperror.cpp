@@ -118,6 +118,10 @@ const char* RoleWords(FileRole role) {
         return "archive folder";
     case FileRole::UnpackFolder:
         return "unpack folder";
+    case FileRole::RecoveryCopy:
+        return "recovery copy";
+    case FileRole::UserFolder:
+        return "user folder";
     }
     return "file";
 }
@@ -174,11 +178,21 @@ std::string EnglishErrorText(const QuarvelError& e) {
         return "cannot save " + role + " " + quoted + Why(e.Errno);
     case ErrorKind::Busy:
         return "cannot save " + role + " " + quoted + ": another process is saving it";
+    case ErrorKind::WriteProtected:
+        return role + " " + quoted +
+               " is write-protected; it was not replaced (save under another name)";
+    case ErrorKind::NoUserFolder:
+        return "cannot set up the " + role + " " + quoted +
+               ": neither XDG_DATA_HOME nor HOME is an absolute path";
     case ErrorKind::FolderIsLink:
         return role + " " + quoted + " is a symbolic link; it must be a real folder";
     case ErrorKind::TooManyEntries:
         return role + " " + quoted + " lists " + std::to_string(e.Actual) +
                " maps; an archive holds at most " + std::to_string(e.Needed);
+    case ErrorKind::ListTooLarge:
+        return role + " " + quoted + " is " + std::to_string(e.Actual) +
+               " bytes, more than an archive's list can be (" + std::to_string(e.Needed) +
+               " bytes)";
     case ErrorKind::MoreThanDataHolds:
         return role + " " + quoted + " would unpack " + std::to_string(e.Actual) +
                " bytes of maps, more than its data file holds (" + std::to_string(e.Needed) +

@@ -20,8 +20,11 @@ enum class ErrorKind : uint8_t {
     CannotCreate,      // the folder Path cannot be created; Errno
     CannotSave,        // Path cannot be written or replaced by its new content; Errno
     Busy,              // Path is being saved by another process right now
+    WriteProtected,    // Path exists and the user may not write it: it is not replaced
+    NoUserFolder,      // the user's folder Path has no place: no absolute XDG variable or HOME
     FolderIsLink,      // Path is a symbolic link where a real folder is needed
     TooManyEntries,    // Path lists Actual entries; an archive holds at most Needed
+    ListTooLarge,      // list Path has Actual bytes, more than Needed (what the most lines hold)
     MoreThanDataHolds, // index Path would unpack Actual bytes, its data file holds Needed
     MapMissing,        // line Item names Name, missing in the map folder, and no dummy Path
     NameNotText,       // Name at Item of Path cannot be turned into a file name
@@ -50,6 +53,8 @@ enum class FileRole : uint8_t {
     MapFolder,
     ArchiveFolder,
     UnpackFolder,
+    RecoveryCopy, // the copy of unsaved changes in the user's state folder
+    UserFolder,   // the user's own data folder, or a file seeded into it
 };
 
 class QuarvelError : public std::exception {

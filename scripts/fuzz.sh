@@ -3,7 +3,7 @@
 # into build-fuzz/ and runs them.
 #   scripts/fuzz.sh                every harness for a short fixed number of runs (the test step)
 #   scripts/fuzz.sh NAME SECONDS   one harness (map, picture, blit, bmpreader, chipsheet, datlib,
-#                                  editscript) for that long, keeping what it finds
+#                                  editscript, chippng, maptext) for that long, keeping what it finds
 # The seeds in fuzz/corpus/NAME are only read; new inputs go to build-fuzz/corpus/NAME and an
 # input that fails a check or crashes to build-fuzz/artifacts/.
 set -euo pipefail
@@ -34,11 +34,11 @@ fi
 
 # The short runs: a fixed number of runs each from the seeds alone (about 10 s of processor
 # time each, at most 40 s), as many harnesses at a time as there are processors.
-declare -A runs=([map]=6000 [picture]=10000 [blit]=150000 [bmpreader]=300000 [chipsheet]=10000
-                 [datlib]=3000 [editscript]=15000)
+declare -A runs=([map]=4000 [picture]=10000 [blit]=150000 [bmpreader]=300000 [chipsheet]=4000
+                 [datlib]=3000 [editscript]=15000 [chippng]=600 [maptext]=300)
 rm -rf build-fuzz/short
 mkdir -p build-fuzz/short
-for name in map picture datlib chipsheet editscript blit bmpreader; do
+for name in map picture datlib chipsheet editscript blit bmpreader chippng maptext; do
     echo "$name ${runs[$name]}"
 done | xargs -P "$jobs" -n 2 sh -c '
     name=$0 n=$1

@@ -149,28 +149,22 @@ TEST(ChipSheetTest, TransparentIndexIsTheFirstByteAndDerivedChipsUseIt) {
         const int w = ChipWidth[s], h = ChipHeight[s], t = h / 3;
         const uint8_t tr = l.Transparent[s];
         auto raw = [&](int k, int x, int y) { return f.Pixels[s][FileOffset(s, k, x, y)]; };
-        // Chip 35: top band from 33's bottom band, else 34's middle band, else its own;
-        // middle band from 34's bottom band, else its own; bottom band unchanged.
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                uint8_t want = raw(35, x, y);
-                if (y < t) {
-                    if (raw(33, x, y + 2 * t) != tr)
-                        want = raw(33, x, y + 2 * t);
-                    else if (raw(34, x, y + t) != tr)
-                        want = raw(34, x, y + t);
-                } else if (y < 2 * t) {
-                    if (raw(34, x, y + t) != tr) want = raw(34, x, y + t);
+        // The lowest part of each object also shows its upper parts, each shifted up t rows
+        // per level: a pixel comes from the highest part that is not transparent there.
+        // {lowest part, the part one level up, two levels up or -1}
+        const int objects[7][3] = {{35, 34, 33}, {38, 37, 36}, {41, 40, -1}, {43, 42, -1},
+                                   {45, 44, -1}, {47, 46, -1}, {49, 48, -1}};
+        for (const auto& [low, up1, up2] : objects)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    uint8_t want = raw(low, x, y);
+                    if (up2 >= 0 && y < t && raw(up2, x, y + 2 * t) != tr)
+                        want = raw(up2, x, y + 2 * t);
+                    else if (y < 2 * t && raw(up1, x, y + t) != tr)
+                        want = raw(up1, x, y + t);
+                    ASSERT_EQ(l.Sheets[s].GetPixel(x, low * h + y), want)
+                        << "chip " << low << " size " << s << " at " << x << "," << y;
                 }
-                ASSERT_EQ(l.Sheets[s].GetPixel(x, 35 * h + y), want) << s << " " << x << "," << y;
-            }
-        // Chip 49 (two-level): the lower two bands of 48 over its upper two bands.
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                uint8_t want = raw(49, x, y);
-                if (y < 2 * t && raw(48, x, y + t) != tr) want = raw(48, x, y + t);
-                ASSERT_EQ(l.Sheets[s].GetPixel(x, 49 * h + y), want) << s << " " << x << "," << y;
-            }
     }
 }
 

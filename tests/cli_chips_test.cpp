@@ -472,4 +472,93 @@ TEST_F(ChipsPng, IndexedPicturesOfOtherDepthsAndShortPalettes) {
     }
 }
 
+// The chunks of a PNG file as bytes: each type with its data (CRCs made again on writing).
+using Chunks = std::vector<std::pair<std::string, Bytes>>;
+
+uint32_t Crc32(const std::string& type, const Bytes& data) {
+    uint32_t c = 0xFFFFFFFFu;
+    auto add = [&](uint8_t b) {
+        c ^= b;
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    };
+    for (char t : type) add(uint8_t(t));
+    for (uint8_t b : data) add(b);
+    return ~c;
+}
+
+Chunks SplitPng(const Bytes& file) {
+    Chunks chunks;
+    for (size_t at = 8; at + 12 <= file.size();) {
+        const size_t len = size_t(file[at]) << 24 | size_t(file[at + 1]) << 16 |
+                           size_t(file[at + 2]) << 8 | file[at + 3];
+        chunks.push_back({std::string(file.begin() + long(at) + 4, file.begin() + long(at) + 8),
+                          Bytes(file.begin() + long(at) + 8, file.begin() + long(at + 8 + len))});
+        at += 12 + len;
+    }
+    return chunks;
+}
+
+// `badCrc` names a chunk type whose checksum is written wrong.
+Bytes JoinPng(const Chunks& chunks, const std::string& badCrc = "") {
+    Bytes file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto put32 = [&](uint32_t v) {
+        for (int s = 24; s >= 0; s -= 8) file.push_back(uint8_t(v >> s));
+    };
+    for (const auto& [type, data] : chunks) {
+        put32(uint32_t(data.size()));
+        file.insert(file.end(), type.begin(), type.end());
+        file.insert(file.end(), data.begin(), data.end());
+        put32(Crc32(type, data) ^ (type == badCrc ? 1u : 0u));
+    }
+    return file;
+}
+
+TEST_F(ChipsPng, PicturesThatCannotBeASheetAndBrokenFlagsChunks) {
+    WriteRandomSet(Chips, 11);
+    const Bytes png = ReadBytes(Export(1, Tmp.File("s.png")));
+    const Bytes pal = ReadBytes(PaletteFile(Chips, 1));
+
+    // Flags chunk with a bad checksum, or of the wrong length: said on standard error, and
+    // the flags come from the stored palette file.
+    Chunks chunks = SplitPng(png);
+    for (auto& [type, data] : chunks)
+        if (type == "qfLG")
+            for (auto& b : data) b = uint8_t(b ^ 0x5A);
+    const Chunks changed = chunks;
+    for (const std::string& mode : {"crc", "length"}) {
+        Chunks c = changed;
+        if (mode == std::string("length"))
+            for (auto& [type, data] : c)
+                if (type == "qfLG") data.pop_back();
+        WriteBytes(Tmp.File("f.png"), JoinPng(c, mode == std::string("crc") ? "qfLG" : ""));
+        const auto r = Import(Tmp.File("f.png"), 1);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        EXPECT_TRUE(Contains(r.Err, mode == std::string("crc") ? "qfLG has a bad checksum"
+                                                               : "qfLG holds 255 bytes"))
+            << mode << ": " << r.Err;
+        EXPECT_EQ(ReadBytes(PaletteFile(Chips, 1)), pal) << mode;
+    }
+
+    // A 16-colour palette whose pixels use indices beyond it, into a folder with no palette
+    // file: refused, nothing written.
+    const std::string empty = Tmp.File("empty");
+    fs::create_directory(empty);
+    Chunks shortPalette = SplitPng(png);
+    for (auto& [type, data] : shortPalette)
+        if (type == "PLTE") data.resize(16 * 3);
+    WriteBytes(Tmp.File("short.png"), JoinPng(shortPalette));
+    auto r = RunCli("chips import " + Q(Tmp.File("short.png")) + " " + Q(empty) + " B_010 --small");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "palette has only 16 colours")) << r.Err;
+    EXPECT_TRUE(fs::is_empty(empty));
+
+    // A file larger than any sheet picture is refused before it is read.
+    Bytes padded = png;
+    padded.resize(size_t(2) << 20 | 1, 0);
+    WriteBytes(Tmp.File("big.png"), padded);
+    r = Import(Tmp.File("big.png"), 1);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "a chip sheet PNG is at most 2097152")) << r.Err;
+}
+
 } // namespace

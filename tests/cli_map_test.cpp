@@ -432,3 +432,70 @@ TEST(CliHelp, ListsTheMapCommands) {
 }
 
 } // namespace
+
+// Saving into files and folders of other owners, as an ordinary user (root runs the commands
+// as "nobody" through setpriv, since permissions do not bind root).
+class CliSaveAsUser : public ::testing::Test {
+protected:
+    static constexpr uid_t Nobody = 65534;
+    TempDir Dir;
+    std::string Closed = Dir.File("closed"), State = Dir.File("state");
+    void SetUp() override {
+        std::filesystem::create_directories(Closed);
+        std::filesystem::create_directories(State);
+        ::chmod(Dir.Path().c_str(), 0755);
+        WriteBytes(Closed + "/a.map", NewMapBytes());
+        if (Root()) {
+            ASSERT_EQ(::chown((Closed + "/a.map").c_str(), Nobody, Nobody), 0);
+            ASSERT_EQ(::chown(State.c_str(), Nobody, Nobody), 0);
+        }
+        ::chmod(Closed.c_str(), 0555); // nobody may make a file in it
+    }
+    void TearDown() override { ::chmod(Closed.c_str(), 0755); }
+    static bool Root() { return ::geteuid() == 0; }
+    test::RunResult Run(const std::string& args) {
+        const std::string env = "XDG_STATE_HOME=" + Q(State);
+        if (!Root()) return test::RunProgram(env, QUARVEL_CLI, args);
+        return test::RunProgram(env, "setpriv",
+                                "--reuid=65534 --regid=65534 --clear-groups " + Q(QUARVEL_CLI) +
+                                    " " + args);
+    }
+};
+
+TEST_F(CliSaveAsUser, AWritableMapInAClosedFolderIsRewrittenInPlace) {
+    struct stat before {};
+    ::stat((Closed + "/a.map").c_str(), &before);
+    const auto r = Run("shift " + Q(Closed + "/a.map") + " 0 0 1");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    struct stat after {};
+    ::stat((Closed + "/a.map").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino); // the same file, rewritten
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(ReadBytes(Closed + "/a.map").size(), size_t(TMap::FileSize));
+    // The old bytes kept meanwhile are gone again, and nothing was left in the closed folder.
+    EXPECT_TRUE(std::filesystem::is_empty(State + "/quarvel")) << State;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Closed), {}), 1);
+}
+
+TEST_F(CliSaveAsUser, ANewFileInAClosedFolderNamesThePermissionAsTheReason) {
+    const auto r = Run("new " + Q(Closed + "/b.map"));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, std::strerror(EACCES))) << r.Err;
+    EXPECT_FALSE(Contains(r.Err, std::strerror(ENOENT))) << r.Err;
+}
+
+TEST_F(CliSaveAsUser, AWriteProtectedMapIsNotReplaced) {
+    ::chmod(Closed.c_str(), 0755);
+    ::chmod((Closed + "/a.map").c_str(), 0444);
+    const auto r = test::RunCli("shift " + Q(Closed + "/a.map") + " 1 0 0");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "write-protected")) << r.Err;
+    EXPECT_EQ(ReadBytes(Closed + "/a.map"), NewMapBytes());
+    struct stat st {};
+    ::stat((Closed + "/a.map").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    // Saved under another name it is written.
+    const auto other =
+        test::RunCli("shift " + Q(Closed + "/a.map") + " 1 0 0 -o " + Q(Closed + "/b.map"));
+    EXPECT_EQ(other.Status, 0) << other.Err;
+}

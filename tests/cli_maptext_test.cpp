@@ -184,7 +184,8 @@ TEST(CliCheck, ListFileAsTheArchiveReadsIt) {
     WriteBytes(mapDir + "/map.ini", Bytes(list2.begin(), list2.end()));
     r = RunCli("check --list " + Q(mapDir + "/map.ini"));
     EXPECT_EQ(r.Status, 1);
-    EXPECT_TRUE(Contains(r.Err, "line 1: map \"missing.map\" not found, and no dummy.map"))
+    EXPECT_TRUE(Contains(r.Err, "map \"missing.map\" (line 1 of map.ini) not found, and no " +
+                                    mapDir + "/dummy.map"))
         << r.Err;
     EXPECT_EQ(r.Out, mapDir + "/城.map: 0 0 0: chip 200 does not exist (chips are 0..167)\n");
 
@@ -194,3 +195,60 @@ TEST(CliCheck, ListFileAsTheArchiveReadsIt) {
 }
 
 } // namespace
+
+// check --list reads the list as pack does: the same limits, the same name rules and
+// messages, and names that reach the terminal only escaped.
+TEST(CliCheck, ListIsReadWithPacksRulesAndLimits) {
+    TempDir dir;
+    const std::string mapDir = dir.File("map"), ini = dir.File("map/map.ini");
+    std::filesystem::create_directories(dir.File("outside"));
+    std::filesystem::create_directory(mapDir);
+    WriteMap(dir.File("outside/clean.map"), "Clean", 0, {});
+    WriteMap(mapDir + "/dummy.map", "Dummy", 0, {});
+    auto writeList = [&](const std::string& text) {
+        WriteBytes(ini, Bytes(text.begin(), text.end()));
+    };
+    auto pack = [&] { return RunCli("pack --root " + Q(dir.Path())); };
+    std::filesystem::create_directory(dir.File("dat"));
+
+    writeList("../outside/clean.map\r\n");
+    auto r = RunCli("check --list " + Q(ini));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "line 1: \"../outside/clean.map\" is not a plain file name"))
+        << r.Err;
+    const std::string packErr = pack().Err;
+    EXPECT_EQ(r.Err.substr(r.Err.find(ini)), packErr.substr(packErr.find(ini)));
+
+    // Control characters in a name are refused, and the name is shown escaped.
+    writeList("a\x1b]0;x\x07.map\n");
+    r = RunCli("check --list " + Q(ini));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "a\\x1B]0;x\\x07.map")) << r.Err;
+    EXPECT_EQ(r.Err.find('\x1b'), std::string::npos);
+
+    // The most lines an archive holds pass; one more is refused, by check as by pack.
+    writeList(std::string(43549, '\n'));
+    r = RunCli("check --list " + Q(ini));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    writeList(std::string(43550, '\n'));
+    r = RunCli("check --list " + Q(ini));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "lists 43550 maps; an archive holds at most 43549")) << r.Err;
+    EXPECT_TRUE(Contains(pack().Err, "lists 43550 maps; an archive holds at most 43549"));
+    // A list larger than 43,549 names can be is refused before it is read.
+    writeList(std::string(size_t(43549) * 257 + 1, 'a'));
+    r = RunCli("check --list " + Q(ini));
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(Contains(r.Err, "bytes, more than an archive's list can be")) << r.Err;
+}
+
+TEST(CliInfo, NamesWithControlCharactersAreEscaped) {
+    TempDir dir;
+    WriteMap(dir.File("a.map"), "\x1b[2J\x07\r\x81", 0, {});
+    auto r = RunCli("info " + Q(dir.File("a.map")));
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_TRUE(Contains(r.Out, "name: \\x1B[2J\\x07\\x0D\\x81\n")) << r.Out;
+    WriteMap(dir.File("b.map"), "\x1b[2J\x07\r", 0, {});
+    r = RunCli("edit " + Q(dir.File("b.map")), "getname\n");
+    EXPECT_EQ(r.Out, "\\x1B[2J\\x07\\x0D\n");
+}

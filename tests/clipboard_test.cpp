@@ -253,6 +253,36 @@ TEST_F(ClipboardTest, DeleteTakesAwayWholeObjectsThatTheBoxCuts) {
     EXPECT_EQ(TheMap->GetChip(6, 5, 13), 160);
 }
 
+// Buffers wider than high and higher than wide, one and two levels deep, pasted in open
+// space: each level is rows of Width cells, Height rows, the lowest level first.
+TEST_F(ClipboardTest, NonSquarePastesLandCellForCell) {
+    const int shapes[][3] = {{3, 2, 1}, {3, 2, 2}, {2, 3, 2}};
+    for (const auto& [w, h, d] : shapes) {
+        TheMap->Clear();
+        // The chip at (level, row, column); level 1 counts down, so levels cannot pass for
+        // each other. The buffer holds them level by level, row by row.
+        auto chip = [w = w](int k, int row, int col) {
+            const int n = row * w + col;
+            return uint8_t(k == 0 ? 1 + n : 6 - n);
+        };
+        TheCopyBuf = {w, h, {}, d};
+        for (int k = 0; k < d; ++k)
+            for (int row = 0; row < h; ++row)
+                for (int col = 0; col < w; ++col) TheCopyBuf.Data.push_back(chip(k, row, col));
+        SelectBox(20, 9, 20, 9, 10, 10);
+        MenuClick(tagPaste);
+        for (int z = 0; z < 48; ++z)
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const int k = z - 10, row = y - 9, col = x - 20;
+                    const bool inside =
+                        k >= 0 && k < d && row >= 0 && row < h && col >= 0 && col < w;
+                    ASSERT_EQ(TheMap->GetChip(x, y, z), inside ? chip(k, row, col) : 0)
+                        << w << "x" << h << "x" << d << " at " << x << "," << y << "," << z;
+                }
+    }
+}
+
 TEST_F(ClipboardTest, PasteOfADeepBufferGoesUpFromTheBoxBottom) {
     // Three levels of 2 x 1: level k holds 10k+1, 10k+2.
     TheCopyBuf = {2, 1, {1, 2, 11, 12, 21, 22}, 3};

@@ -1,6 +1,7 @@
 // The main window's commands: the save question, file commands, undo, stepping, zoom,
 // shaping, colours, dialogs and the archive messages.
 #include "editor/commands.h"
+#include "editor/errortext.h"
 #include "map/maperror.h"
 #include "tests/fakewindows.h"
 
@@ -173,6 +174,28 @@ TEST_F(CommandsTest, SaveOfANeverSavedMapRunsSaveAs) {
 
     MenuClick(tagSaveAs);
     EXPECT_EQ(Log, (CallLog{"info.UpdateInfo", "main.RunSaveDialog", "info.UpdateInfo"}));
+}
+
+TEST_F(CommandsTest, AWriteProtectedMapIsRefusedAndCanBeSavedUnderAnotherName) {
+    Paint(0, 0, 0, 9);
+    ASSERT_TRUE(TheMap->SaveToFile(Dir.File("ro.map")));
+    ::chmod(Dir.File("ro.map").c_str(), 0444);
+    Paint(0, 0, 0, 8);
+    try {
+        MenuClick(tagSave);
+        FAIL() << "saved over a write-protected file";
+    } catch (const QuarvelError& e) {
+        const std::string text = JapaneseErrorText(e);
+        EXPECT_NE(text.find("書き込み禁止"), std::string::npos) << text;
+        EXPECT_NE(text.find("名前を付けて保存"), std::string::npos) << text;
+    }
+    EXPECT_TRUE(TheMap->Modified);
+    EXPECT_EQ(ReadBytes(Dir.File("ro.map"))[48], 9);
+
+    Main.SaveAnswer = Dir.File("rw.map");
+    MenuClick(tagSaveAs);
+    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_EQ(ReadBytes(Dir.File("rw.map"))[48], 8);
 }
 
 TEST_F(CommandsTest, UndoAndRedoRedrawOnlyWhenSomethingChanged) {

@@ -88,6 +88,28 @@ TEST(DatListLines, EndingsAndEmptyLines) {
     EXPECT_EQ(SplitListLines(" a.map \t"), L{" a.map \t"});
 }
 
+// The list reader that pack and check share, read in pieces, splits as the plain splitter
+// does; the most lines an archive holds are read, more are refused, counted to the end.
+TEST(DatListLines, ReadingStopsAtTheArchivesLimit) {
+    test::TempDir dir;
+    const std::string ini = dir.File("map.ini");
+    std::string text;
+    for (int i = 0; i < 43549; ++i) text += i % 3 ? "a.map\r\n" : "\r\n";
+    WriteBytes(ini, Bytes(text.begin(), text.end()));
+    const std::vector<std::string> lines = ReadListFile(ini);
+    ASSERT_EQ(lines.size(), 43549u);
+    EXPECT_EQ(lines, SplitListLines(text));
+    text += "\n\n";
+    WriteBytes(ini, Bytes(text.begin(), text.end()));
+    try {
+        ReadListFile(ini);
+        FAIL() << "43,551 lines read";
+    } catch (const QuarvelError& e) {
+        EXPECT_EQ(e.Kind, ErrorKind::TooManyEntries);
+        EXPECT_EQ(e.Actual, 43551u);
+    }
+}
+
 TEST(DatLibName, CutAt30BytesAndZeroFilled) {
     uint8_t field[LibNameSize];
     MakeLibName(std::string(35, 'x'), field);

@@ -4,6 +4,8 @@
 #include "graphics/editpicture.h"
 #include "tests/fakewindows.h"
 
+#include <random>
+
 namespace quarvel::test {
 namespace {
 
@@ -141,6 +143,51 @@ TEST_F(EditLogicTest, ShiftFillsTheFourConnectedAreaInOneStep) {
 
     EXPECT_TRUE(TheMap->Undo());
     for (const auto& c : area) EXPECT_EQ(TheMap->GetChip(c[0], c[1], 2), 3);
+}
+
+// The fill against a plain search of the four-connected area, on random levels of two chips
+// and on an empty level, where a fill from a corner reaches all 1,024 cells.
+TEST_F(EditLogicTest, FillMatchesAPlainSearchOfTheArea) {
+    std::mt19937 rng(17);
+    CurrentLevel = 2;
+    CurrentChip = 7;
+    for (int round = 0; round < 12; ++round) {
+        TheMap->Clear();
+        TheMap->UndoBuf.BeginStep();
+        const int density = round == 0 ? 0 : int(rng() % 60) + 20;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (int(rng() % 100) < density) TheMap->SetChip(x, y, 2, 3);
+        const int sx = round < 2 ? 31 * round : int(rng() % 32);
+        const int sy = round < 2 ? 31 * round : int(rng() % 32);
+        // The expected level: a search from the start over cells of the start's chip.
+        uint8_t want[32][32];
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) want[y][x] = TheMap->GetChip(x, y, 2);
+        const uint8_t from = want[sy][sx];
+        std::vector<std::pair<int, int>> todo{{sx, sy}};
+        want[sy][sx] = 7;
+        while (!todo.empty()) {
+            const auto [x, y] = todo.back();
+            todo.pop_back();
+            const int near[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+            for (const auto& n : near)
+                if (n[0] >= 0 && n[0] < 32 && n[1] >= 0 && n[1] < 32 && want[n[1]][n[0]] == from) {
+                    want[n[1]][n[0]] = 7;
+                    todo.push_back({n[0], n[1]});
+                }
+        }
+        At(sx, sy, With(Press(), true, false));
+        At(sx, sy, {});
+        int filled = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                ASSERT_EQ(TheMap->GetChip(x, y, 2), want[y][x])
+                    << "round " << round << " cell " << x << "," << y;
+                filled += want[y][x] == 7;
+            }
+        if (round == 0) EXPECT_EQ(filled, 1024);
+    }
 }
 
 TEST_F(EditLogicTest, RefusedFillWarnsOnceAndChangesNothing) {

@@ -1,8 +1,10 @@
 // Crash recovery: the copy's files, when copies are written and removed, offering a copy
 // left behind, and the commands that end a copy's life.
 #include "editor/commands.h"
+#include "editor/errortext.h"
 #include "editor/recovery.h"
 #include "editor/session.h"
+#include "map/fileio.h"
 #include "map/maperror.h"
 #include "tests/fakewindows.h"
 
@@ -134,11 +136,11 @@ TEST_F(RecoveryTest, BrokenCopiesAreNotOfferedAndNothingHangs) {
     std::filesystem::remove(Store.MapPath());
 
     // Temporary files of a write that was killed go at the next look.
-    WriteBytes(Store.MapPath() + ".tmp-AbC123", {1, 2});
-    WriteBytes(Dir.File("state/quarvel/other.tmp-AbC123"), {1});
+    WriteBytes(SaveTempPath(Store.MapPath()), {1, 2});
+    WriteBytes(Dir.File("state/quarvel/other.quarvel-save"), {1});
     Store.Find();
-    EXPECT_FALSE(Exists(Store.MapPath() + ".tmp-AbC123"));
-    EXPECT_TRUE(Exists(Dir.File("state/quarvel/other.tmp-AbC123")));
+    EXPECT_FALSE(Exists(SaveTempPath(Store.MapPath())));
+    EXPECT_TRUE(Exists(Dir.File("state/quarvel/other.quarvel-save")));
 }
 
 TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
@@ -149,6 +151,23 @@ TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
         FAIL() << "no error";
     } catch (const QuarvelError& e) {
         EXPECT_NE(std::string(e.what()).find(State), std::string::npos) << e.what();
+        // The editor words it: Japanese, naming the folder.
+        const std::string text = JapaneseErrorText(e);
+        EXPECT_NE(text.find("作成できません"), std::string::npos) << text;
+        EXPECT_NE(text.find(State), std::string::npos) << text;
+    }
+    // A folder in the copy's place: the copy cannot be replaced, said in the editor's words.
+    std::filesystem::remove(Dir.File("state"));
+    std::filesystem::create_directories(Store.MapPath() + "/x");
+    TheMap->FileName = Dir.File("other.map");
+    try {
+        Store.Save(*TheMap);
+        FAIL() << "no error";
+    } catch (const QuarvelError& e) {
+        const std::string text = JapaneseErrorText(e);
+        EXPECT_NE(text.find("復元用のコピー「" + Store.MapPath() + "」"), std::string::npos)
+            << text;
+        EXPECT_EQ(text.find("cannot"), std::string::npos) << text;
     }
 }
 

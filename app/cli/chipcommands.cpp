@@ -72,6 +72,8 @@ int RunChipsImport(const std::vector<std::string>& argsIn) {
 
     const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * ChipCount);
     CheckSheetImageSize(image, size, in);
+    for (const std::string& warning : image.Warnings)
+        std::cerr << "quarvel-cli chips: warning: " << PrintableName(in) << ": " << warning << "\n";
     // The palette true colours are matched against, and that fills in what an indexed picture
     // lacks: the one given, else the stored one. The stored one is read only when needed, so
     // a complete indexed picture can replace a broken palette file.

@@ -21,9 +21,12 @@ namespace {
 // function that drives libpng. Only plain data lives in those functions' frames.
 struct PngContext {
     char Message[200] = "";
+    bool FlagsCrcBad = false;            // libpng warned of the flags chunk's checksum
     std::vector<uint8_t>* Out = nullptr; // the encoded file, when writing to memory
-    std::FILE* In = nullptr;
-    std::vector<png_bytep> Rows; // row pointers into the picture being read
+    const std::string* In = nullptr;     // the file being read, and how far
+    size_t At = 0;
+    size_t RowsDue = 0, RowsDone = 0; // rows of all passes; once done, no more data is read
+    std::vector<png_bytep> Rows;      // row pointers into the picture being read
 };
 
 void OnError(png_structp png, png_const_charp message) {
@@ -32,7 +35,12 @@ void OnError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWarning(png_structp png, png_const_charp message) {
+    // Ancillary chunks with a bad checksum are dropped with a warning that names them.
+    auto* ctx = static_cast<PngContext*>(png_get_error_ptr(png));
+    if (std::strncmp(message, FlagsChunkName, 4) == 0 && std::strstr(message, "CRC"))
+        ctx->FlagsCrcBad = true;
+}
 
 void WriteToMemory(png_structp png, png_bytep data, png_size_t size) {
     auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
@@ -40,6 +48,22 @@ void WriteToMemory(png_structp png, png_bytep data, png_size_t size) {
 }
 
 void Flush(png_structp) {}
+
+void ReadFromMemory(png_structp png, png_bytep data, png_size_t size) {
+    auto* ctx = static_cast<PngContext*>(png_get_io_ptr(png));
+    // Whatever follows the picture's last row (more compressed data, more chunks) is never
+    // read, so never inflated.
+    if (ctx->RowsDue > 0 && ctx->RowsDone >= ctx->RowsDue) png_error(png, "end of the picture");
+    if (size > ctx->In->size() - ctx->At) png_error(png, "the file ends early");
+    std::memcpy(data, ctx->In->data() + ctx->At, size);
+    ctx->At += size;
+}
+
+// Called for every row of every pass once it is decoded (a user transformation that does not
+// change the row): counts them.
+void CountRow(png_structp png, png_row_infop, png_bytep) {
+    ++static_cast<PngContext*>(png_get_io_ptr(png))->RowsDone;
+}
 
 // Encodes the sheet into ctx.Out; false with ctx.Message on failure.
 bool Encode(PngContext& ctx, const TBMP256& sheet, uint8_t transparent) {
@@ -80,16 +104,26 @@ bool Encode(PngContext& ctx, const TBMP256& sheet, uint8_t transparent) {
     return true;
 }
 
+void TakeFlags(PngContext& ctx, png_structp png, png_infop info, SheetImage& image);
+
 // Reads the picture behind ctx.In into `image`; false with ctx.Message on failure.
 bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &ctx, OnError, OnWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
+    if (!info) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
-    png_init_io(png, ctx.In);
+    if (setjmp(png_jmpbuf(png))) {
+        // Stopped at the end of the picture: every row is in; the rest stays unread.
+        const bool complete = ctx.RowsDue > 0 && ctx.RowsDone >= ctx.RowsDue;
+        if (complete) ctx.Message[0] = 0;
+        if (complete) TakeFlags(ctx, png, info, image);
+        png_destroy_read_struct(&png, &info, nullptr);
+        return complete;
+    }
+    png_set_read_fn(png, &ctx, ReadFromMemory);
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_ALWAYS,
                                 reinterpret_cast<png_const_bytep>(FlagsChunkName), 1);
     png_read_info(png, info);
@@ -114,7 +148,8 @@ bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
         png_set_gray_to_rgb(png);
         png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     }
-    png_set_interlace_handling(png);
+    const int passes = png_set_interlace_handling(png);
+    png_set_read_user_transform_fn(png, CountRow);
     png_read_update_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (rowBytes != size_t(width) * (image.Indexed ? 1 : 4)) {
@@ -126,15 +161,33 @@ bool Decode(PngContext& ctx, SheetImage& image, int width, int height) {
     ctx.Rows.resize(size_t(height));
     for (int y = 0; y < height; ++y)
         ctx.Rows[size_t(y)] = image.Pixels.data() + rowBytes * size_t(y);
+    for (int pass = 0; pass < passes; ++pass)
+        if (passes == 1 || PNG_PASS_COLS(png_uint_32(width), pass) > 0)
+            ctx.RowsDue += passes == 1 ? size_t(height) : PNG_PASS_ROWS(png_uint_32(height), pass);
     png_read_image(png, ctx.Rows.data());
-    png_read_end(png, info);
-    png_unknown_chunkp chunks = nullptr;
-    const int count = png_get_unknown_chunks(png, info, &chunks);
-    for (int i = 0; i < count; ++i)
-        if (std::memcmp(chunks[i].name, FlagsChunkName, 4) == 0 && chunks[i].size == 256)
-            image.Flags.assign(chunks[i].data, chunks[i].data + 256);
+    TakeFlags(ctx, png, info, image);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
+}
+
+// The flags chunk, which stands before the picture's data.
+void TakeFlags(PngContext& ctx, png_structp png, png_infop info, SheetImage& image) {
+    png_unknown_chunkp chunks = nullptr;
+    const int count = png_get_unknown_chunks(png, info, &chunks);
+    for (int i = 0; i < count; ++i) {
+        if (std::memcmp(chunks[i].name, FlagsChunkName, 4) != 0) continue;
+        if (chunks[i].size == 256)
+            image.Flags.assign(chunks[i].data, chunks[i].data + 256);
+        else
+            image.Warnings.push_back("its palette flags chunk " + std::string(FlagsChunkName) +
+                                     " holds " + std::to_string(chunks[i].size) +
+                                     " bytes, not 256; it is ignored");
+    }
+    if (ctx.FlagsCrcBad) { // libpng keeps an unknown chunk whose checksum is wrong
+        image.Flags.clear();
+        image.Warnings.push_back("its palette flags chunk " + std::string(FlagsChunkName) +
+                                 " has a bad checksum; it is ignored");
+    }
 }
 
 } // namespace
@@ -149,22 +202,21 @@ void WriteSheetPng(const std::string& path, const TBMP256& sheet, uint8_t transp
 }
 
 SheetImage ReadSheetPng(const std::string& path, int width, int height) {
-    // Read through the one safe reader: a folder, pipe or device is refused without waiting.
-    std::string bytes = TReadFile(path, FileRole::Picture).ReadAll();
+    // Read through the one safe reader: a folder, pipe or device is refused without waiting,
+    // and a file larger than any sheet's picture before it is read.
+    TReadFile file(path, FileRole::Picture);
+    if (file.Size() > MaxSheetPngBytes)
+        throw QuarvelError(path + " is " + std::to_string(file.Size()) +
+                           " bytes; a chip sheet PNG is at most " +
+                           std::to_string(MaxSheetPngBytes));
+    std::string bytes(size_t(file.Size()), '\0');
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
     if (bytes.size() < 8) throw QuarvelError(path + " is not a PNG file");
     PngContext ctx;
-    ctx.In = ::fmemopen(bytes.data(), bytes.size(), "rb");
-    if (!ctx.In) throw QuarvelError("cannot open " + path + ": " + std::strerror(errno));
-    unsigned char signature[8] = {};
-    const bool isPng =
-        std::fread(signature, 1, 8, ctx.In) == 8 && png_sig_cmp(signature, 0, 8) == 0;
+    ctx.In = &bytes;
+    const bool isPng = png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, 8) == 0;
     SheetImage image;
-    bool ok = false;
-    if (isPng) {
-        std::rewind(ctx.In);
-        ok = Decode(ctx, image, width, height);
-    }
-    std::fclose(ctx.In);
+    const bool ok = isPng && Decode(ctx, image, width, height);
     if (!isPng) throw QuarvelError(path + " is not a PNG file");
     if (!ok) throw QuarvelError(path + " is not a readable PNG file: " + ctx.Message);
     return image;

@@ -2,6 +2,7 @@
 // itself with a static CliRegistration.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +42,14 @@ struct CliRegistration {
 // that has chip/, otherwise the user's folder (made and seeded on demand; throws
 // ProgramFolderError when it cannot be made).
 std::string ProgramFolderOfCli();
+
+// The file-system name of a list line (code page 932 as UTF-8), with one conversion for the
+// whole list; throws QuarvelError for a line that is not code page 932 text.
+std::function<std::string(const std::string&)> ListNameConverter();
+
+// A map name (code page 932) as text that is safe to print: bad bytes and control
+// characters as "\xNN".
+std::string PrintableMapName(const std::string& cp932);
 
 // Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.
 int ParseInt(const std::string& text, const std::string& what);

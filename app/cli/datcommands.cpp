@@ -6,9 +6,15 @@
 #include "map/cp932.h"
 
 #include <iostream>
+#include <memory>
 #include <unistd.h>
 
 namespace quarvel::cli {
+
+std::function<std::string(const std::string&)> ListNameConverter() {
+    auto decoder = std::make_shared<TCp932Decoder>();
+    return [decoder](const std::string& cp932) { return decoder->ToUtf8(cp932); };
+}
 
 namespace {
 
@@ -37,7 +43,7 @@ std::string TakeRoot(const std::vector<std::string>& args) {
 // progress goes to standard error as one line that is rewritten.
 DatOptions MakeOptions(const char* verb) {
     DatOptions opts;
-    opts.ToFileName = [](const std::string& cp932) { return Cp932ToUtf8(cp932); };
+    opts.ToFileName = ListNameConverter();
     if (isatty(STDERR_FILENO)) {
         opts.Progress = [verb](size_t done, size_t total) {
             if (total <= 300) return; // short lists finish at once

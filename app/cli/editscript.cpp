@@ -228,7 +228,8 @@ void CmdName(ScriptContext& ctx, const std::vector<std::string>&) {
 
 void CmdGetName(ScriptContext& ctx, const std::vector<std::string>& w) {
     ctx.ExpectArgs(w, 0, 0);
-    ctx.Out << Cp932ToUtf8(ctx.Map.GetName()) << "\n";
+    // Bytes that are not code page 932 text are an error; control characters print as \xNN.
+    ctx.Out << PrintableName(Cp932ToUtf8(ctx.Map.GetName())) << "\n";
 }
 
 void CmdTerrain(ScriptContext& ctx, const std::vector<std::string>& w) {

@@ -1,8 +1,10 @@
 // quarvel-cli: the map commands new, info, shape, shift and swap.
 #include "app/cli/cliargs.h"
 #include "app/cli/commands.h"
+#include "editor/userfolders.h"
 #include "map/cp932.h"
 #include "map/mapclass.h"
+#include "map/mapdiff.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
 
@@ -12,6 +14,10 @@
 #include <memory>
 
 namespace quarvel::cli {
+
+std::string PrintableMapName(const std::string& cp932) {
+    return NameLine(cp932, Cp932ToUtf8Lossy);
+}
 
 void LoadMapFile(TMap& map, const std::string& path) {
     if (!map.LoadFromFile(path)) throw QuarvelError(ErrorKind::NotAMap, FileRole::MapFile, path);
@@ -35,7 +41,8 @@ int RunOnMap(const std::string& path, const std::string& out,
     std::memcpy(before.get(), map->Cells, TMap::CellCount);
     op(*map);
     bool changed = std::memcmp(before.get(), map->Cells, TMap::CellCount) != 0;
-    map->SaveToFile(out);
+    // A writable map in a folder the user may not write is rewritten in place.
+    map->SaveToFile(out, UserStateFolder());
     std::cout << (changed ? "changed" : "unchanged") << "\n";
     return ExitOk;
 }
@@ -55,7 +62,7 @@ int RunInfo(const std::vector<std::string>& args) {
     int cells = 0;
     for (uint8_t c : map->Cells) cells += c != 0;
     const char* tag = reinterpret_cast<const char*>(map->Header);
-    std::cout << "name: " << Cp932ToUtf8Lossy(map->GetName()) << "\n"
+    std::cout << "name: " << PrintableMapName(map->GetName()) << "\n"
               << "terrain: " << map->GetTerrain() << "\n"
               << "version: " << std::string(tag, strnlen(tag, 8)) << "\n"
               << "cells: " << cells << "\n";

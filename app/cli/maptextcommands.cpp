@@ -19,7 +19,8 @@ namespace quarvel::cli {
 
 namespace {
 
-// Map names are code page 932; bytes that are not show as "\xNN".
+// Map names are code page 932; bytes that are not show as "\xNN" (DumpMap and DiffMaps
+// escape control characters themselves).
 std::string NameText(const std::string& cp932) {
     return Cp932ToUtf8Lossy(cp932);
 }
@@ -63,8 +64,9 @@ bool CheckFile(const std::string& path) {
     const std::vector<MapFinding> findings = CheckMap(*map);
     std::string out;
     out.reserve(findings.size() * (path.size() + 80));
+    const std::string shown = PrintableName(path);
     for (const MapFinding& f : findings) {
-        out += path;
+        out += shown;
         out += ": ";
         out += FindingText(f);
         out += '\n';
@@ -84,32 +86,35 @@ bool CheckOrReport(const std::string& path) {
     }
 }
 
-// The maps of a list file, found as the archive finds them: each line, converted from code
-// page 932, names a file in the list file's folder; a name that is no file stands for
-// "dummy.map". Each file is checked once.
+// The maps of a list file, found as pack finds them: the list read with pack's limits and
+// its names checked by pack's rules (a fault there ends the check, as it ends a pack); each
+// name is a file in the list file's folder, else "dummy.map" stands for it. Each file is
+// checked once.
 bool CheckList(const std::string& listPath) {
     const size_t slash = listPath.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : listPath.substr(0, slash + 1);
-    const std::vector<std::string> lines = ReadListFile(listPath);
+    DatOptions opts;
+    opts.ToFileName = ListNameConverter();
+    std::vector<std::string> names;
+    try {
+        names = CheckListNames(ReadListFile(listPath), listPath, opts);
+    } catch (const QuarvelError& e) {
+        std::cerr << "quarvel-cli check: " << e.what() << "\n";
+        return false;
+    }
     std::set<std::string> checked;
     bool clean = true;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string where = listPath + " line " + std::to_string(i + 1);
-        std::string name;
-        try {
-            name = Cp932ToUtf8(lines[i]);
-        } catch (const std::exception& e) {
-            std::cerr << "quarvel-cli check: " << where << ": " << e.what() << "\n";
-            clean = false;
-            continue;
-        }
-        std::string path = ListedMapFile(folder, name);
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string path = ListedMapFile(folder, names[i]);
         if (path.empty()) {
+            const std::string dummy = (folder.empty() ? std::string("./") : folder) + "dummy.map";
             path = ListedMapFile(folder, "dummy.map");
             if (path.empty()) {
-                std::cerr << "quarvel-cli check: " << where << ": map \"" << name
-                          << "\" not found, and no dummy.map in " << (folder.empty() ? "." : folder)
-                          << "\n";
+                const QuarvelError missing =
+                    QuarvelError(ErrorKind::MapMissing, FileRole::MapFile, dummy)
+                        .At(static_cast<long long>(i + 1))
+                        .Named(names[i]);
+                std::cerr << "quarvel-cli check: " << missing.what() << "\n";
                 clean = false;
                 continue;
             }

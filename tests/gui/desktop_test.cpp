@@ -4,23 +4,31 @@
 #include "app/desktop.h"
 #include "editor/commands.h"
 #include "editor/global.h"
+#include "editor/session.h"
 #include "map/mapclass.h"
 #include "tests/gui/guitestutil.h"
 #include "views/Form_Edit.h"
 #include "views/Form_View.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSettings>
+#include <QThread>
 #include <QtTest>
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -112,6 +120,9 @@ private slots:
     void aSecondStartHandsItsFileOver();
     void killedEditorLosesNoWork();
     void aYesNoBoxClosedIsNoChoice();
+    void hostileSettingsNeitherHangNorFlood();
+    void aSecondStartWhoseRunningCopyEndsBecomesTheEditor();
+    void aDroppedMapWaitsForAnOpenDialog();
 
 private:
     TUser Me; // this process's own user folders
@@ -353,6 +364,122 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet(ChildEnv)) return RunEditingChild();
     DesktopTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// A settings file that claims two thousand million recent files, or a pipe in its place: the
+// editor starts at once with at most the 8 names it keeps, or with none, and leaves a pipe be.
+void DesktopTest::hostileSettingsNeitherHangNorFlood() {
+    const QString ini = Me.Config() + "/quarvel/quarvel.ini";
+    QDir().mkpath(Me.Config() + "/quarvel");
+    {
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QByteArray text = "[RecentFiles]\nsize=2147483647\n";
+        for (int i = 1; i <= 12; ++i)
+            text += QByteArray::number(i) + "\\Path=/m/" + QByteArray::number(i) + ".map\n";
+        f.write(text);
+    }
+    {
+        TEditor e;
+        TDesktop desktop(*e.Set);
+        desktop.Start("");
+        QTRY_COMPARE(desktop.RecentItems().size(), 8);
+        QCOMPARE(desktop.RecentItems().at(7)->statusTip(), QString("/m/8.map"));
+    }
+    QFile::remove(ini);
+    QVERIFY(::mkfifo(QFile::encodeName(ini).constData(), 0600) == 0);
+    {
+        QTemporaryDir maps;
+        const QString a = MapFile(maps.filePath("a.map"), 7);
+        TEditor e;
+        TDesktop desktop(*e.Set);
+        desktop.Start("");
+        QTest::qWait(50);
+        QCOMPARE(desktop.RecentItems().size(), 0);
+        QVERIFY(OpenMapFile(QFile::encodeName(a).toStdString())); // would note it in the list
+        QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 7);
+    }
+    QVERIFY(QFileInfo(ini).exists() && !QFileInfo(ini).isFile());
+    QFile::remove(ini);
+}
+
+// A running copy on a thread of its own that takes a second start's call and ends without an
+// answer: its lock is released and its socket closes while the second start waits.
+class TEndingCopy : public QThread {
+public:
+    QSemaphore Listening;
+    bool Held = false;
+
+protected:
+    void run() override {
+        QLockFile lock(RunningCopyLockName());
+        Held = lock.tryLock(0);
+        QLocalServer::removeServer(HandOverSocketName());
+        QLocalServer server;
+        server.listen(HandOverSocketName());
+        Listening.release();
+        if (!server.waitForNewConnection(10000)) return;
+        QLocalSocket* call = server.nextPendingConnection();
+        call->waitForReadyRead(2000); // the file name arrives, and is never answered
+        lock.unlock();
+        call->abort();
+        server.close();
+    }
+};
+
+void DesktopTest::aSecondStartWhoseRunningCopyEndsBecomesTheEditor() {
+    TEndingCopy running;
+    running.start();
+    running.Listening.acquire();
+    QVERIFY(running.Held);
+    QLockFile lock(RunningCopyLockName());
+    QVERIFY(!lock.tryLock(0));
+    QCOMPARE(HandOverToRunningCopy(lock, "/m/a.map"), -1); // -1: this start is the editor now
+    QVERIFY(lock.isLocked());
+    QVERIFY(running.wait(5000));
+}
+
+// A map dropped just before a modal dialog opens, and one handed over by a second start while
+// it is open, are opened only once the dialog has closed, in that order.
+void DesktopTest::aDroppedMapWaitsForAnOpenDialog() {
+    QTemporaryDir maps;
+    const QString a = MapFile(maps.filePath("a.map"), 7);
+    const QString b = MapFile(maps.filePath("b.map"), 8);
+    TEditor e;
+    TDesktop desktop(*e.Set);
+    desktop.Start("");
+    QTest::qWait(50);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(a)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e.Set->Form2->PaintBox1, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QApplication::sendEvent(e.Set->Form2->PaintBox1, &drop);
+    QVERIFY(drop.isAccepted());
+
+    QDialog dialog(e.Set->Form1);
+    dialog.setModal(true);
+    int chipWhileOpen = -1;
+    QByteArray answer;
+    QTimer::singleShot(0, &dialog, [&] {
+        QLocalSocket call;
+        call.connectToServer(HandOverSocketName());
+        if (call.waitForConnected(2000)) {
+            const std::string message = EncodeHandOver(QFile::encodeName(b).toStdString());
+            call.write(message.data(), qint64(message.size()));
+            call.flush();
+        }
+        QTest::qWait(800); // the answer comes, and several tries to open pass
+        answer = call.readAll();
+        chipWhileOpen = TheMap->GetChip(0, 0, 0);
+        dialog.accept();
+    });
+    dialog.exec();
+    QCOMPARE(answer, QByteArray(1, '\1'));
+    QCOMPARE(chipWhileOpen, 0);
+    QTRY_COMPARE(QFile::decodeName(QByteArray::fromStdString(TheMap->FileName)), b);
+    QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 8);
 }
 
 #include "desktop_test.moc"

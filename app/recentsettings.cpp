@@ -1,0 +1,58 @@
+// The recent-files list read from a settings file that was checked first.
+#include "app/recentsettings.h"
+
+#include <QFile>
+#include <QSettings>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quarvel {
+
+namespace {
+
+bool Usable(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_size <= MaxSettingsBytes;
+}
+
+} // namespace
+
+QString UserSettingsFile(const QString& organisation, const QString& application) {
+    // The organisation's own file is "<folder>/<organisation>.ini", a program's is
+    // "<folder>/<organisation>/<application>.ini".
+    const QString shared =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, organisation).fileName();
+    return shared.left(shared.size() - 4) + "/" + application + ".ini";
+}
+
+bool SettingsFileUsable(const QString& path) {
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return errno == ENOENT;
+    return Usable(st);
+}
+
+std::vector<std::string> ReadRecentFiles(const QString& path, size_t max) {
+    std::vector<std::string> paths;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return paths;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && Usable(st)) {
+        // The settings are read from the file just checked (not from the name again, which
+        // could have been replaced by a pipe in between).
+        QSettings settings(QString("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        const int count = settings.beginReadArray("RecentFiles");
+        const int n = int(std::min<long long>(std::max(count, 0), (long long)max));
+        for (int i = 0; i < n; ++i) {
+            settings.setArrayIndex(i);
+            paths.push_back(settings.value("Path").toByteArray().toStdString());
+        }
+        settings.endArray();
+    }
+    ::close(fd);
+    return paths;
+}
+
+} // namespace quarvel

@@ -1,0 +1,31 @@
+// The recent-files list in the user's settings file, read with bounds: the file is used only
+// when it is a regular file of a sane size, and never waited on.
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// A settings file larger than this is not read (nor written over): a few recent names fit
+// in a few kilobytes.
+constexpr long long MaxSettingsBytes = 64 * 1024;
+
+// The user's settings file (INI format) of `application` by `organisation`, where
+// QSettings(IniFormat, UserScope, organisation, application) keeps it, found without reading
+// it (constructing that QSettings reads the file at once, and would wait on a pipe).
+QString UserSettingsFile(const QString& organisation, const QString& application);
+
+// True when `path` is missing or a regular file of at most MaxSettingsBytes. Anything else
+// (a pipe, a device, a folder, a huge file) is left alone: the editor starts with defaults.
+bool SettingsFileUsable(const QString& path);
+
+// The first `max` paths of the settings array "RecentFiles" (key "Path") in the settings file
+// `path` (INI format); none when the file is missing or not usable. The file is opened without
+// waiting and checked before the settings are read from that very file.
+std::vector<std::string> ReadRecentFiles(const QString& path, size_t max);
+
+} // namespace quarvel
