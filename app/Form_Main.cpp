@@ -432,10 +432,15 @@ void TForm1::closeEvent(QCloseEvent* e) {
         // A save that fails shows its error and keeps the program running.
         RunGuarded([&] { mayClose = FormClose(); });
     }
-    if (mayClose)
-        e->accept();
-    else
+    if (!mayClose) {
         e->ignore();
+        return;
+    }
+    e->accept();
+    // The frame's close ends the program. Qt's own ending after the last window would close
+    // every window first, and the info panel refuses that: it would keep the program running.
+    if (Info) Info->hide();
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -238,6 +238,18 @@ void TRecovery::Tick(int64_t nowMs) {
     }
 }
 
+void TRecovery::KeepNow() {
+    if (LeftOriginal || !TheMap || !TheMap->Modified) return;
+    std::vector<uint8_t> now = Snapshot();
+    if (CopyExists && now == Copied && TheMap->FileName == CopiedName) return;
+    CopyExists = true;
+    Store.Save(*TheMap);
+    Copied = Previous = std::move(now);
+    CopiedName = TheMap->FileName;
+    FirstChange.reset();
+    LastChange.reset();
+}
+
 void TRecovery::Discard() {
     if (LeftOriginal) return; // not this run's copy: it is offered first
     Store.Remove();

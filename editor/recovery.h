@@ -76,6 +76,9 @@ public:
     // TheMap has no unsaved changes any more (saved, new, opened, or dropped at exit): the
     // copy goes.
     void Discard();
+    // The editor ends without asking (a logout, a signal): unsaved changes that no copy
+    // holds yet go into a copy at once. Throws QuarvelError when it cannot be written.
+    void KeepNow();
 
 private:
     std::vector<uint8_t> Snapshot() const;

@@ -53,7 +53,8 @@ QStringList KeptRecentFiles(const QString& configHome) {
     return paths;
 }
 
-// A user of their own: home, state, settings and temporary folders in one temporary folder.
+// A user of their own: home, state, settings, runtime and temporary folders in one
+// temporary folder.
 struct TUser {
     QTemporaryDir Dir;
     QString Home() const { return Dir.path() + "/home"; }
@@ -69,6 +70,7 @@ struct TUser {
         env.insert("XDG_STATE_HOME", State());
         env.insert("XDG_CONFIG_HOME", Config());
         env.insert("TMPDIR", Temp());
+        env.insert("XDG_RUNTIME_DIR", Dir.path() + "/run");
         env.remove(ChildEnv);
         return env;
     }
