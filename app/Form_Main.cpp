@@ -4,6 +4,7 @@
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
+#include "editor/windowplace.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Unit5.h"
@@ -33,6 +34,7 @@
 #include <QStyleOptionTitleBar>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace quarvel {
@@ -343,6 +345,21 @@ void TForm1::PlaceInfoPanel() {
     PlacePanelBesideEditView();
     PanelFollows = true;
     QTimer::singleShot(1000, this, [this] { PanelFollows = false; });
+    // On another screen, or when the working area changes, it is placed again.
+    QWindow* handle = windowHandle();
+    if (!handle || ScreenWatched) return;
+    ScreenWatched = true;
+    const auto follow = [this](QScreen* s) {
+        disconnect(ScreenAreaWatch);
+        if (s)
+            ScreenAreaWatch = connect(s, &QScreen::availableGeometryChanged, this,
+                                      [this] { PlacePanelBesideEditView(); });
+    };
+    connect(handle, &QWindow::screenChanged, this, [this, follow](QScreen* s) {
+        follow(s);
+        PlacePanelBesideEditView();
+    });
+    follow(handle->screen());
 }
 
 void TForm1::moveEvent(QMoveEvent* e) {
@@ -357,10 +374,19 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 
 void TForm1::PlacePanelBesideEditView() {
     if (!Info || !Edit || !Edit->SubWindow()) return;
-    // Beside the edit view on the screen: its right edge, its top.
+    // Beside the edit view on the screen: its right edge, its top; then whole on the screen.
     QMdiSubWindow* sub = Edit->SubWindow();
-    QPoint topLeft = sub->mapToGlobal(QPoint(0, 0));
-    Info->move(topLeft.x() + sub->width(), topLeft.y());
+    const QPoint topLeft = sub->mapToGlobal(QPoint(0, 0));
+    // The panel's outer frame, title bar included; until the window manager has framed it,
+    // a title bar of the style's height is allowed for.
+    QSize frame = Info->frameGeometry().size();
+    if (frame == Info->size()) frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QRect area(topLeft, QSize(sub->width() + frame.width(), std::max(frame.height(), 1)));
+    if (QScreen* s = screen()) area = s->availableGeometry();
+    const ScreenPoint at =
+        InfoPanelPlace({topLeft.x(), topLeft.y(), sub->width(), sub->height()}, frame.width(),
+                       frame.height(), {area.x(), area.y(), area.width(), area.height()});
+    Info->move(at.X, at.Y);
 }
 
 void TForm1::Terminate() {

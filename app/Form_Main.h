@@ -86,6 +86,8 @@ private:
     // A window manager maximises the frame some time after it was asked to; until then the
     // info panel follows the edit view.
     bool PanelFollows = false;
+    bool ScreenWatched = false;
+    QMetaObject::Connection ScreenAreaWatch;
 };
 
 } // namespace quarvel

@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -206,10 +207,16 @@ void FormMainTest::startUpArrangesTheWindows() {
     QCOMPARE(ChipSheet[1]->Height(), 4032);
     QCOMPARE(w.Form2->PaintBox1->size(), QSize(2048, 1040));
     QCOMPARE(w.Form3->PaintBox1->size(), QSize(2048, 1792));
-    // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it.
+    // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it at
+    // its top, as far right as the screen lets it stay whole.
     QCOMPARE(w.Form2->PaintBox1->OverlayRect().topLeft(), QPoint(992, 0));
     QMdiSubWindow* edit = w.Form2->SubWindow();
-    QCOMPARE(w.Form4->pos(), edit->mapToGlobal(QPoint(edit->width(), 0)));
+    const QPoint beside = edit->mapToGlobal(QPoint(edit->width(), 0));
+    const QRect area = w.Form1->screen()->availableGeometry();
+    QCOMPARE(w.Form4->y(), beside.y());
+    QCOMPARE(w.Form4->x(),
+             std::min(beside.x(), area.right() + 1 - w.Form4->frameGeometry().width()));
+    QVERIFY(area.contains(w.Form4->frameGeometry()));
     // Cascaded: both children the same size, one step apart.
     QMdiSubWindow* whole = w.Form3->SubWindow();
     QCOMPARE(edit->size(), whole->size());
