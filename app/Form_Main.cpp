@@ -14,6 +14,7 @@
 #include "views/dialogframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -470,6 +471,16 @@ void TForm1::closeEvent(QCloseEvent* e) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && Info && watched->isWidgetType()) {
+        // While one of the panel's lists is open, it takes every key (the list itself still
+        // sees this event): Return there chooses an item and must not also run
+        // 全体マップ更新, an arrow moves in the list and not through the levels.
+        const QWidget* popup = QApplication::activePopupWidget();
+        if (popup && popup->parentWidget() && popup->parentWidget()->window() == Info) {
+            event->accept();
+            return false;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride && Info && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == Info) {
         if (watched == Info->Edit1 && Info->isActiveWindow()) {

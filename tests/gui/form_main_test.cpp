@@ -15,6 +15,7 @@
 #include "views/application.h"
 #include "views/cp932.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
@@ -104,6 +105,7 @@ private slots:
     void arrangingBringsBackMinimisedViews();
     void menuKeysWorkInTheMainWindow();
     void nameBoxKeepsItsKeys();
+    void terrainChosenWithKeysMovesNoView();
     void selectionKeysCarryTheBoxThroughLevels();
     void moveDialogMovesTheBoxOrSaysItCannot();
     void errorsAreShownAndTheProgramGoesOn();
@@ -635,6 +637,31 @@ void FormMainTest::nameBoxKeepsItsKeys() {
     QVERIFY(!info->Edit1->hasFocus());
     QTest::keyClick(info, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+}
+
+void FormMainTest::terrainChosenWithKeysMovesNoView() {
+    TEditor e;
+    e.Set->Form3->ScrollToCell(16, 16, 20);
+    TForm4* info = e.Set->Form4;
+    info->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(info));
+    QScrollBar* const bars[] = {e.Set->Form2->ScrollBox()->horizontalScrollBar(),
+                                e.Set->Form2->ScrollBox()->verticalScrollBar(),
+                                e.Set->Form3->ScrollBox()->horizontalScrollBar(),
+                                e.Set->Form3->ScrollBox()->verticalScrollBar()};
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        if (zoom == 1) MenuClick(tagVZoom);
+        for (QScrollBar* bar : bars) bar->setValue(bar->minimum()); // both views at the top
+        // The terrain list opened and a set chosen with the arrow key and Return.
+        info->ComboBox1->setFocus();
+        info->ComboBox1->showPopup();
+        QAbstractItemView* list = info->ComboBox1->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_COMPARE(TheMap->GetTerrain(), zoom == 0 ? 1 : 2);
+        for (QScrollBar* bar : bars) QCOMPARE(bar->value(), bar->minimum());
+    }
 }
 
 namespace {
