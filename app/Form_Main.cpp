@@ -4,14 +4,15 @@
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
+#include "editor/selectarea.h"
 #include "editor/windowplace.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Unit5.h"
 #include "views/Unit6.h"
-#include "views/Unit7.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
+#include "views/selectionmovedialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,6 +165,10 @@ void TForm1::BuildMenu() {
         Items.append(item);
         ItemsByName.insert(row.Name, item);
     }
+    // 選択範囲を移動... needs a selection: it is greyed out while there is none.
+    QAction* move = ItemsByName.value("MOVE1");
+    connect(ItemsByName.value("EDIT1")->menu(), &QMenu::aboutToShow, this,
+            [move] { move->setEnabled(TheSelection && TheSelection->Active); });
     for (const MenuRow& row : KeyRows()) {
         auto* item = new QAction(this);
         item->setObjectName(row.Name);
@@ -253,9 +258,11 @@ int TForm1::RunSwapDialog() {
     return dialog->exec();
 }
 
-int TForm1::RunMoveDialog() {
-    auto dialog = std::make_unique<TForm7>(this);
-    return dialog->exec();
+bool TForm1::RunMoveDialog(MoveOffsets& offsets) {
+    auto dialog = std::make_unique<TSelectionMoveDialog>(this, offsets);
+    if (dialog->exec() != 1) return false;
+    offsets = dialog->Offsets();
+    return true;
 }
 
 void TForm1::Maximize() {

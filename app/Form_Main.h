@@ -41,7 +41,7 @@ public:
     bool RunColorDialog(TColor& color) override;
     int RunShiftDialog() override;
     int RunSwapDialog() override;
-    int RunMoveDialog() override;
+    bool RunMoveDialog(MoveOffsets& offsets) override;
     void CloseFrame() override { close(); }
     void Maximize() override;
     void NextChild() override;

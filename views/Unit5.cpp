@@ -12,6 +12,24 @@
 
 namespace quarvel {
 
+bool RefusedOffsetKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Delete:
+        return false; // moving between controls, OK, closing and deleting are not typing
+    default:
+        break;
+    }
+    const QString text = key->text();
+    return !text.isEmpty() && !ShiftKeyAllowed(text.at(0).unicode());
+}
+
 TForm5::TForm5(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Form5");
@@ -47,6 +65,7 @@ TForm5::TForm5(QWidget* owner)
     Button2->setObjectName("Button2");
     Button2->setGeometry(84, 88, 75, 25);
     for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
+    Button1->setDefault(true); // Enter is OK
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Edit3);
     setTabOrder(Edit3, Button1);
@@ -68,21 +87,8 @@ void TForm5::Button1Click() {
 }
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        (watched == Edit1 || watched == Edit2 || watched == Edit3)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        switch (key->key()) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Escape:
-        case Qt::Key_Delete:
-            return false; // moving between controls, closing and deleting are not typing
-        default:
-            break;
-        }
-        const QString text = key->text();
-        if (!text.isEmpty() && !ShiftKeyAllowed(text.at(0).unicode())) return true;
-    }
+    if ((watched == Edit1 || watched == Edit2 || watched == Edit3) && RefusedOffsetKey(event))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -3,11 +3,17 @@
 
 #include <QDialog>
 
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace quarvel {
+
+// The key filter of offset edits (the shift and move dialogs): true for a key that must not
+// be typed. Backspace, '-' and the digits are typed; moving between controls, Return and
+// Enter (OK), Escape and Delete pass on.
+bool RefusedOffsetKey(QEvent* event);
 
 class TForm5 : public QDialog {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "views/Unit5.h"
 #include "views/application.h"
 #include "views/cp932.h"
+#include "views/selectionmovedialog.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -32,6 +34,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -48,7 +51,7 @@ public:
     bool RunColorDialog(TColor& c) override { return F->RunColorDialog(c); }
     int RunShiftDialog() override { return F->RunShiftDialog(); }
     int RunSwapDialog() override { return F->RunSwapDialog(); }
-    int RunMoveDialog() override { return F->RunMoveDialog(); }
+    bool RunMoveDialog(MoveOffsets& offsets) override { return F->RunMoveDialog(offsets); }
     void CloseFrame() override { F->CloseFrame(); }
     void Maximize() override { F->Maximize(); }
     void NextChild() override { F->NextChild(); }
@@ -106,6 +109,7 @@ private slots:
     void menuKeysWorkInTheMainWindow();
     void nameBoxKeepsItsKeys();
     void terrainChosenWithKeysMovesNoView();
+    void toolDialogsTakeEnterForOk();
     void selectionKeysCarryTheBoxThroughLevels();
     void moveDialogMovesTheBoxOrSaysItCannot();
     void errorsAreShownAndTheProgramGoesOn();
@@ -570,22 +574,27 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     TheMap->UndoBuf.Reset();
     TheSelection->SetActive(true);
     TheSelection->SetCorner(0, 30, 2);
-    QString caption;
-    bool stayedOpen = false;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<TForm5*>(QApplication::activeModalWidget());
+    QString caption, reopenedOn;
+    // The first dialog asks for a move off the map; the one that opens after the refusal
+    // shows those offsets again and gets a good move.
+    std::function<void()> answer = [&] {
+        auto* d = qobject_cast<TSelectionMoveDialog*>(QApplication::activeModalWidget());
         if (!d) return;
         caption = d->windowTitle();
-        d->findChild<QLineEdit*>("Edit1")->setText("2"); // off the map: refused
-        d->findChild<QPushButton*>("Button1")->click();
-        stayedOpen = d->isVisible();
-        d->findChild<QLineEdit*>("Edit1")->setText("-3");
-        d->findChild<QLineEdit*>("Edit2")->setText("1");
-        d->findChild<QPushButton*>("Button1")->click();
-    });
+        if (e.Messages.Log.empty()) {
+            d->Edit1->setText("2");
+            QTimer::singleShot(0, answer);
+        } else {
+            reopenedOn = d->Edit1->text() + "," + d->Edit2->text() + "," + d->Edit3->text();
+            d->Edit1->setText("-3");
+            d->Edit2->setText("1");
+        }
+        d->Button1->click();
+    };
+    QTimer::singleShot(0, answer);
     Item(e, "MOVE1")->trigger();
     QCOMPARE(caption, QString::fromUtf8("選択範囲を移動"));
-    QVERIFY(stayedOpen);
+    QCOMPARE(reopenedOn, QString("2,0,0"));
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Text, std::string("マップからはみ出すよ？"));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
@@ -594,7 +603,7 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     QVERIFY(TheSelection->Active);
     QVERIFY(TheMap->Undo());
     QVERIFY(!TheMap->Undo());
-    QVERIFY(e.Set->Form1->findChildren<TForm5*>().isEmpty());
+    QVERIFY(e.Set->Form1->findChildren<TSelectionMoveDialog*>().isEmpty());
 }
 
 void FormMainTest::nameBoxKeepsItsKeys() {
@@ -662,6 +671,53 @@ void FormMainTest::terrainChosenWithKeysMovesNoView() {
         QTRY_COMPARE(TheMap->GetTerrain(), zoom == 0 ? 1 : 2);
         for (QScrollBar* bar : bars) QCOMPARE(bar->value(), bar->minimum());
     }
+}
+
+void FormMainTest::toolDialogsTakeEnterForOk() {
+    TEditor e;
+    TForm1* frame = e.Set->Form1;
+    // Return in the control that `prepare` readies in the dialog.
+    auto answer = [](std::function<QWidget*(QDialog*)> prepare) {
+        QTimer::singleShot(0, [prepare] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            QTest::keyClick(prepare(d), Qt::Key_Return);
+            if (d->isVisible()) d->reject(); // Return did nothing: the check below fails
+        });
+    };
+    const auto setEdit = [](const char* name, const char* text) {
+        return [name, text](QDialog* d) {
+            auto* edit = d->findChild<QLineEdit*>(name);
+            edit->setText(text);
+            return edit;
+        };
+    };
+    TheMap->SetChip(3, 3, 1, 25); // a green field
+    answer(setEdit("Edit1", "1"));
+    frame->MenuItem("SHIFT1")->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 25);
+    answer([](QDialog* d) {
+        auto* to = d->findChild<QComboBox*>("ComboBox2");
+        to->setCurrentIndex(1);
+        return to;
+    });
+    frame->MenuItem("REPLACE2")->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 26); // red now
+
+    // 選択範囲を移動... is greyed out without a selection.
+    QMenu* edit = frame->MenuItem("EDIT1")->menu();
+    QAction* move = frame->MenuItem("MOVE1");
+    emit edit->aboutToShow();
+    QVERIFY(!move->isEnabled());
+    CurrentLevel = 1;
+    MenuClick(tagSelectAll);
+    emit edit->aboutToShow();
+    QVERIFY(move->isEnabled());
+    answer(setEdit("Edit2", "2"));
+    move->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 0);
+    QCOMPARE(int(TheMap->GetChip(4, 5, 1)), 26);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 namespace {
