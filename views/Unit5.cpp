@@ -1,4 +1,4 @@
-// TForm5: the shift dialog's controls, key filter and OK.
+// TOffsetsDialog: the offset dialogs' controls and key filter; TForm5: the shift dialog's OK.
 #include "views/Unit5.h"
 
 #include "editor/maptooldialogs.h"
@@ -12,6 +12,10 @@
 
 namespace quarvel {
 
+namespace {
+
+// True for a key that must not be typed into an offset: backspace, '-' and the digits are
+// typed; moving between controls, Return and Enter (OK), Escape and Delete pass on.
 bool RefusedOffsetKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
@@ -30,10 +34,13 @@ bool RefusedOffsetKey(QEvent* event) {
     return !text.isEmpty() && !ShiftKeyAllowed(text.at(0).unicode());
 }
 
-TForm5::TForm5(QWidget* owner)
+} // namespace
+
+TOffsetsDialog::TOffsetsDialog(QWidget* owner, const char* name, const char* caption, int x, int y,
+                               int z)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName("Form5");
-    setWindowTitle(QString::fromUtf8("マップをずらす"));
+    setObjectName(name);
+    setWindowTitle(QString::fromUtf8(caption));
     setFixedSize(160, 120);
     FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);
@@ -45,8 +52,8 @@ TForm5::TForm5(QWidget* owner)
         l->adjustSize();
         return l;
     };
-    auto edit = [this](const char* name, int y) {
-        auto* e = new QLineEdit("0", this);
+    auto edit = [this](const char* name, int y, int value) {
+        auto* e = new QLineEdit(QString::number(value), this);
         e->setObjectName(name);
         e->setGeometry(44, y, 49, 20);
         e->installEventFilter(this);
@@ -55,9 +62,9 @@ TForm5::TForm5(QWidget* owner)
     Label1 = label("Label1", "X方向", 8);
     Label2 = label("Label2", "Y方向", 32);
     Label3 = label("Label3", "Z方向", 56);
-    Edit1 = edit("Edit1", 4);
-    Edit2 = edit("Edit2", 28);
-    Edit3 = edit("Edit3", 52);
+    Edit1 = edit("Edit1", 4, x);
+    Edit2 = edit("Edit2", 28, y);
+    Edit3 = edit("Edit3", 52, z);
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
     Button1->setGeometry(4, 88, 75, 25);
@@ -71,9 +78,17 @@ TForm5::TForm5(QWidget* owner)
     setTabOrder(Edit3, Button1);
     setTabOrder(Button1, Button2);
     Edit1->setFocus();
-
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+bool TOffsetsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Edit1 || watched == Edit2 || watched == Edit3) && RefusedOffsetKey(event))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+TForm5::TForm5(QWidget* owner) : TOffsetsDialog(owner, "Form5", "マップをずらす", 0, 0, 0) {
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
 void TForm5::Button1Click() {
@@ -84,12 +99,6 @@ void TForm5::Button1Click() {
                                    Edit3->text().toStdString());
         }))
         done(result);
-}
-
-bool TForm5::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == Edit1 || watched == Edit2 || watched == Edit3) && RefusedOffsetKey(event))
-        return true;
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace quarvel

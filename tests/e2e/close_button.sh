@@ -11,7 +11,7 @@ wait_window '^情報$'
 read -r x y w _ < <(geometry "$MAIN")
 top=$(title_height "$MAIN")
 [ -n "$top" ] && [ "$top" -gt 4 ] || fail "no title bar on the main window"
-xdotool mousemove --sync $((x + w - top / 2 - 2)) $((y - top / 2)) click 1
+click_at $((x + w - top / 2 - 2)) $((y - top / 2))
 wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after its close button"
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE"
 

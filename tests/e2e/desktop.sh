@@ -108,6 +108,14 @@ focus_main() {
 
 keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
 
+# A left click at screen point ($1, $2). (mousemove --sync would wait for a pointer that is
+# there already.)
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+}
+
 # A window's client area on the screen: X Y W H.
 geometry() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
@@ -126,7 +134,7 @@ paint_one_chip() {
     keys alt+w v Right
     sleep 0.3
     read -r x y w h < <(geometry "$MAIN")
-    xdotool mousemove --sync $((x + w / 4)) $((y + h / 2)) click 1
+    click_at $((x + w / 4)) $((y + h / 2))
 }
 
 # Bytes in which files $1 and $2 differ, as "offset value-in-$2" lines (decimal).
