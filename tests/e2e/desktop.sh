@@ -146,3 +146,29 @@ changed_bytes() {
 empty_map() {
     "$QUARVEL_CLI" new "$1" >/dev/null 2>&1 || fail "cannot make the map $1"
 }
+
+# A new map a.map (its first bytes kept as before.map), the editor started on it, one chip
+# painted.
+edit_new_map() {
+    empty_map "$MAPS/a.map"
+    cp "$MAPS/a.map" "$MAPS/before.map"
+    start_editor "$MAPS/a.map"
+    paint_one_chip
+    wait_window '^Quarvel - .*a\.map \* $' 5
+}
+
+# Fails unless file $2 differs from file $1 in one cell, which holds chip 1.
+expect_painted() {
+    local changes
+    changes=$(changed_bytes "$1" "$2")
+    [ "$(echo "$changes" | wc -l)" -eq 1 ] && [ "${changes##* }" -eq 1 ] ||
+        fail "$2 should hold chip 1 in one cell where $1 does not; changed bytes: $changes"
+}
+
+# 終了 in the File menu: the editor ends within 2 s with 0.
+quit_with_menu() {
+    focus_main
+    keys alt+f x
+    wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after 終了"
+    [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after 終了"
+}

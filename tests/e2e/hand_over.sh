@@ -16,7 +16,5 @@ wait_window '^Quarvel - .*b\.map$' 5
 running "$first" || fail "the running copy ended"
 
 EDITOR_PID=$first
-focus_main
-keys alt+f x
-wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after 終了"
+quit_with_menu
 echo "ok"

@@ -3,11 +3,7 @@
 # its changes; いいえ ends it with 0 and the file stays as it was.
 . "$(dirname "$0")/desktop.sh"
 
-empty_map "$MAPS/a.map"
-cp "$MAPS/a.map" "$MAPS/before.map"
-start_editor "$MAPS/a.map"
-paint_one_chip
-wait_window '^Quarvel - .*a\.map \* $' 5
+edit_new_map
 
 focus_main
 keys alt+f x

@@ -4,26 +4,19 @@
 # offers that copy. SIGHUP does the same.
 . "$(dirname "$0")/desktop.sh"
 
-empty_map "$MAPS/a.map"
 for signal in TERM HUP; do
     rm -f "$RECOVERY_COPY"
-    start_editor "$MAPS/a.map"
-    paint_one_chip
-    wait_window '^Quarvel - .*a\.map \* $' 5
+    edit_new_map
     # At once after the change, before the editor's own timer has kept a copy.
     kill -s "$signal" "$EDITOR_PID"
     wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after SIG$signal"
     [ "$EXIT_CODE" -eq 0 ] || fail "SIG$signal: exit code $EXIT_CODE"
     [ -z "$(ls -A "$RUN_FOLDER" 2>/dev/null)" ] || fail "left behind: $(ls -A "$RUN_FOLDER")"
-    changes=$(changed_bytes "$MAPS/a.map" "$RECOVERY_COPY")
-    [ "$(echo "$changes" | wc -l)" -eq 1 ] && [ "${changes##* }" -eq 1 ] ||
-        fail "SIG$signal: the copy should hold the painted chip; changed bytes: $changes"
+    expect_painted "$MAPS/a.map" "$RECOVERY_COPY"
 
     start_editor
     wait_window '^確認$' 10
     keys alt+n
-    focus_main
-    keys alt+f x
-    wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after 終了"
+    quit_with_menu
 done
 echo "ok"
