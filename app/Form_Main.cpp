@@ -4,15 +4,18 @@
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
+#include "editor/selectarea.h"
+#include "editor/windowplace.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Unit5.h"
 #include "views/Unit6.h"
-#include "views/Unit7.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
+#include "views/selectionmovedialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -33,6 +36,7 @@
 #include <QStyleOptionTitleBar>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace quarvel {
@@ -161,6 +165,10 @@ void TForm1::BuildMenu() {
         Items.append(item);
         ItemsByName.insert(row.Name, item);
     }
+    // 選択範囲を移動... needs a selection: it is greyed out while there is none.
+    QAction* move = ItemsByName.value("MOVE1");
+    connect(ItemsByName.value("EDIT1")->menu(), &QMenu::aboutToShow, this,
+            [move] { move->setEnabled(TheSelection && TheSelection->Active); });
     for (const MenuRow& row : KeyRows()) {
         auto* item = new QAction(this);
         item->setObjectName(row.Name);
@@ -250,9 +258,11 @@ int TForm1::RunSwapDialog() {
     return dialog->exec();
 }
 
-int TForm1::RunMoveDialog() {
-    auto dialog = std::make_unique<TForm7>(this);
-    return dialog->exec();
+bool TForm1::RunMoveDialog(MoveOffsets& offsets) {
+    auto dialog = std::make_unique<TSelectionMoveDialog>(this, offsets);
+    if (dialog->exec() != 1) return false;
+    offsets = dialog->Offsets();
+    return true;
 }
 
 void TForm1::Maximize() {
@@ -343,6 +353,21 @@ void TForm1::PlaceInfoPanel() {
     PlacePanelBesideEditView();
     PanelFollows = true;
     QTimer::singleShot(1000, this, [this] { PanelFollows = false; });
+    // On another screen, or when the working area changes, it is placed again.
+    QWindow* handle = windowHandle();
+    if (!handle || ScreenWatched) return;
+    ScreenWatched = true;
+    const auto follow = [this](QScreen* s) {
+        disconnect(ScreenAreaWatch);
+        if (s)
+            ScreenAreaWatch = connect(s, &QScreen::availableGeometryChanged, this,
+                                      [this] { PlacePanelBesideEditView(); });
+    };
+    connect(handle, &QWindow::screenChanged, this, [this, follow](QScreen* s) {
+        follow(s);
+        PlacePanelBesideEditView();
+    });
+    follow(handle->screen());
 }
 
 void TForm1::moveEvent(QMoveEvent* e) {
@@ -357,10 +382,19 @@ void TForm1::resizeEvent(QResizeEvent* e) {
 
 void TForm1::PlacePanelBesideEditView() {
     if (!Info || !Edit || !Edit->SubWindow()) return;
-    // Beside the edit view on the screen: its right edge, its top.
+    // Beside the edit view on the screen: its right edge, its top; then whole on the screen.
     QMdiSubWindow* sub = Edit->SubWindow();
-    QPoint topLeft = sub->mapToGlobal(QPoint(0, 0));
-    Info->move(topLeft.x() + sub->width(), topLeft.y());
+    const QPoint topLeft = sub->mapToGlobal(QPoint(0, 0));
+    // The panel's outer frame, title bar included; until the window manager has framed it,
+    // a title bar of the style's height is allowed for.
+    QSize frame = Info->frameGeometry().size();
+    if (frame == Info->size()) frame.rheight() += style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QRect area(topLeft, QSize(sub->width() + frame.width(), std::max(frame.height(), 1)));
+    if (QScreen* s = screen()) area = s->availableGeometry();
+    const ScreenPoint at =
+        InfoPanelPlace({topLeft.x(), topLeft.y(), sub->width(), sub->height()}, frame.width(),
+                       frame.height(), {area.x(), area.y(), area.width(), area.height()});
+    Info->move(at.X, at.Y);
 }
 
 void TForm1::Terminate() {
@@ -432,13 +466,28 @@ void TForm1::closeEvent(QCloseEvent* e) {
         // A save that fails shows its error and keeps the program running.
         RunGuarded([&] { mayClose = FormClose(); });
     }
-    if (mayClose)
-        e->accept();
-    else
+    if (!mayClose) {
         e->ignore();
+        return;
+    }
+    e->accept();
+    // The frame's close ends the program. Qt's own ending after the last window would close
+    // every window first, and the info panel refuses that: it would keep the program running.
+    if (Info) Info->hide();
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && Info && watched->isWidgetType()) {
+        // While one of the panel's lists is open, it takes every key (the list itself still
+        // sees this event): Return there chooses an item and must not also run
+        // 全体マップ更新, an arrow moves in the list and not through the levels.
+        const QWidget* popup = QApplication::activePopupWidget();
+        if (popup && popup->parentWidget() && popup->parentWidget()->window() == Info) {
+            event->accept();
+            return false;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride && Info && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == Info) {
         if (watched == Info->Edit1 && Info->isActiveWindow()) {

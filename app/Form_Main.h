@@ -41,7 +41,7 @@ public:
     bool RunColorDialog(TColor& color) override;
     int RunShiftDialog() override;
     int RunSwapDialog() override;
-    int RunMoveDialog() override;
+    bool RunMoveDialog(MoveOffsets& offsets) override;
     void CloseFrame() override { close(); }
     void Maximize() override;
     void NextChild() override;
@@ -86,6 +86,8 @@ private:
     // A window manager maximises the frame some time after it was asked to; until then the
     // info panel follows the edit view.
     bool PanelFollows = false;
+    bool ScreenWatched = false;
+    QMetaObject::Connection ScreenAreaWatch;
 };
 
 } // namespace quarvel

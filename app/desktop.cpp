@@ -1,4 +1,4 @@
-// TDesktop: timer, settings, menu items, drops and the hand-over socket, forwarding to the
+// TDesktop: timer, settings, menu items, drops and handed-over files, forwarding to the
 // editor's recovery, recent files and OpenMapFile.
 #include "app/desktop.h"
 
@@ -13,30 +13,21 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QLockFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
-#include <QThread>
 #include <QUrl>
-#include <unistd.h>
+#include <cstdio>
+#include <exception>
 
 namespace quarvel {
 
 namespace {
 
 constexpr int RetryMs = 250; // a queued file waits this long for a dialog to close
-constexpr int HandOverTimeoutMs = 10000;
-
-QString RunningCopyFile(const char* suffix) {
-    return QDir(QDir::tempPath()).filePath(QString("quarvel-%1.%2").arg(getuid()).arg(suffix));
-}
 
 std::string FileSystemName(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -61,35 +52,6 @@ QSettings UserSettings() {
 
 } // namespace
 
-QString RunningCopyLockName() {
-    return RunningCopyFile("lock");
-}
-QString HandOverSocketName() {
-    return RunningCopyFile("socket");
-}
-
-int HandOverToRunningCopy(QLockFile& lock, const std::string& file) {
-    QElapsedTimer waited;
-    waited.start();
-    // The running copy may still be starting (its socket not yet open), or just ending.
-    while (waited.elapsed() < HandOverTimeoutMs) {
-        QLocalSocket socket;
-        socket.connectToServer(HandOverSocketName());
-        if (socket.waitForConnected(1000)) {
-            const std::string message = EncodeHandOver(file);
-            socket.write(message.data(), qint64(message.size()));
-            if (socket.waitForBytesWritten(HandOverTimeoutMs) &&
-                (socket.bytesAvailable() > 0 || socket.waitForReadyRead(HandOverTimeoutMs)))
-                return socket.read(1) == QByteArray(1, '\1') ? 0 : 1;
-            // No answer: the running copy ended while we spoke. Its lock comes free, and
-            // this start becomes the editor (or calls the next running copy).
-        }
-        if (lock.tryLock(0)) return -1;
-        QThread::msleep(100);
-    }
-    return 1;
-}
-
 TDesktop::TDesktop(TWindowSet& windows) : Set(windows) {
     Clock.start();
     const std::string state = UserStateFolder();
@@ -109,13 +71,11 @@ TDesktop::TDesktop(TWindowSet& windows) : Set(windows) {
     // Drops on the views reach the frame: none of the widgets inside accepts drops itself.
     Set.Form1->setAcceptDrops(true);
     Set.Form1->installEventFilter(this);
-    Listen();
 }
 
 TDesktop::~TDesktop() {
     Set.Form1->removeEventFilter(this);
     Session = EditorSession{};
-    if (Server) Server->close();
 }
 
 void TDesktop::Start(const std::string& file) {
@@ -127,42 +87,28 @@ void TDesktop::Start(const std::string& file) {
     });
 }
 
-void TDesktop::Listen() {
-    // Only the running copy gets here (it holds the lock), so a socket left by a copy that
-    // was killed is stale.
-    const QString name = HandOverSocketName();
-    QLocalServer::removeServer(name);
-    Server = new QLocalServer(this);
-    Server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!Server->listen(name)) return; // a second start then reports that nobody answered
-    connect(Server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = Server->nextPendingConnection()) {
-            auto buffer = std::make_shared<std::string>();
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
-                const QByteArray bytes = socket->readAll();
-                buffer->append(bytes.constData(), size_t(bytes.size()));
-                std::string path;
-                const int got = DecodeHandOver(*buffer, path);
-                if (got == 0) return;
-                if (got > 0) {
-                    socket->write(QByteArray(1, '\1'));
-                    socket->flush();
-                    Raise();
-                    OpenLater(path);
-                }
-                socket->disconnectFromServer();
-            });
-        }
-    });
-}
-
 void TDesktop::Raise() {
     QWidget* frame = Set.Form1;
     frame->setWindowState((frame->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     frame->show();
     frame->raise();
     frame->activateWindow();
+}
+
+void TDesktop::TakeHandedOver(const std::string& path) {
+    Raise();
+    OpenLater(path);
+}
+
+void TDesktop::EndNow() {
+    if (Recovery) {
+        try {
+            Recovery->KeepNow();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "quarvel: %s\n", e.what()); // no time to ask anyone
+        }
+    }
+    Set.Form1->Terminate();
 }
 
 void TDesktop::OpenLater(const std::string& path) {

@@ -1,6 +1,7 @@
 // TDesktop: the editor's ties to the user's desktop for one run: the recovery copy's timer,
 // the recent files in the File menu and the user's settings, map files dropped on the
-// frame, and files handed over by a second start. It only forwards to the editor's rules.
+// frame, files handed over by a second start, and an end without asking. It only forwards
+// to the editor's rules.
 #pragma once
 
 #include "editor/recentfiles.h"
@@ -8,34 +9,21 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QString>
 #include <QTimer>
 #include <deque>
 #include <memory>
 #include <string>
 
 class QAction;
-class QLocalServer;
-class QLockFile;
 
 namespace quarvel {
 
 class TWindowSet;
 
-// The per-user names of the running copy's lock file and hand-over socket, in the
-// temporary folder.
-QString RunningCopyLockName();
-QString HandOverSocketName();
-
-// A second start with a file: hands `file` (an absolute file-system name) to the running
-// copy. 0 when it was taken, 1 when no running copy answered within a few seconds, -1 when
-// the running copy ended meanwhile and `lock` is now this process's (it runs as the first).
-int HandOverToRunningCopy(QLockFile& lock, const std::string& file);
-
 class TDesktop : public QObject, public IRecentFilesStore, public IRecentFilesMenu {
 public:
-    // Installs the recovery copy (in the user's state folder) and the recent files, and
-    // listens for other starts. The editor must have started.
+    // Installs the recovery copy (in the user's state folder) and the recent files. The
+    // editor must have started.
     explicit TDesktop(TWindowSet& windows);
     ~TDesktop() override;
 
@@ -50,13 +38,17 @@ public:
 
     // Queues a file to open (a drop, another start) and opens it when no dialog is up.
     void OpenLater(const std::string& path);
+    // A file handed over by another start: the frame comes to the front, the file opens.
+    void TakeHandedOver(const std::string& path);
+    // The run ends without asking (a logout, a signal): unsaved changes go into the recovery
+    // copy at once, then the message loop ends with 0.
+    void EndNow();
     QList<QAction*> RecentItems() const { return Items; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Listen();
     void OpenQueued();
     void Raise();
 
@@ -66,7 +58,6 @@ private:
     std::unique_ptr<TRecentFiles> Recent;
     QTimer RecoveryTimer;
     QElapsedTimer Clock;
-    QLocalServer* Server = nullptr;
     QAction* RecentSeparator = nullptr;
     QList<QAction*> Items;
     std::deque<std::string> Queue;

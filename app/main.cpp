@@ -1,7 +1,9 @@
 // The program entry of the editor: one running copy (a second start hands its file over), the
-// four windows, the editor's start, the message loop.
+// four windows, the editor's start, the message loop, and an end asked for by a signal.
 #include "app/Form_Main.h"
 #include "app/desktop.h"
+#include "app/endsignals.h"
+#include "app/runningcopy.h"
 #include "app/startfolder.h"
 #include "app/windowset.h"
 #include "editor/global.h"
@@ -10,26 +12,36 @@
 #include "views/Form_Info.h"
 #include "views/application.h"
 
-#include <QLockFile>
 #include <cstdio>
 
 int main(int argc, char** argv) {
     using namespace quarvel;
     TApplication app(argc, argv);
+    TEndSignals ending; // until the editor runs, a signal just ends the message loop
 
-    // One running copy per user. The lock records this process; a lock left by a process
-    // that has ended (even by a crash) is taken over.
+    // One running copy per user.
     const std::string file = argc > 1 ? AbsoluteFileName(argv[1]) : std::string();
-    QLockFile lock(RunningCopyLockName());
-    lock.setStaleLockTime(0);
-    // Only a lock held by another copy counts: when the lock file cannot be made at all (a
-    // temporary folder that is missing or read-only), the editor runs unguarded rather than
-    // end without a word.
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        if (file.empty()) return 0; // another copy runs: end at once, silently
-        const int handed = HandOverToRunningCopy(lock, file); // it opens the file
-        if (handed == 1) std::fprintf(stderr, "quarvel: no running copy took %s\n", argv[1]);
-        if (handed >= 0) return handed;
+    TRunningCopy running;
+    switch (running.Lock()) {
+    case LockResult::Taken:
+    case LockResult::Unguarded: // no lock can be made: run rather than end without a word
+        break;
+    case LockResult::Foreign:
+        std::fprintf(stderr, "quarvel: %s\n", running.Problem().c_str());
+        ShowError(running.Problem());
+        return 1;
+    case LockResult::HeldByOther:
+        if (file.empty()) return 0;       // another copy runs: end at once, silently
+        switch (running.HandOver(file)) { // it opens the file
+        case HandOverResult::Taken:
+            return 0;
+        case HandOverResult::NoAnswer:
+            std::fprintf(stderr, "quarvel: no running copy took %s\n", argv[1]);
+            return 1;
+        case HandOverResult::CopyEnded:
+            break; // this process runs as the first
+        }
+        break;
     }
 
     // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
@@ -40,6 +52,8 @@ int main(int argc, char** argv) {
     StartEditor();
     if (windows.Form1->TerminateRequested()) return 1; // the chips could not be loaded
     TDesktop desktop(windows);
+    running.Listen([&desktop](const std::string& path) { desktop.TakeHandedOver(path); });
+    ending.OnSignal = [&desktop](int) { desktop.EndNow(); };
     desktop.Start(file);
     return app.exec();
 }

@@ -191,7 +191,7 @@ void MenuClick(int tag) {
         SHIFT1Click(tag);
         break;
     case tagMoveSelection:
-        if (TheSelection->Active) Windows.Main->RunMoveDialog(); // OK moves and redraws
+        MoveSelectionDialog();
         break;
     case tagMoveLeft:
         MoveSelectionCommand(-1, 0, 0);

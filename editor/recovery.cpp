@@ -47,6 +47,19 @@ std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) 
     }
 }
 
+// The question, with the map the copy belongs to and when the copy was written.
+std::string OfferQuestion(const std::string& original, std::optional<std::time_t> written) {
+    const size_t slash = original.rfind('/');
+    std::string text = std::string(OfferText) + "\n\nマップ: " +
+                       (original.empty() ? std::string("無題") : original.substr(slash + 1));
+    struct tm local;
+    char when[32];
+    if (written && ::localtime_r(&*written, &local) &&
+        std::strftime(when, sizeof when, "%Y/%m/%d %H:%M", &local) > 0)
+        text += std::string("\n保存時刻: ") + when;
+    return text;
+}
+
 void CreateFolder(const std::string& folder) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ec);
@@ -98,6 +111,12 @@ void TRecoveryFolder::Save(const TMap& map) {
     WriteMapCopy(map, MapPath());
 }
 
+std::optional<std::time_t> TRecoveryFolder::CopyTime() {
+    struct stat st;
+    if (::stat(MapPath().c_str(), &st) != 0) return std::nullopt;
+    return st.st_mtime;
+}
+
 void TRecoveryFolder::Remove() {
     ::unlink(MapPath().c_str()); // the map first: a name alone is no copy
     ::unlink(SourcePath().c_str());
@@ -123,7 +142,8 @@ bool TRecovery::LeftCopyBelongsTo(const std::string& path) const {
 bool TRecovery::OfferLeftCopy() {
     if (!LeftOriginal) return false;
     const std::string original = *LeftOriginal;
-    const int answer = Windows.Messages->Show(OfferText, "確認", MsgButtons::YesNo);
+    const int answer = Windows.Messages->Show(OfferQuestion(original, Store.CopyTime()), "確認",
+                                              MsgButtons::YesNo);
     LeftOriginal.reset(); // from here on the copy is this run's own or gone
     if (answer == mrNo) {
         Store.Remove();
@@ -186,6 +206,18 @@ void TRecovery::Tick(int64_t nowMs) {
             Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
         }
     }
+}
+
+void TRecovery::KeepNow() {
+    if (LeftOriginal || !TheMap || !TheMap->Modified) return;
+    std::vector<uint8_t> now = Snapshot();
+    if (CopyExists && now == Copied && TheMap->FileName == CopiedName) return;
+    CopyExists = true;
+    Store.Save(*TheMap);
+    Copied = Previous = std::move(now);
+    CopiedName = TheMap->FileName;
+    FirstChange.reset();
+    LastChange.reset();
 }
 
 void TRecovery::Discard() {

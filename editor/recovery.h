@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     // Writes `map` (its 49,200 file bytes) and its FileName as the copy; throws QuarvelError.
     virtual void Save(const TMap& map) = 0;
     virtual void Remove() = 0;
+    // When the copy found was written, when that is known.
+    virtual std::optional<std::time_t> CopyTime() { return std::nullopt; }
 };
 
 // The copy as two files in a folder: "unsaved.map" and "unsaved.source" (the original file
@@ -35,6 +38,7 @@ public:
     bool Load(TMap& map) override;
     void Save(const TMap& map) override;
     void Remove() override;
+    std::optional<std::time_t> CopyTime() override;
     std::string MapPath() const { return Folder + "/unsaved.map"; }
     std::string SourcePath() const { return Folder + "/unsaved.source"; }
 
@@ -64,7 +68,8 @@ public:
     bool HasLeftCopy() const { return LeftOriginal.has_value(); }
     // True when the left copy belongs to the file `path`.
     bool LeftCopyBelongsTo(const std::string& path) const;
-    // Asks "前回保存されなかった編集内容があります。復元しますか？". いいえ removes the copy;
+    // Asks "前回保存されなかった編集内容があります。復元しますか？", naming the map the copy
+    // belongs to (its file's name, or 無題) and the time of the copy. いいえ removes the copy;
     // any other answer (はい, or a box closed without a choice) loads it into TheMap as a
     // modified map under its original file name, with an empty undo history, and resets the
     // views. True when the copy was restored.
@@ -76,6 +81,9 @@ public:
     // TheMap has no unsaved changes any more (saved, new, opened, or dropped at exit): the
     // copy goes.
     void Discard();
+    // The editor ends without asking (a logout, a signal): unsaved changes that no copy
+    // holds yet go into a copy at once. Throws QuarvelError when it cannot be written.
+    void KeepNow();
 
 private:
     std::vector<uint8_t> Snapshot() const;

@@ -52,21 +52,24 @@ MoveResult MoveSelection(int dx, int dy, int dz) {
                     c != 0 && !InsideMap((long long)x + dx, (long long)y + dy, (long long)z + dz);
             }
     if (refused) return MoveResult::Refused;
+    const bool empty = std::all_of(block.begin(), block.end(), [](uint8_t c) { return c == 0; });
 
-    TheMap->UndoBuf.BeginStep();
-    for (int z = box.Low; z <= box.High; ++z)
-        for (int y = box.Top; y <= box.Bottom; ++y)
-            for (int x = box.Left; x <= box.Right; ++x) TheMap->SetChip(x, y, z, 0);
-    size_t n = 0;
-    for (int z = box.Low; z <= box.High; ++z)
-        for (int y = box.Top; y <= box.Bottom; ++y)
-            for (int x = box.Left; x <= box.Right; ++x) {
-                const uint8_t c = block[n++];
-                const long long tx = (long long)x + dx, ty = (long long)y + dy,
-                                tz = (long long)z + dz;
-                if (!InsideMap(tx, ty, tz)) continue; // an empty cell by the check above
-                TheMap->SetChip(int(tx), int(ty), int(tz), LevelFilter(int(tz), c));
-            }
+    if (!empty) {
+        TheMap->UndoBuf.BeginStep();
+        for (int z = box.Low; z <= box.High; ++z)
+            for (int y = box.Top; y <= box.Bottom; ++y)
+                for (int x = box.Left; x <= box.Right; ++x) TheMap->SetChip(x, y, z, 0);
+        size_t n = 0;
+        for (int z = box.Low; z <= box.High; ++z)
+            for (int y = box.Top; y <= box.Bottom; ++y)
+                for (int x = box.Left; x <= box.Right; ++x) {
+                    const uint8_t c = block[n++];
+                    const long long tx = (long long)x + dx, ty = (long long)y + dy,
+                                    tz = (long long)z + dz;
+                    if (!InsideMap(tx, ty, tz)) continue; // an empty cell by the check above
+                    TheMap->SetChip(int(tx), int(ty), int(tz), LevelFilter(int(tz), c));
+                }
+    }
 
     TSelectArea& s = *TheSelection;
     s.X0 = Moved(s.X0, dx, 31);
@@ -87,18 +90,12 @@ void MoveSelectionCommand(int dx, int dy, int dz) {
         Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
 }
 
-int MoveDialogOk(const std::string& e1, const std::string& e2, const std::string& e3) {
-    const int dx = StrToInt(e1);
-    const int dy = StrToInt(e2);
-    const int dz = StrToInt(e3);
-    switch (MoveSelection(dx, dy, dz)) {
-    case MoveResult::Moved:
-        return mrOk;
-    case MoveResult::Refused:
+void MoveSelectionDialog() {
+    if (!TheSelection->Active) return;
+    MoveOffsets offsets;
+    while (Windows.Main->RunMoveDialog(offsets)) {
+        if (MoveSelection(offsets.X, offsets.Y, offsets.Z) != MoveResult::Refused) return;
         Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
-        return mrNone;
-    default:
-        return mrCancel;
     }
 }
 

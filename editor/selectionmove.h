@@ -15,15 +15,14 @@ enum class MoveResult { Nothing, Refused, Moved };
 // Nothing (selection off or a zero offset; no undo step), Refused (a non-empty cell would
 // leave the map; nothing changes, no message) or Moved. A moved block takes the selection
 // along (both corners, the anchor level and the current level, each clamped to the map) and
-// the windows redraw. The copy buffer is not touched.
+// the windows redraw. A box of empty cells only moves the selection: no undo step, and the
+// map is not modified. The copy buffer is not touched.
 MoveResult MoveSelection(int dx, int dy, int dz);
 // MoveSelection, and the message box when the move is refused.
 void MoveSelectionCommand(int dx, int dy, int dz);
-// The move dialog's OK: converts e1, e2, e3 like the shift dialog (an invalid text throws
-// QuarvelError and nothing has changed), then moves. mrOk when the block moved, mrCancel for
-// nothing to move, mrNone when the move was refused (the message box has been shown and the
-// dialog stays open).
-int MoveDialogOk(const std::string& e1, const std::string& e2, const std::string& e3);
+// 選択範囲を移動...: the move dialog, then the move. A refused move shows its message and the
+// dialog opens again on the same offsets. Nothing without a selection.
+void MoveSelectionDialog();
 
 // The edit view goes to level z (0..47; another value or the same level does nothing) and
 // the selection stays on: the box now reaches from its anchor level to z.

@@ -72,15 +72,18 @@ std::string EncodeHandOver(const std::string& path) {
     return message + path;
 }
 
-int DecodeHandOver(std::string& buffer, std::string& path) {
-    if (buffer.size() < 4) return 0;
+HandOverMessage DecodeHandOver(std::string& buffer, std::string& path) {
+    if (buffer.size() < 4) return HandOverMessage::Partial;
     uint32_t n = 0;
     for (int i = 0; i < 4; ++i) n |= uint32_t(uint8_t(buffer[size_t(i)])) << (8 * i);
-    if (n == 0 || n > MaxHandOverName) return -1;
-    if (buffer.size() < 4 + size_t(n)) return 0;
-    path = buffer.substr(4, n);
+    if (n == 0 || n > MaxHandOverName) return HandOverMessage::Refused;
+    if (buffer.size() < 4 + size_t(n)) return HandOverMessage::Partial;
+    std::string name = buffer.substr(4, n);
+    // A zero byte would cut the name that the file system sees short of the one kept.
+    if (name.find('\0') != std::string::npos || name[0] != '/') return HandOverMessage::Refused;
+    path = std::move(name);
     buffer.erase(0, 4 + size_t(n));
-    return 1;
+    return HandOverMessage::Whole;
 }
 
 } // namespace quarvel

@@ -41,8 +41,10 @@ std::string DroppedMap(const std::vector<std::string>& paths);
 // little-endian length, then the name's bytes.
 constexpr size_t MaxHandOverName = 4096;
 std::string EncodeHandOver(const std::string& path);
-// Takes one message off the front of `buffer`. 1: `path` is set; 0: more bytes are needed;
-// -1: the message is not one (too long); the connection should be dropped.
-int DecodeHandOver(std::string& buffer, std::string& path);
+// Takes one message off the front of `buffer`: Whole sets `path`; Partial needs more bytes;
+// Refused is no message (empty, too long, a zero byte in the name, a name that is not
+// absolute) and the connection should be dropped.
+enum class HandOverMessage { Whole, Partial, Refused };
+HandOverMessage DecodeHandOver(std::string& buffer, std::string& path);
 
 } // namespace quarvel

@@ -63,6 +63,11 @@ public:
     virtual int Show(const std::string& text, const std::string& caption, MsgButtons buttons) = 0;
 };
 
+// The offsets of a move of the selection box, in cells and levels.
+struct MoveOffsets {
+    int X = 0, Y = 0, Z = 0;
+};
+
 // The main frame (TForm1): the requests the commands make of the frame and its dialogs.
 class IMainFrame {
 public:
@@ -75,7 +80,8 @@ public:
     virtual bool RunColorDialog(TColor& color) = 0;
     virtual int RunShiftDialog() = 0; // modal result
     virtual int RunSwapDialog() = 0;  // modal result
-    virtual int RunMoveDialog() = 0;  // modal result; the dialog moved the selection on OK
+    // The move dialog, opened on `offsets`; true on OK, with the offsets entered (integers).
+    virtual bool RunMoveDialog(MoveOffsets& offsets) = 0;
     virtual void CloseFrame() = 0;
     virtual void Maximize() = 0;
     virtual void NextChild() = 0;

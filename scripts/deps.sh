@@ -9,6 +9,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           clang libclang-rt-14-dev
           # the checks of the install and the Debian package
           desktop-file-utils appstream dpkg-dev shared-mime-info libglib2.0-bin groff-base
+          # the journeys on a real desktop: an X server, a window manager, input and window tools
+          xvfb openbox xdotool wmctrl x11-utils
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -34,7 +34,7 @@ sleep 1
 
 # Started from the home folder, as a launcher would; File > Open starts in the map folder.
 (cd "$work" && TMPDIR=$work HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data \
-    XDG_STATE_HOME=$work/state exec "$program/quarvel" >/dev/null 2>&1) &
+    XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run exec "$program/quarvel" >/dev/null 2>&1) &
 pids+=($!)
 frame=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quarvel$' | head -1)
 sleep 1

@@ -134,9 +134,14 @@ public:
         Log.push_back("main.RunSwapDialog");
         return DialogAnswer;
     }
-    int RunMoveDialog() override {
-        Log.push_back("main.RunMoveDialog");
-        return DialogAnswer;
+    // Answers with the next of MoveAnswers (OK), or cancels when there is none.
+    bool RunMoveDialog(MoveOffsets& offsets) override {
+        Log.push_back("main.RunMoveDialog " + std::to_string(offsets.X) + " " +
+                      std::to_string(offsets.Y) + " " + std::to_string(offsets.Z));
+        if (MoveAnswers.empty()) return false;
+        offsets = MoveAnswers.front();
+        MoveAnswers.pop_front();
+        return true;
     }
     void CloseFrame() override { Log.push_back("main.CloseFrame"); }
     void Maximize() override { Log.push_back("main.Maximize"); }
@@ -153,6 +158,7 @@ public:
     bool ColorAnswerOk = false;
     TColor ColorAnswer = 0;
     int DialogAnswer = mrCancel;
+    std::deque<MoveOffsets> MoveAnswers;
     bool Checked[256] = {};
 
 private:

@@ -149,23 +149,25 @@ TEST(HandOver, NamesArriveWholeAndOneByOne) {
     size_t i = 0;
     for (; i + 1 < 4 + odd.size(); ++i) {
         buffer.push_back(stream[i]);
-        ASSERT_EQ(DecodeHandOver(buffer, path), 0);
+        ASSERT_EQ(DecodeHandOver(buffer, path), HandOverMessage::Partial);
     }
     buffer.push_back(stream[i]);
-    ASSERT_EQ(DecodeHandOver(buffer, path), 1);
+    ASSERT_EQ(DecodeHandOver(buffer, path), HandOverMessage::Whole);
     EXPECT_EQ(path, odd);
     buffer += stream.substr(i + 1);
-    ASSERT_EQ(DecodeHandOver(buffer, path), 1);
+    ASSERT_EQ(DecodeHandOver(buffer, path), HandOverMessage::Whole);
     EXPECT_EQ(path, "/b.map");
     EXPECT_TRUE(buffer.empty());
 
-    // An empty or overlong name is no message.
-    buffer = std::string(4, '\0');
-    EXPECT_EQ(DecodeHandOver(buffer, path), -1);
-    buffer = EncodeHandOver(std::string(MaxHandOverName + 1, 'a')).substr(0, 10);
-    EXPECT_EQ(DecodeHandOver(buffer, path), -1);
-    buffer = std::string("\xff\xff\xff\xff", 4);
-    EXPECT_EQ(DecodeHandOver(buffer, path), -1);
+    // An empty, overlong or relative name, or one holding a zero byte, is no message.
+    path.clear();
+    for (std::string bad :
+         {std::string(4, '\0'), EncodeHandOver(std::string(MaxHandOverName + 1, 'a')).substr(0, 10),
+          std::string("\xff\xff\xff\xff", 4), EncodeHandOver(std::string("/a.map\0/b", 10)),
+          EncodeHandOver(std::string("\0/a.map", 7)), EncodeHandOver("a.map")}) {
+        EXPECT_EQ(DecodeHandOver(bad, path), HandOverMessage::Refused);
+        EXPECT_EQ(path, "");
+    }
 }
 
 TEST(FileNames, SameFileThroughLinksAndSteps) {

@@ -5,6 +5,9 @@
 #include "tests/fakewindows.h"
 #include "tests/maptestutil.h"
 
+#include <algorithm>
+#include <random>
+
 namespace quarvel::test {
 namespace {
 
@@ -161,7 +164,7 @@ TEST_F(SelectionMoveTest, NothingToMoveOpensNoStep) {
     EXPECT_EQ(TheMap->UndoBuf.Current, step);
     EXPECT_TRUE(Log.empty());
     MenuClick(tagMoveSelection);
-    EXPECT_EQ(Log, CallLog{"main.RunMoveDialog"});
+    EXPECT_EQ(Log, CallLog{"main.RunMoveDialog 0 0 0"});
     TheSelection->SetActive(false);
     Log.clear();
     MenuClick(tagMoveSelection); // no dialog without a selection
@@ -209,15 +212,57 @@ TEST_F(SelectionMoveTest, ObjectsCutByTheBoxMoveWholeAndTheLevelFilterApplies) {
     EXPECT_EQ(CurrentLevel, 0);
 }
 
-TEST_F(SelectionMoveTest, MoveDialogOkConvertsLikeTheShiftDialog) {
+TEST_F(SelectionMoveTest, ARefusedMoveOpensTheDialogAgainOnItsOffsets) {
     Paint(31, 0, 0, 60);
     SelectBox(30, 0, 31, 0, 0, 0);
-    EXPECT_THROW(MoveDialogOk("1", "x", "0"), QuarvelError);
-    EXPECT_EQ(MoveDialogOk("0", "0", "0"), mrCancel);
-    EXPECT_EQ(MoveDialogOk("1", "0", "0"), mrNone); // refused: the dialog stays open
-    EXPECT_EQ(Log, CallLog{"msg マップからはみ出すよ？|エラー"});
-    EXPECT_EQ(MoveDialogOk("-3", "2", "1"), mrOk);
+    Main.MoveAnswers = {{1, 0, 0}, {-3, 2, 1}};
+    MenuClick(tagMoveSelection);
+    EXPECT_EQ(std::vector<std::string>(Log.begin(), Log.begin() + 3),
+              (CallLog{"main.RunMoveDialog 0 0 0", "msg マップからはみ出すよ？|エラー",
+                       "main.RunMoveDialog 1 0 0"}));
     EXPECT_EQ(TheMap->GetChip(28, 2, 1), 60);
+    EXPECT_TRUE(SameBox(Box(), {27, 2, 28, 2, 1, 1}));
+}
+
+// A box of empty cells: only the selection moves, clamped like a block's; the map, its
+// modified flag and its undo steps stay as they were. Against a plain clamp on random boxes.
+TEST_F(SelectionMoveTest, AnEmptyBoxMovesTheSelectionOnly) {
+    std::mt19937 random(16);
+    auto any = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const auto clamp = [](int v, int last) { return std::max(0, std::min(v, last)); };
+    for (int i = 0; i < 300; ++i) {
+        TheMap->Clear();
+        // Chips around the box, none inside it.
+        const int x0 = any(0, 31), x1 = any(0, 31), y0 = any(0, 31), y1 = any(0, 31);
+        const int z0 = any(0, 47), z1 = any(0, 47);
+        SelectBox(x0, y0, x1, y1, z0, z1);
+        const SelectionBox box = Box();
+        for (int n = 0; n < 20; ++n) {
+            const int x = any(0, 31), y = any(0, 31), z = any(0, 47);
+            const bool inside = x >= box.Left && x <= box.Right && y >= box.Top &&
+                                y <= box.Bottom && z >= box.Low && z <= box.High;
+            if (!inside) TheMap->Cells[TMap::Index(x, y, z)] = uint8_t(any(1, 167));
+        }
+        TheMap->Modified = false;
+        const std::vector<uint8_t> before(TheMap->Cells, TheMap->Cells + TMap::CellCount);
+        const int steps = TheMap->UndoBuf.Current, records = TheMap->UndoBuf.Count();
+        const int dx = any(-40, 40), dy = any(-40, 40), dz = any(-50, 50);
+        if (dx == 0 && dy == 0 && dz == 0) continue;
+        ASSERT_EQ(MoveSelection(dx, dy, dz), MoveResult::Moved) << i;
+        EXPECT_FALSE(TheMap->Modified);
+        EXPECT_EQ(TheMap->UndoBuf.Current, steps);
+        EXPECT_EQ(TheMap->UndoBuf.Count(), records);
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), TheMap->Cells));
+        EXPECT_EQ(TheSelection->X0, clamp(x0 + dx, 31));
+        EXPECT_EQ(TheSelection->X1, clamp(x1 + dx, 31));
+        EXPECT_EQ(TheSelection->Y0, clamp(y0 + dy, 31));
+        EXPECT_EQ(TheSelection->Y1, clamp(y1 + dy, 31));
+        EXPECT_EQ(TheSelection->Z0, clamp(z0 + dz, 47));
+        EXPECT_EQ(CurrentLevel, clamp(z1 + dz, 47));
+        ASSERT_TRUE(TheSelection->Active);
+    }
 }
 
 } // namespace

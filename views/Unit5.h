@@ -1,19 +1,24 @@
-// TForm5: the dialog "マップをずらす" that shifts the whole map by X, Y and Z offsets.
+// TForm5: the dialog "マップをずらす" that shifts the whole map by X, Y and Z offsets, and
+// TOffsetsDialog, the controls and input rules it shares with the move dialog.
 #pragma once
 
 #include <QDialog>
 
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace quarvel {
 
-class TForm5 : public QDialog {
+// A fixed dialog of three offsets: "X方向", "Y方向", "Z方向" with their edits (only offset
+// keys are typed), OK (the default button: Enter) and キャンセル. What OK does is the
+// dialog's own; キャンセル, Escape or a window manager's close end it as Cancel (2).
+class TOffsetsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm5(QWidget* owner = nullptr);
+    TOffsetsDialog(QWidget* owner, const char* name, const char* caption, int x, int y, int z);
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -24,14 +29,21 @@ public:
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 
-    virtual void Button1Click();
     void Button2Click() { done(2); }
-    // Without a close box, Escape (or a window manager's close) ends as Cancel.
     void reject() override { done(2); }
 
 protected:
-    // The edits' key filter: only backspace, '-' and digits are typed.
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+class TForm5 : public TOffsetsDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm5(QWidget* owner = nullptr);
+
+    // Shifts the map; an offset that is not an integer is shown and the dialog stays open.
+    void Button1Click();
 };
 
 } // namespace quarvel

@@ -41,6 +41,7 @@ TForm6::TForm6(QWidget* owner)
     Button2->setObjectName("Button2");
     Button2->setGeometry(83, 68, 75, 25);
     for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
+    Button1->setDefault(true); // Enter is OK
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, Button1);
     setTabOrder(Button1, Button2);

@@ -81,7 +81,7 @@ private:
         bool RunColorDialog(TColor&) override { return false; }
         int RunShiftDialog() override { return Owner.DialogResult; }
         int RunSwapDialog() override { return Owner.DialogResult; }
-        int RunMoveDialog() override { return Owner.DialogResult; }
+        bool RunMoveDialog(MoveOffsets&) override { return Owner.DialogResult == mrOk; }
         void CloseFrame() override { Owner.Closed = true; }
         void Maximize() override {}
         void NextChild() override {}

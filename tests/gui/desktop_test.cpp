@@ -2,6 +2,7 @@
 // map files, a second start handing its file over, and an editor killed with unsaved work.
 #include "app/Form_Main.h"
 #include "app/desktop.h"
+#include "app/runningcopy.h"
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/session.h"
@@ -37,8 +38,8 @@ namespace {
 
 const char* const ChildEnv = "QUARVEL_TEST_EDITING_CHILD"; // the program folder
 const char* const ChildMapEnv = "QUARVEL_TEST_EDITING_MAP";
-const QString OfferText =
-    QString::fromUtf8("前回保存されなかった編集内容があります。復元しますか？");
+const QString OfferText = QString::fromUtf8(
+    "前回保存されなかった編集内容があります。復元しますか？\n\nマップ: orig.map\n");
 
 QString MapFile(const QString& path, uint8_t chip) {
     TMap m;
@@ -61,7 +62,8 @@ QStringList KeptRecentFiles(const QString& configHome) {
     return paths;
 }
 
-// A user of their own: home, state, settings and temporary folders in one temporary folder.
+// A user of their own: home, state, settings, runtime and temporary folders in one
+// temporary folder.
 struct TUser {
     QTemporaryDir Dir;
     QString Home() const { return Dir.path() + "/home"; }
@@ -77,6 +79,7 @@ struct TUser {
         env.insert("XDG_STATE_HOME", State());
         env.insert("XDG_CONFIG_HOME", Config());
         env.insert("TMPDIR", Temp());
+        env.insert("XDG_RUNTIME_DIR", Dir.path() + "/run");
         env.remove(ChildEnv);
         return env;
     }
@@ -328,7 +331,7 @@ void DesktopTest::killedEditorLosesNoWork() {
         TDesktop desktop(*e.Set);
         desktop.Start("");
         QTRY_VERIFY(TheMap->Modified);
-        QCOMPARE(QString::fromStdString(e.Messages.Log.at(0).Text), OfferText);
+        QVERIFY(QString::fromStdString(e.Messages.Log.at(0).Text).startsWith(OfferText));
         QCOMPARE(int(TheMap->GetChip(5, 6, 0)), 20);
         QCOMPARE(QFile::decodeName(QByteArray::fromStdString(TheMap->FileName)), orig);
         QVERIFY(e.Set->Form1->windowTitle().endsWith(" * "));
@@ -407,16 +410,18 @@ void DesktopTest::hostileSettingsNeitherHangNorFlood() {
 // answer: its lock is released and its socket closes while the second start waits.
 class TEndingCopy : public QThread {
 public:
+    explicit TEndingCopy(const QString& folder) : Copy(folder) {}
+    TRunningCopy Copy; // names the lock and socket only
     QSemaphore Listening;
     bool Held = false;
 
 protected:
     void run() override {
-        QLockFile lock(RunningCopyLockName());
+        QLockFile lock(Copy.LockName());
         Held = lock.tryLock(0);
-        QLocalServer::removeServer(HandOverSocketName());
+        QLocalServer::removeServer(Copy.SocketName());
         QLocalServer server;
-        server.listen(HandOverSocketName());
+        server.listen(Copy.SocketName());
         Listening.release();
         if (!server.waitForNewConnection(10000)) return;
         QLocalSocket* call = server.nextPendingConnection();
@@ -428,15 +433,21 @@ protected:
 };
 
 void DesktopTest::aSecondStartWhoseRunningCopyEndsBecomesTheEditor() {
-    TEndingCopy running;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("run");
+    QVERIFY(QDir().mkdir(folder));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TEndingCopy running(folder);
     running.start();
     running.Listening.acquire();
     QVERIFY(running.Held);
-    QLockFile lock(RunningCopyLockName());
-    QVERIFY(!lock.tryLock(0));
-    QCOMPARE(HandOverToRunningCopy(lock, "/m/a.map"), -1); // -1: this start is the editor now
-    QVERIFY(lock.isLocked());
+    TRunningCopy second(folder);
+    QCOMPARE(second.Lock(), LockResult::HeldByOther);
+    // The second start is the editor now: it holds the lock.
+    QCOMPARE(second.HandOver("/m/a.map"), HandOverResult::CopyEnded);
     QVERIFY(running.wait(5000));
+    QLockFile third(second.LockName());
+    QVERIFY(!third.tryLock(0));
 }
 
 // A map dropped just before a modal dialog opens, and one handed over by a second start while
@@ -447,6 +458,10 @@ void DesktopTest::aDroppedMapWaitsForAnOpenDialog() {
     const QString b = MapFile(maps.filePath("b.map"), 8);
     TEditor e;
     TDesktop desktop(*e.Set);
+    QTemporaryDir run;
+    TRunningCopy running(run.filePath("quarvel"));
+    QCOMPARE(running.Lock(), LockResult::Taken);
+    running.Listen([&desktop](const std::string& path) { desktop.TakeHandedOver(path); });
     desktop.Start("");
     QTest::qWait(50);
     QMimeData mime;
@@ -464,7 +479,7 @@ void DesktopTest::aDroppedMapWaitsForAnOpenDialog() {
     QByteArray answer;
     QTimer::singleShot(0, &dialog, [&] {
         QLocalSocket call;
-        call.connectToServer(HandOverSocketName());
+        call.connectToServer(running.SocketName());
         if (call.waitForConnected(2000)) {
             const std::string message = EncodeHandOver(QFile::encodeName(b).toStdString());
             call.write(message.data(), qint64(message.size()));

@@ -14,7 +14,9 @@
 #include "views/Unit5.h"
 #include "views/application.h"
 #include "views/cp932.h"
+#include "views/selectionmovedialog.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
@@ -23,13 +25,16 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -46,7 +51,7 @@ public:
     bool RunColorDialog(TColor& c) override { return F->RunColorDialog(c); }
     int RunShiftDialog() override { return F->RunShiftDialog(); }
     int RunSwapDialog() override { return F->RunSwapDialog(); }
-    int RunMoveDialog() override { return F->RunMoveDialog(); }
+    bool RunMoveDialog(MoveOffsets& offsets) override { return F->RunMoveDialog(offsets); }
     void CloseFrame() override { F->CloseFrame(); }
     void Maximize() override { F->Maximize(); }
     void NextChild() override { F->NextChild(); }
@@ -103,6 +108,8 @@ private slots:
     void arrangingBringsBackMinimisedViews();
     void menuKeysWorkInTheMainWindow();
     void nameBoxKeepsItsKeys();
+    void terrainChosenWithKeysMovesNoView();
+    void toolDialogsTakeEnterForOk();
     void selectionKeysCarryTheBoxThroughLevels();
     void moveDialogMovesTheBoxOrSaysItCannot();
     void errorsAreShownAndTheProgramGoesOn();
@@ -206,10 +213,16 @@ void FormMainTest::startUpArrangesTheWindows() {
     QCOMPARE(ChipSheet[1]->Height(), 4032);
     QCOMPARE(w.Form2->PaintBox1->size(), QSize(2048, 1040));
     QCOMPARE(w.Form3->PaintBox1->size(), QSize(2048, 1792));
-    // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it.
+    // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it at
+    // its top, as far right as the screen lets it stay whole.
     QCOMPARE(w.Form2->PaintBox1->OverlayRect().topLeft(), QPoint(992, 0));
     QMdiSubWindow* edit = w.Form2->SubWindow();
-    QCOMPARE(w.Form4->pos(), edit->mapToGlobal(QPoint(edit->width(), 0)));
+    const QPoint beside = edit->mapToGlobal(QPoint(edit->width(), 0));
+    const QRect area = w.Form1->screen()->availableGeometry();
+    QCOMPARE(w.Form4->y(), beside.y());
+    QCOMPARE(w.Form4->x(),
+             std::min(beside.x(), area.right() + 1 - w.Form4->frameGeometry().width()));
+    QVERIFY(area.contains(w.Form4->frameGeometry()));
     // Cascaded: both children the same size, one step apart.
     QMdiSubWindow* whole = w.Form3->SubWindow();
     QCOMPARE(edit->size(), whole->size());
@@ -561,22 +574,27 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     TheMap->UndoBuf.Reset();
     TheSelection->SetActive(true);
     TheSelection->SetCorner(0, 30, 2);
-    QString caption;
-    bool stayedOpen = false;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<TForm5*>(QApplication::activeModalWidget());
+    QString caption, reopenedOn;
+    // The first dialog asks for a move off the map; the one that opens after the refusal
+    // shows those offsets again and gets a good move.
+    std::function<void()> answer = [&] {
+        auto* d = qobject_cast<TSelectionMoveDialog*>(QApplication::activeModalWidget());
         if (!d) return;
         caption = d->windowTitle();
-        d->findChild<QLineEdit*>("Edit1")->setText("2"); // off the map: refused
-        d->findChild<QPushButton*>("Button1")->click();
-        stayedOpen = d->isVisible();
-        d->findChild<QLineEdit*>("Edit1")->setText("-3");
-        d->findChild<QLineEdit*>("Edit2")->setText("1");
-        d->findChild<QPushButton*>("Button1")->click();
-    });
+        if (e.Messages.Log.empty()) {
+            d->Edit1->setText("2");
+            QTimer::singleShot(0, answer);
+        } else {
+            reopenedOn = d->Edit1->text() + "," + d->Edit2->text() + "," + d->Edit3->text();
+            d->Edit1->setText("-3");
+            d->Edit2->setText("1");
+        }
+        d->Button1->click();
+    };
+    QTimer::singleShot(0, answer);
     Item(e, "MOVE1")->trigger();
     QCOMPARE(caption, QString::fromUtf8("選択範囲を移動"));
-    QVERIFY(stayedOpen);
+    QCOMPARE(reopenedOn, QString("2,0,0"));
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Text, std::string("マップからはみ出すよ？"));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
@@ -585,7 +603,7 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     QVERIFY(TheSelection->Active);
     QVERIFY(TheMap->Undo());
     QVERIFY(!TheMap->Undo());
-    QVERIFY(e.Set->Form1->findChildren<TForm5*>().isEmpty());
+    QVERIFY(e.Set->Form1->findChildren<TSelectionMoveDialog*>().isEmpty());
 }
 
 void FormMainTest::nameBoxKeepsItsKeys() {
@@ -628,6 +646,78 @@ void FormMainTest::nameBoxKeepsItsKeys() {
     QVERIFY(!info->Edit1->hasFocus());
     QTest::keyClick(info, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+}
+
+void FormMainTest::terrainChosenWithKeysMovesNoView() {
+    TEditor e;
+    e.Set->Form3->ScrollToCell(16, 16, 20);
+    TForm4* info = e.Set->Form4;
+    info->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(info));
+    QScrollBar* const bars[] = {e.Set->Form2->ScrollBox()->horizontalScrollBar(),
+                                e.Set->Form2->ScrollBox()->verticalScrollBar(),
+                                e.Set->Form3->ScrollBox()->horizontalScrollBar(),
+                                e.Set->Form3->ScrollBox()->verticalScrollBar()};
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        if (zoom == 1) MenuClick(tagVZoom);
+        for (QScrollBar* bar : bars) bar->setValue(bar->minimum()); // both views at the top
+        // The terrain list opened and a set chosen with the arrow key and Return.
+        info->ComboBox1->setFocus();
+        info->ComboBox1->showPopup();
+        QAbstractItemView* list = info->ComboBox1->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_COMPARE(TheMap->GetTerrain(), zoom == 0 ? 1 : 2);
+        for (QScrollBar* bar : bars) QCOMPARE(bar->value(), bar->minimum());
+    }
+}
+
+void FormMainTest::toolDialogsTakeEnterForOk() {
+    TEditor e;
+    TForm1* frame = e.Set->Form1;
+    // Return in the control that `prepare` readies in the dialog.
+    auto answer = [](std::function<QWidget*(QDialog*)> prepare) {
+        QTimer::singleShot(0, [prepare] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d || !QTest::qWaitForWindowActive(d)) return;
+            QTest::keyClick(prepare(d), Qt::Key_Return);
+            if (d->isVisible()) d->reject(); // Return did nothing: the check below fails
+        });
+    };
+    const auto setEdit = [](const char* name, const char* text) {
+        return [name, text](QDialog* d) {
+            auto* edit = d->findChild<QLineEdit*>(name);
+            edit->setText(text);
+            return edit;
+        };
+    };
+    TheMap->SetChip(3, 3, 1, 25); // a green field
+    answer(setEdit("Edit1", "1"));
+    frame->MenuItem("SHIFT1")->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 25);
+    answer([](QDialog* d) {
+        auto* to = d->findChild<QComboBox*>("ComboBox2");
+        to->setCurrentIndex(1);
+        return to;
+    });
+    frame->MenuItem("REPLACE2")->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 26); // red now
+
+    // 選択範囲を移動... is greyed out without a selection.
+    QMenu* edit = frame->MenuItem("EDIT1")->menu();
+    QAction* move = frame->MenuItem("MOVE1");
+    emit edit->aboutToShow();
+    QVERIFY(!move->isEnabled());
+    CurrentLevel = 1;
+    MenuClick(tagSelectAll);
+    emit edit->aboutToShow();
+    QVERIFY(move->isEnabled());
+    answer(setEdit("Edit2", "2"));
+    move->trigger();
+    QCOMPARE(int(TheMap->GetChip(4, 3, 1)), 0);
+    QCOMPARE(int(TheMap->GetChip(4, 5, 1)), 26);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 namespace {

@@ -1,4 +1,5 @@
-// The program entry: one running copy per user, and a lock left by a killed copy.
+// The program entry: one running copy per user in a private folder, a lock left by a killed
+// copy, and a lock of another user's.
 #include "tests/gui/guitestutil.h"
 
 #include <QProcess>
@@ -15,7 +16,7 @@ private slots:
 };
 
 void MainTest::oneRunningCopy() {
-    // The editor in a program folder of its own, with its lock in a private temporary folder.
+    // The editor in a program folder of its own, with its lock in a private runtime folder.
     TProgramFolder folder;
     folder.WriteChips(0);
     const QString program = QString::fromStdString(folder.Path()) + "quarvel";
@@ -24,10 +25,10 @@ void MainTest::oneRunningCopy() {
     QTemporaryDir lockDir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("TMPDIR", lockDir.path());
+    env.insert("XDG_RUNTIME_DIR", lockDir.path() + "/run");
     env.insert("XDG_STATE_HOME", lockDir.path() + "/state");
     env.insert("XDG_CONFIG_HOME", lockDir.path() + "/config");
-    const QString lockFile = lockDir.path() + QString("/quarvel-%1.lock").arg(getuid());
+    const QString lockFile = lockDir.path() + "/run/quarvel/quarvel.lock";
     auto start = [&](QProcess& p) {
         p.setProcessEnvironment(env);
         p.start(program, {});
@@ -38,6 +39,7 @@ void MainTest::oneRunningCopy() {
     start(first);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockFile), 10000);
     QVERIFY(!first.waitForFinished(500)); // it runs
+    QCOMPARE(QFileInfo(lockDir.path() + "/run/quarvel").permissions() & 0x0077, 0);
 
     QProcess second;
     start(second);
@@ -55,17 +57,42 @@ void MainTest::oneRunningCopy() {
     third.kill();
     QVERIFY(third.waitForFinished(5000));
 
-    // Where no lock file can be made at all (the temporary folder is a file), the editor runs
+    // Without a runtime folder the lock lives in a private folder of the user's state.
+    env.remove("XDG_RUNTIME_DIR");
+    QProcess stateOnly;
+    start(stateOnly);
+    const QString stateRun = lockDir.path() + "/state/quarvel/run";
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stateRun + "/quarvel.lock"), 10000);
+    QCOMPARE(QFileInfo(stateRun).permissions() & 0x0077, 0);
+    stateOnly.kill();
+    QVERIFY(stateOnly.waitForFinished(5000));
+
+    // Where no lock file can be made at all (the runtime folder is a file), the editor runs
     // rather than end without a word as if another copy held the lock.
     QFile notAFolder(lockDir.path() + "/file");
     QVERIFY(notAFolder.open(QIODevice::WriteOnly));
     notAFolder.close();
-    env.insert("TMPDIR", notAFolder.fileName());
+    env.insert("XDG_RUNTIME_DIR", notAFolder.fileName());
     QProcess unguarded;
     start(unguarded);
     QVERIFY(!unguarded.waitForFinished(1500)); // runs
     unguarded.kill();
     QVERIFY(unguarded.waitForFinished(5000));
+
+    // A lock that another user placed first is refused with a message, not taken for a
+    // running copy. Only root can give a file away.
+    if (::getuid() != 0) QSKIP("a file of another user needs root");
+    env.insert("XDG_RUNTIME_DIR", lockDir.path() + "/run");
+    QVERIFY(::chown(QFile::encodeName(lockFile).constData(), 65534, 65534) == 0);
+    QProcess refused;
+    start(refused);
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += refused.readAllStandardError())
+                                 .contains(QString::fromUtf8("は別のユーザーのものです").toUtf8()),
+                             10000);
+    QVERIFY(refused.state() == QProcess::Running); // the message box is up
+    refused.kill();
+    QVERIFY(refused.waitForFinished(5000));
 }
 
 QUARVEL_GUI_TEST_MAIN(MainTest)

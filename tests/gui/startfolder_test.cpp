@@ -71,7 +71,7 @@ void StartFolderTest::installedEditorStartsOnTheSeededFolder() {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("HOME", home);
     env.remove("XDG_DATA_HOME");
-    env.insert("TMPDIR", root.path()); // a lock of its own
+    env.insert("XDG_RUNTIME_DIR", root.filePath("run")); // a lock of its own
     QProcess editor;
     editor.setProcessEnvironment(env);
     editor.setWorkingDirectory("/");
