@@ -78,7 +78,7 @@ HandOverResult TRunningCopy::HandOver(const std::string& file) {
             if (socket.waitForBytesWritten(HandOverTimeoutMs) &&
                 (socket.bytesAvailable() > 0 || socket.waitForReadyRead(HandOverTimeoutMs)))
                 return socket.read(1) == QByteArray(1, '\1') ? HandOverResult::Taken
-                                                              : HandOverResult::NoAnswer;
+                                                             : HandOverResult::NoAnswer;
             // No answer: the running copy ended while we spoke. Its lock comes free, and
             // this start becomes the editor (or calls the next running copy).
         }
