@@ -14,9 +14,11 @@ class QLineEdit;
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm4 : public QWidget, public IInfoPanel {
 public:
-    explicit TForm4(QWidget* owner);
+    TForm4(TEditorState& state, QWidget* owner);
 
     void UpdateInfo() override;
     void PaintPalette() override;
@@ -46,9 +48,9 @@ public:
     }
     // The palette entry that shows the current chip (the first one, for a chip shown more
     // than once), or -1 when the palette does not hold it.
-    static int MarkedPaletteEntry();
+    int MarkedPaletteEntry() const;
     // The tip shown over (X, Y) of the panel: the name of the palette chip there, or empty.
-    static QString PaletteToolTip(QPoint at);
+    QString PaletteToolTip(QPoint at) const;
 
 protected:
     bool event(QEvent* e) override;
@@ -58,6 +60,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
+    TEditorState& State;
     // Everything UpdateInfo shows except the painted chips: caption, lists, texts, labels.
     void ShowState();
     void Edit1Edited(const QString& text);
