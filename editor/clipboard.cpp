@@ -53,13 +53,13 @@ void PasteCopyBuf(TEditorState& State) {
     const int L = box.Left, T = box.Top;
     int R = box.Right, B = box.Bottom;
     // A single selected cell only marks where the buffer's top-left corner lands.
-    if (box.Width() == 1 && box.Height() == 1) R = B = 31;
+    if (box.Width() == 1 && box.Height() == 1) R = TMap::SizeX - 1, B = TMap::SizeY - 1;
     State.TheMap->UndoBuf.BeginStep(); // also for an empty buffer: it ends the redo history
     const size_t w = size_t(State.TheCopyBuf.Width), h = size_t(State.TheCopyBuf.Height);
     // The buffer's levels go up from the box's lowest level, whatever the box's depth.
     for (int k = 0; k < State.TheCopyBuf.Depth; ++k) {
         const int z = box.Low + k;
-        if (z > 47) break;
+        if (z >= TMap::SizeZ) break;
         for (int i = 0; i < State.TheCopyBuf.Height; ++i) {
             for (int j = 0; j < State.TheCopyBuf.Width; ++j) {
                 const int x = L + j, y = T + i;
@@ -74,12 +74,12 @@ void PasteCopyBuf(TEditorState& State) {
 }
 
 void SelectAll(TEditorState& State) {
-    if (State.TheSelection->Active && State.TheSelection->GetBound(bWidth) == 32 &&
-        State.TheSelection->GetBound(bHeight) == 32)
+    if (State.TheSelection->Active && State.TheSelection->GetBound(bWidth) == TMap::SizeX &&
+        State.TheSelection->GetBound(bHeight) == TMap::SizeY)
         return;
     State.TheSelection->SetActive(true);
     State.TheSelection->SetCorner(0, 0, 0);
-    State.TheSelection->SetCorner(1, 31, 31);
+    State.TheSelection->SetCorner(1, TMap::SizeX - 1, TMap::SizeY - 1);
     State.Windows.Edit->PaintView();
 }
 

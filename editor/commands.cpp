@@ -115,7 +115,7 @@ void MenuClick(TEditorState& State, int tag) {
         break;
     case tagUp:
     case tagDown:
-        if (tag == tagUp ? State.CurrentLevel < 47 : State.CurrentLevel > 0) {
+        if (tag == tagUp ? State.CurrentLevel < TMap::SizeZ - 1 : State.CurrentLevel > 0) {
             SelectionOff(State);
             State.CurrentLevel += tag == tagUp ? 1 : -1;
             State.Windows.Edit->RedrawLevel();
@@ -123,7 +123,8 @@ void MenuClick(TEditorState& State, int tag) {
         }
         break;
     case tagUpKeep:
-        if (State.CurrentLevel < 47) ChangeLevelKeepingSelection(State, State.CurrentLevel + 1);
+        if (State.CurrentLevel < TMap::SizeZ - 1)
+            ChangeLevelKeepingSelection(State, State.CurrentLevel + 1);
         break;
     case tagDownKeep:
         if (State.CurrentLevel > 0) ChangeLevelKeepingSelection(State, State.CurrentLevel - 1);
@@ -135,7 +136,7 @@ void MenuClick(TEditorState& State, int tag) {
         }
         break;
     case tagNext:
-        if (State.CurrentChip < 167) {
+        if (State.CurrentChip < TMap::ChipCount - 1) {
             ++State.CurrentChip;
             State.Windows.Info->UpdateInfo();
         }

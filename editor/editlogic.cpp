@@ -41,8 +41,8 @@ void FillAndRedraw(TEditorState& State, uint8_t chip) {
 void HandleMouse(TEditorState& State, int px, int py, const MouseState& s) {
     Point cell = EditPixelToCell(px, py, State.Windows.Edit->GetZoom());
     const bool inside = TMap::Inside(cell.x, cell.y, 0);
-    const int x = std::clamp(cell.x, 0, 31);
-    const int y = std::clamp(cell.y, 0, 31);
+    const int x = std::clamp(cell.x, 0, TMap::SizeX - 1);
+    const int y = std::clamp(cell.y, 0, TMap::SizeY - 1);
     if (x == State.CursorX && y == State.CursorY && !s.NewL && !s.NewR) return;
     State.CursorX = x;
     State.CursorY = y;
@@ -99,8 +99,10 @@ void FloodFill(TEditorState& State, int x, int y, int z, uint8_t chip) {
     // Neighbours are tested after the write, on the map as it stands now.
     if (x > 0 && State.TheMap->GetChip(x - 1, y, z) == old) FloodFill(State, x - 1, y, z, chip);
     if (y > 0 && State.TheMap->GetChip(x, y - 1, z) == old) FloodFill(State, x, y - 1, z, chip);
-    if (x < 31 && State.TheMap->GetChip(x + 1, y, z) == old) FloodFill(State, x + 1, y, z, chip);
-    if (y < 31 && State.TheMap->GetChip(x, y + 1, z) == old) FloodFill(State, x, y + 1, z, chip);
+    if (x < TMap::SizeX - 1 && State.TheMap->GetChip(x + 1, y, z) == old)
+        FloodFill(State, x + 1, y, z, chip);
+    if (y < TMap::SizeY - 1 && State.TheMap->GetChip(x, y + 1, z) == old)
+        FloodFill(State, x, y + 1, z, chip);
 }
 
 int CheckLevelRule(TEditorState& State, int z, uint8_t chip) {

@@ -64,7 +64,7 @@ void StartEditor(TEditorState& State) {
     State.TheSelection = std::make_unique<TSelectArea>(State);
     CreateSheets(State);
     for (int s = 0; s < 2; ++s)
-        State.ChipSheet[s]->SetSize(ChipWidth[s], ChipHeight[s] * ChipCount);
+        State.ChipSheet[s]->SetSize(ChipWidth[s], ChipHeight[s] * TMap::ChipCount);
 
     bool loaded = false;
     try {

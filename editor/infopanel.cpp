@@ -11,8 +11,7 @@
 
 namespace quarvel {
 
-// Entry i is shown in column i mod 7, row i div 7 of the palette.
-const uint8_t PaletteChips[56] = {
+const uint8_t PaletteChips[PaletteCells] = {
     0,   58,  120, 25, 128, 152, 50, //
     5,   69,  121, 26, 129, 153, 51, //
     9,   81,  122, 27, 130, 154, 52, //
@@ -35,10 +34,10 @@ std::string MainCaption(const std::string& fileNameForShow, bool modified) {
 int PaletteHit(int X, int Y) {
     // Integer division truncates toward zero, so the row and column just left of and
     // above the palette also give -1.
-    const int col = (X + 24) / 32 - 1;
-    const int row = (Y - 136) / 24 - 1;
-    if (col < 0 || col > 6 || row < 0 || row > 7) return -1;
-    return col + row * 7;
+    const int col = (X - PaletteLeft + PaletteCellWidth) / PaletteCellWidth - 1;
+    const int row = (Y - PaletteTop + PaletteCellHeight) / PaletteCellHeight - 1;
+    if (col < 0 || col >= PaletteColumns || row < 0 || row >= PaletteRows) return -1;
+    return col + row * PaletteColumns;
 }
 
 void Edit1Change(TEditorState& State, const std::string& cp932Text) {
@@ -66,7 +65,7 @@ void ComboBox1Change(TEditorState& State, int index) {
 }
 
 void ComboBox2Change(TEditorState& State, int index) {
-    if (index < 0 || index > 47 || index == State.CurrentLevel) return;
+    if (index < 0 || index >= TMap::SizeZ || index == State.CurrentLevel) return;
     State.TheSelection->SetActive(false);
     State.CurrentLevel = index;
     State.Windows.Edit->RedrawLevel();
@@ -74,7 +73,7 @@ void ComboBox2Change(TEditorState& State, int index) {
 }
 
 void ComboBox3Change(TEditorState& State, int index) {
-    if (index < 0 || index >= ChipCount || index == State.CurrentChip) return;
+    if (index < 0 || index >= TMap::ChipCount || index == State.CurrentChip) return;
     State.CurrentChip = uint8_t(index);
     State.Windows.Info->UpdateInfo();
 }

@@ -9,7 +9,18 @@ namespace quarvel {
 
 class TEditorState;
 
-extern const uint8_t PaletteChips[56];
+// The chip palette: PaletteColumns x PaletteRows cells of one small chip each, the first
+// at (PaletteLeft, PaletteTop) of the panel; entry i lies in column i mod PaletteColumns,
+// row i div PaletteColumns.
+constexpr int PaletteColumns = 7;
+constexpr int PaletteRows = 8;
+constexpr int PaletteCells = PaletteColumns * PaletteRows; // 56
+constexpr int PaletteLeft = 8;
+constexpr int PaletteTop = 160;
+constexpr int PaletteCellWidth = 32; // a small chip
+constexpr int PaletteCellHeight = 24;
+
+extern const uint8_t PaletteChips[PaletteCells];
 extern const char* const ModifiedMarks[2]; // "", " * "
 extern const char* const ApplicationTitle; // "Quarvel"
 

@@ -3,6 +3,7 @@
 
 #include "editor/global.h"
 #include "editor/windows.h"
+#include "map/mapclass.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
 #include "map/parseint.h"
@@ -28,7 +29,7 @@ int ShiftDialogOk(TEditorState& State, const std::string& e1, const std::string&
     const int dy = StrToInt(e2);
     const int dz = StrToInt(e3);
     // Any offset beyond the map's size empties it; clamping keeps x - dx in range.
-    auto clamp = [](int d) { return std::clamp(d, -48, 48); };
+    auto clamp = [](int d) { return std::clamp(d, -TMap::SizeZ, TMap::SizeZ); };
     return ShiftMap(*State.TheMap, clamp(dx), clamp(dy), clamp(dz)) ? mrOk : mrCancel;
 }
 

@@ -9,6 +9,7 @@
 #include "map/mapclass.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace quarvel {
@@ -17,8 +18,12 @@ const char* const MoveRefusedMessage = "マップからはみ出すよ？";
 
 namespace {
 
+// TMap::Inside for coordinates that an offset may have carried beyond int's range.
 bool InsideMap(long long x, long long y, long long z) {
-    return x >= 0 && x <= 31 && y >= 0 && y <= 31 && z >= 0 && z <= 47;
+    const auto narrow = [](long long v) {
+        return int(std::clamp<long long>(v, -1, std::numeric_limits<int>::max()));
+    };
+    return TMap::Inside(narrow(x), narrow(y), narrow(z));
 }
 
 int32_t Moved(int32_t v, int d, int last) {
@@ -69,12 +74,12 @@ MoveResult MoveSelection(TEditorState& State, int dx, int dy, int dz) {
             }
 
     TSelectArea& s = *State.TheSelection;
-    s.X0 = Moved(s.X0, dx, 31);
-    s.X1 = Moved(s.X1, dx, 31);
-    s.Y0 = Moved(s.Y0, dy, 31);
-    s.Y1 = Moved(s.Y1, dy, 31);
-    s.Z0 = Moved(s.Z0, dz, 47);
-    State.CurrentLevel = Moved(State.CurrentLevel, dz, 47);
+    s.X0 = Moved(s.X0, dx, TMap::SizeX - 1);
+    s.X1 = Moved(s.X1, dx, TMap::SizeX - 1);
+    s.Y0 = Moved(s.Y0, dy, TMap::SizeY - 1);
+    s.Y1 = Moved(s.Y1, dy, TMap::SizeY - 1);
+    s.Z0 = Moved(s.Z0, dz, TMap::SizeZ - 1);
+    State.CurrentLevel = Moved(State.CurrentLevel, dz, TMap::SizeZ - 1);
     ShowLevelWithSelection(State);
     State.Windows.Whole->RedrawAll();
     State.Windows.Whole->ShowSelection();
@@ -104,7 +109,7 @@ int MoveDialogOk(TEditorState& State, const std::string& e1, const std::string& 
 }
 
 void ChangeLevelKeepingSelection(TEditorState& State, int z) {
-    if (z < 0 || z > 47 || z == State.CurrentLevel) return;
+    if (z < 0 || z >= TMap::SizeZ || z == State.CurrentLevel) return;
     State.CurrentLevel = z;
     ShowLevelWithSelection(State);
     if (State.TheSelection->Active) State.Windows.Whole->ShowSelection();

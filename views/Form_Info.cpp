@@ -83,12 +83,12 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
     Edit3->setReadOnly(true);
     Label3 = MakeLabel(this, "Label3", QPoint(8, 76), "Z:");
     ComboBox2 = MakeCombo(this, "ComboBox2", QRect(24, 76, 41, 20));
-    for (int i = 0; i < 48; ++i) ComboBox2->addItem(QString::number(i));
+    for (int i = 0; i < TMap::SizeZ; ++i) ComboBox2->addItem(QString::number(i));
     ComboBox2->setCurrentIndex(0);
     Label5 = MakeLabel(this, "Label5", QPoint(163, 76), "");
     Label4 = MakeLabel(this, "Label4", QPoint(8, 111), "チップ選択");
     ComboBox3 = MakeCombo(this, "ComboBox3", QRect(8, 133, 82, 20));
-    for (int i = 0; i < ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
+    for (int i = 0; i < TMap::ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
     ComboBox3->setCurrentIndex(-1);
     Label6 = MakeLabel(this, "Label6", QPoint(163, 133), "");
     for (QLabel* l : {Label5, Label6}) l->resize(240 - 163, l->height());
@@ -124,7 +124,7 @@ void TForm4::UpdateInfo() {
 }
 
 int TForm4::MarkedPaletteEntry() const {
-    for (int i = 0; i < 56; ++i)
+    for (int i = 0; i < PaletteCells; ++i)
         if (PaletteChips[i] == State.CurrentChip) return i;
     return -1;
 }
@@ -165,7 +165,7 @@ void TForm4::ShowState() {
         int terrain = State.TheMap->GetTerrain();
         ComboBox1->setCurrentIndex(terrain >= 0 && terrain < ComboBox1->count() ? terrain : -1);
         ComboBox2->setCurrentIndex(State.CurrentLevel);
-        ComboBox3->setCurrentIndex(State.CurrentChip < ChipCount ? State.CurrentChip : -1);
+        ComboBox3->setCurrentIndex(State.CurrentChip < TMap::ChipCount ? State.CurrentChip : -1);
     }
     // Only a changed name is set again, so typing keeps the text cursor where it is.
     QString name = FromCp932(State.TheMap->GetName());
@@ -178,7 +178,7 @@ void TForm4::ShowState() {
     setText(Edit2, QString::number(State.CursorX));
     setText(Edit3, QString::number(State.CursorY));
     uint8_t c = State.TheMap->GetChip(State.CursorX, State.CursorY, State.CurrentLevel);
-    setText(Label5, c < ChipCount ? ComboBox3->itemText(c) : QString());
+    setText(Label5, c < TMap::ChipCount ? ComboBox3->itemText(c) : QString());
     setText(Label6, ComboBox3->currentText());
     ShowSelection();
 }
@@ -221,7 +221,7 @@ void TForm4::paintEvent(QPaintEvent*) {
         DrawChip(painter, 0, State.CurrentChip, CurrentChipRect().topLeft());
     }
     if (State.ChipSheet[1]) {
-        for (int i = 0; i < 56; ++i)
+        for (int i = 0; i < PaletteCells; ++i)
             DrawChip(painter, 1, PaletteChips[i], PaletteCellRect(i).topLeft());
         // The current chip's place: a black frame with a white one inside, seen on any chip.
         const int marked = MarkedPaletteEntry();

@@ -4,6 +4,7 @@
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
+#include "map/mapclass.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -46,7 +47,7 @@ void TForm3::RedrawAll() {
 }
 
 void TForm3::RedrawCell(int x, int y, int z) {
-    if (!State.TheMap || Pic.Picture.Width() == 0 || z < 0 || z > 47) return;
+    if (!State.TheMap || Pic.Picture.Width() == 0 || z < 0 || z >= TMap::SizeZ) return;
     Attach();
     Pic.RedrawCell(x, y, z);
     Point p = WholeCellToPixel(x, y, z, Pic.Zoom);

@@ -50,9 +50,9 @@ ScriptHookRegistration editorHook({BeginEditor, EndEditor});
 void CellAndChip(ScriptContext& ctx, const std::vector<std::string>& w, int& x, int& y, int& z,
                  uint8_t& chip) {
     ctx.ExpectArgs(w, 4, 4);
-    x = ctx.IntIn(w[1], "X", 0, 31);
-    y = ctx.IntIn(w[2], "Y", 0, 31);
-    z = ctx.IntIn(w[3], "Z", 0, 47);
+    x = ctx.IntIn(w[1], "X", 0, TMap::SizeX - 1);
+    y = ctx.IntIn(w[2], "Y", 0, TMap::SizeY - 1);
+    z = ctx.IntIn(w[3], "Z", 0, TMap::SizeZ - 1);
     chip = uint8_t(ctx.IntIn(w[4], "CHIP", 0, 255));
 }
 
@@ -79,14 +79,16 @@ void CmdFill(ScriptContext& ctx, const std::vector<std::string>& w) {
 void CmdLevel(ScriptContext& ctx, const std::vector<std::string>& w) {
     TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 1, 1);
-    ComboBox2Change(State, ctx.IntIn(w[1], "Z", 0, 47));
+    ComboBox2Change(State, ctx.IntIn(w[1], "Z", 0, TMap::SizeZ - 1));
 }
 
 void CmdSelect(ScriptContext& ctx, const std::vector<std::string>& w) {
     TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 4, 4);
-    const int x0 = ctx.IntIn(w[1], "X0", 0, 31), y0 = ctx.IntIn(w[2], "Y0", 0, 31);
-    const int x1 = ctx.IntIn(w[3], "X1", 0, 31), y1 = ctx.IntIn(w[4], "Y1", 0, 31);
+    const int x0 = ctx.IntIn(w[1], "X0", 0, TMap::SizeX - 1),
+              y0 = ctx.IntIn(w[2], "Y0", 0, TMap::SizeY - 1);
+    const int x1 = ctx.IntIn(w[3], "X1", 0, TMap::SizeX - 1),
+              y1 = ctx.IntIn(w[4], "Y1", 0, TMap::SizeY - 1);
     State.TheSelection->SetActive(true);
     State.TheSelection->SetCorner(0, x0, y0);
     State.TheSelection->SetCorner(1, x1, y1);
@@ -96,7 +98,7 @@ void CmdSelect(ScriptContext& ctx, const std::vector<std::string>& w) {
 void CmdExtend(ScriptContext& ctx, const std::vector<std::string>& w) {
     TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 1, 1);
-    ChangeLevelKeepingSelection(State, ctx.IntIn(w[1], "Z", 0, 47));
+    ChangeLevelKeepingSelection(State, ctx.IntIn(w[1], "Z", 0, TMap::SizeZ - 1));
 }
 
 // Moves the selection box with its cells: "ok", "refused" (a chip would leave the map) or
