@@ -118,11 +118,11 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
         const std::string& line = lines[i];
         const long long lineNo = static_cast<long long>(i + 1);
         auto refuse = [&](ErrorKind kind, const std::string& shown) {
-            return QuarvelError(kind, FileRole::ListFile, iniPath).At(lineNo).Named(shown);
+            return QuarvelError(kind, FileRole::ListFile, iniPath).AtLine(lineNo).Named(shown);
         };
         if (HasControl(line)) throw refuse(ErrorKind::NameHasControl, line);
         if (CutSplitsCharacter(line))
-            throw refuse(ErrorKind::NameSplitsChar, line).Sizes(LibNameMaxBytes, line.size());
+            throw refuse(ErrorKind::NameSplitsChar, line).CutTo(LibNameMaxBytes);
         std::string name;
         try {
             name = ConvertName(opts, line);
@@ -135,8 +135,8 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
             const auto [at, fresh] = firstLine.emplace(line.substr(0, size_t(LibNameMaxBytes)), i);
             if (!fresh && lines[at->second] != line)
                 throw refuse(ErrorKind::NameDuplicate, name)
-                    .Also(static_cast<long long>(at->second + 1))
-                    .Sizes(LibNameMaxBytes, line.size());
+                    .SameAs(static_cast<long long>(at->second + 1))
+                    .CutTo(LibNameMaxBytes);
         }
         names.push_back(std::move(name));
     }
@@ -158,7 +158,7 @@ UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* 
     const std::string raw(reinterpret_cast<const char*>(e), len);
     auto refuse = [&](ErrorKind kind, const std::string& shown) {
         return QuarvelError(kind, FileRole::ArchiveIndex, libPath)
-            .At(static_cast<long long>(index))
+            .AtEntry(static_cast<long long>(index))
             .Named(shown);
     };
     if (available < size_t(LibEntrySize)) {
@@ -180,7 +180,7 @@ UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* 
     if (!IsPlainFileName(name)) throw refuse(ErrorKind::NameNotPlain, name);
     const int32_t offset = int32_t(GetLong(e + LibNameSize));
     if (offset < 0 || uint64_t(offset) + uint64_t(DatRecordLength) > datSize)
-        throw refuse(ErrorKind::EntryPastEnd, name).Also(offset).Sizes(datSize, 0);
+        throw refuse(ErrorKind::EntryPastEnd, name).RecordAt(offset, datSize);
     return {name, uint32_t(offset)};
 }
 
@@ -240,7 +240,7 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
     const std::vector<std::string> lines = ReadListFile(iniPath);
     if (lines.size() > size_t(DatMaxEntries))
         throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ListFile, iniPath)
-            .Sizes(DatMaxEntries, lines.size());
+            .Entries(DatMaxEntries, lines.size());
     // Every line is checked before anything is written.
     const std::vector<std::string> names = CheckListNames(lines, iniPath, opts);
 
@@ -260,7 +260,7 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
                 const std::string dummyPath = mapDir + "dummy.map";
                 if (!IsFile(dummyPath))
                     throw QuarvelError(ErrorKind::MapMissing, FileRole::MapFile, dummyPath)
-                        .At(static_cast<long long>(i + 1))
+                        .AtLine(static_cast<long long>(i + 1))
                         .Named(names[i]);
                 dummy.resize(MapFileSize);
                 ReadMapFile(dummyPath, dummy.data());
@@ -304,10 +304,10 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts) {
     const uint64_t total = complete + (libSize % uint64_t(LibEntrySize) >= uint64_t(LibNameSize));
     if (total > uint64_t(DatMaxEntries))
         throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ArchiveIndex, libPath)
-            .Sizes(DatMaxEntries, total);
+            .Entries(DatMaxEntries, total);
     if (complete * uint64_t(MapFileSize) > datSize)
         throw QuarvelError(ErrorKind::MoreThanDataHolds, FileRole::ArchiveIndex, libPath)
-            .Sizes(datSize, complete * uint64_t(MapFileSize));
+            .Unpacks(complete * uint64_t(MapFileSize), datSize);
     std::vector<uint8_t> index(static_cast<size_t>(libSize));
     index.resize(lib.Read(index.data(), index.size()));
 
