@@ -42,6 +42,10 @@ struct CliRegistration {
 // ProgramFolderError when it cannot be made).
 std::string ProgramFolderOfCli();
 
+// Runs the command line `argv` (argv[1] names the command) as quarvel-cli does and returns
+// its exit status; messages go to standard output and standard error.
+int RunCli(int argc, char** argv);
+
 // Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.
 int ParseInt(const std::string& text, const std::string& what);
 
