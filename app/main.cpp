@@ -15,7 +15,9 @@
 
 int main(int argc, char** argv) {
     using namespace quarvel;
+    TEditorState state; // outlives the application, which shows errors through it
     TApplication app(argc, argv);
+    app.SetEditor(&state);
 
     // One running copy per user. The lock records this process; a lock left by a process
     // that has ended (even by a crash) is taken over.
@@ -33,8 +35,6 @@ int main(int argc, char** argv) {
     }
 
     // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
-    TEditorState state;
-    app.SetEditor(&state);
     if (!SetUpProgramFolder(state, ProgramFileFolder())) return 1;
 
     TWindowSet windows(state);
