@@ -18,6 +18,7 @@ class QAction;
 
 namespace quarvel {
 
+class TEditorState;
 class TWindowSet;
 
 class TDesktop : public QObject, public IRecentFilesStore, public IRecentFilesMenu {
@@ -53,6 +54,7 @@ private:
     void Raise();
 
     TWindowSet& Set;
+    TEditorState& State; // the editor of Set
     std::unique_ptr<IRecoveryStore> RecoveryStore;
     std::unique_ptr<TRecovery> Recovery;
     std::unique_ptr<TRecentFiles> Recent;

@@ -16,8 +16,10 @@
 
 int main(int argc, char** argv) {
     using namespace quarvel;
+    TEditorState state; // outlives the application, which shows errors through it
     TApplication app(argc, argv);
     TEndSignals ending; // until the editor runs, a signal just ends the message loop
+    app.SetEditor(&state);
 
     // One running copy per user.
     const std::string file = argc > 1 ? AbsoluteFileName(argv[1]) : std::string();
@@ -45,11 +47,11 @@ int main(int argc, char** argv) {
     }
 
     // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
-    if (!SetUpProgramFolder(ProgramFileFolder())) return 1;
+    if (!SetUpProgramFolder(state, ProgramFileFolder())) return 1;
 
-    TWindowSet windows;
+    TWindowSet windows(state);
     windows.Show();
-    StartEditor();
+    StartEditor(state);
     if (windows.Form1->TerminateRequested()) return 1; // the chips could not be loaded
     TDesktop desktop(windows);
     running.Listen([&desktop](const std::string& path) { desktop.TakeHandedOver(path); });

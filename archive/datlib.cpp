@@ -5,6 +5,7 @@
 #include "map/cp932.h"
 
 #include "map/fileio.h"
+#include "map/mapclass.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,9 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int MapFileSize = 49200; // header and cells of one map file
-constexpr int MapHeaderSize = 48;
-constexpr int LevelCount = 48;
-constexpr int LevelSize = 1024;
+constexpr int MapHeaderSize = TMap::HeaderSize;
+constexpr int LevelCount = TMap::SizeZ;
+constexpr int LevelSize = TMap::LevelSize;
 // What the unpack reads of a record: from past the two leading words to the closing bytes.
 constexpr int RecordBodySize = DatRecordLength - 4;
 
@@ -116,11 +117,11 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
         const std::string& line = lines[i];
         const long long lineNo = static_cast<long long>(i + 1);
         auto refuse = [&](ErrorKind kind, const std::string& shown) {
-            return QuarvelError(kind, FileRole::ListFile, iniPath).At(lineNo).Named(shown);
+            return QuarvelError(kind, FileRole::ListFile, iniPath).AtLine(lineNo).Named(shown);
         };
         if (HasControl(line)) throw refuse(ErrorKind::NameHasControl, line);
         if (CutSplitsCharacter(line))
-            throw refuse(ErrorKind::NameSplitsChar, line).Sizes(LibNameMaxBytes, line.size());
+            throw refuse(ErrorKind::NameSplitsChar, line).CutTo(LibNameMaxBytes);
         std::string name;
         try {
             name = ConvertName(opts, line);
@@ -133,8 +134,8 @@ std::vector<std::string> CheckListNames(const std::vector<std::string>& lines,
             const auto [at, fresh] = firstLine.emplace(line.substr(0, size_t(LibNameMaxBytes)), i);
             if (!fresh && lines[at->second] != line)
                 throw refuse(ErrorKind::NameDuplicate, name)
-                    .Also(static_cast<long long>(at->second + 1))
-                    .Sizes(LibNameMaxBytes, line.size());
+                    .SameAs(static_cast<long long>(at->second + 1))
+                    .CutTo(LibNameMaxBytes);
         }
         names.push_back(std::move(name));
     }
@@ -158,7 +159,7 @@ UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* 
     const std::string raw(reinterpret_cast<const char*>(e), len);
     auto refuse = [&](ErrorKind kind, const std::string& shown) {
         return QuarvelError(kind, FileRole::ArchiveIndex, libPath)
-            .At(static_cast<long long>(index))
+            .AtEntry(static_cast<long long>(index))
             .Named(shown);
     };
     if (available < size_t(LibEntrySize)) {
@@ -180,7 +181,7 @@ UnpackEntry CheckEntry(const std::string& libPath, size_t index, const uint8_t* 
     if (!IsPlainFileName(name)) throw refuse(ErrorKind::NameNotPlain, name);
     const int32_t offset = int32_t(GetLong(e + LibNameSize));
     if (offset < 0 || uint64_t(offset) + uint64_t(DatRecordLength) > datSize)
-        throw refuse(ErrorKind::EntryPastEnd, name).Also(offset).Sizes(datSize, 0);
+        throw refuse(ErrorKind::EntryPastEnd, name).RecordAt(offset, datSize);
     return {name, uint32_t(offset)};
 }
 
@@ -252,7 +253,7 @@ std::vector<std::string> ReadListFile(const std::string& path) {
     TReadFile file(path, FileRole::ListFile);
     if (file.Size() > ListMaxBytes)
         throw QuarvelError(ErrorKind::ListTooLarge, FileRole::ListFile, path)
-            .Sizes(ListMaxBytes, file.Size());
+            .TooLarge(ListMaxBytes, file.Size());
     TListSplitter split{size_t(DatMaxEntries)};
     char buf[65536];
     uint64_t total = 0;
@@ -260,13 +261,13 @@ std::vector<std::string> ReadListFile(const std::string& path) {
         total += n;
         if (total > ListMaxBytes) // grown since it was opened
             throw QuarvelError(ErrorKind::ListTooLarge, FileRole::ListFile, path)
-                .Sizes(ListMaxBytes, total);
+                .TooLarge(ListMaxBytes, total);
         split.Feed(buf, n);
     }
     std::vector<std::string> lines = split.Finish();
     if (split.Count() > size_t(DatMaxEntries))
         throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ListFile, path)
-            .Sizes(DatMaxEntries, split.Count());
+            .Entries(DatMaxEntries, split.Count());
     return lines;
 }
 
@@ -313,7 +314,7 @@ bool BuildDat(const std::string& programFolder, const DatOptions& opts) {
                 const std::string dummyPath = mapDir + "dummy.map";
                 if (!IsFile(dummyPath))
                     throw QuarvelError(ErrorKind::MapMissing, FileRole::MapFile, dummyPath)
-                        .At(static_cast<long long>(i + 1))
+                        .AtLine(static_cast<long long>(i + 1))
                         .Named(names[i]);
                 dummy.resize(MapFileSize);
                 ReadMapFile(dummyPath, dummy.data());
@@ -357,10 +358,10 @@ bool UnpackDat(const std::string& programFolder, const DatOptions& opts) {
     const uint64_t total = complete + (libSize % uint64_t(LibEntrySize) >= uint64_t(LibNameSize));
     if (total > uint64_t(DatMaxEntries))
         throw QuarvelError(ErrorKind::TooManyEntries, FileRole::ArchiveIndex, libPath)
-            .Sizes(DatMaxEntries, total);
+            .Entries(DatMaxEntries, total);
     if (complete * uint64_t(MapFileSize) > datSize)
         throw QuarvelError(ErrorKind::MoreThanDataHolds, FileRole::ArchiveIndex, libPath)
-            .Sizes(datSize, complete * uint64_t(MapFileSize));
+            .Unpacks(complete * uint64_t(MapFileSize), datSize);
     std::vector<uint8_t> index(static_cast<size_t>(libSize));
     index.resize(lib.Read(index.data(), index.size()));
 

@@ -8,54 +8,15 @@ namespace quarvel {
 
 namespace {
 
-const char* RoleWords(FileRole role) {
-    switch (role) {
-    case FileRole::File:
-        return "ファイル";
-    case FileRole::MapFile:
-        return "マップファイル";
-    case FileRole::ChipFile:
-        return "チップファイル";
-    case FileRole::PaletteFile:
-        return "パレットファイル";
-    case FileRole::ListFile:
-        return "リストファイル";
-    case FileRole::ArchiveData:
-        return "DATファイル";
-    case FileRole::ArchiveIndex:
-        return "LIBファイル";
-    case FileRole::Picture:
-        return "画像ファイル";
-    case FileRole::Folder:
-        return "フォルダ";
-    case FileRole::MapFolder:
-        return "mapフォルダ";
-    case FileRole::ArchiveFolder:
-        return "datフォルダ";
-    case FileRole::UnpackFolder:
-        return "unpackedフォルダ";
-    case FileRole::RecoveryCopy:
-        return "復元用のコピー";
-    case FileRole::UserFolder:
-        return "ユーザーフォルダ";
-    }
-    return "ファイル";
-}
-
 std::string Reason(int err) {
     return err ? "\n理由: " + JapaneseErrnoText(err) : std::string();
 }
 
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Where a name stands: "「/…/map.ini」の 5 行目" or "data1.lib の 4 番目の項目".
 std::string Place(const QuarvelError& e) {
-    if (e.Role == FileRole::ArchiveIndex)
-        return PrintableName(BaseName(e.Path)) + " の " + std::to_string(e.Item) + " 番目の項目";
-    return "「" + PrintableName(e.Path) + "」の " + std::to_string(e.Item) + " 行目";
+    const NamePlace p = PlaceOf(e);
+    if (p.IsEntry) return p.File + " の " + std::to_string(p.Number) + " 番目の項目";
+    return "「" + p.File + "」の " + std::to_string(p.Number) + " 行目";
 }
 
 } // namespace
@@ -109,7 +70,7 @@ std::string JapaneseErrnoText(int err) {
 }
 
 std::string JapaneseErrorText(const QuarvelError& e) {
-    const std::string role = RoleWords(e.Role);
+    const std::string role = RoleWords(e.Role, Wording::Japanese);
     const std::string file = "「" + PrintableName(e.Path) + "」";
     const std::string name = "「" + PrintableName(e.Name) + "」";
     switch (e.Kind) {
@@ -124,8 +85,8 @@ std::string JapaneseErrorText(const QuarvelError& e) {
         return role + file + "は通常のファイルではありません（" +
                (e.Errno == EISDIR ? "フォルダ" : "装置やパイプ") + "です）。";
     case ErrorKind::TooShort:
-        return role + file + "が短すぎます。\n" + std::to_string(e.Needed) +
-               " バイト以上必要ですが、" + std::to_string(e.Actual) + " バイトしかありません。";
+        return role + file + "が短すぎます。\n" + std::to_string(e.MinimumSize) +
+               " バイト以上必要ですが、" + std::to_string(e.FileSize) + " バイトしかありません。";
     case ErrorKind::NotAMap:
         return file + "はマップファイルじゃないよ？";
     case ErrorKind::NotFound:
@@ -145,17 +106,17 @@ std::string JapaneseErrorText(const QuarvelError& e) {
     case ErrorKind::FolderIsLink:
         return role + file + "がシンボリックリンクです。実際のフォルダにしてください。";
     case ErrorKind::TooManyEntries:
-        return role + file + "の項目が多すぎます（" + std::to_string(e.Actual) + " 個、上限は " +
-               std::to_string(e.Needed) + " 個）。";
+        return role + file + "の項目が多すぎます（" + std::to_string(e.EntryCount) +
+               " 個、上限は " + std::to_string(e.EntryLimit) + " 個）。";
     case ErrorKind::ListTooLarge:
-        return role + file + "が大きすぎます（" + std::to_string(e.Actual) + " バイト、上限は " +
-               std::to_string(e.Needed) + " バイト）。";
+        return role + file + "が大きすぎます（" + std::to_string(e.FileSize) + " バイト、上限は " +
+               std::to_string(e.MaximumSize) + " バイト）。";
     case ErrorKind::MoreThanDataHolds:
-        return role + file + "が壊れています。\nマップ " + std::to_string(e.Actual) +
-               " バイト分の項目がありますが、DATファイルは " + std::to_string(e.Needed) +
+        return role + file + "が壊れています。\nマップ " + std::to_string(e.UnpackSize) +
+               " バイト分の項目がありますが、DATファイルは " + std::to_string(e.DataSize) +
                " バイトしかありません。";
     case ErrorKind::MapMissing:
-        return "map.ini の " + std::to_string(e.Item) + " 行目のマップ" + name +
+        return "map.ini の " + std::to_string(e.Line) + " 行目のマップ" + name +
                "が見つからず、代わりの" + file + "もありません。";
     case ErrorKind::NameNotText:
         return Place(e) + "の名前" + name + "はファイル名にできません。";
@@ -164,18 +125,19 @@ std::string JapaneseErrorText(const QuarvelError& e) {
     case ErrorKind::NameHasControl:
         return Place(e) + "の名前" + name + "に制御文字が含まれています。";
     case ErrorKind::NameSplitsChar:
-        return Place(e) + "の名前" + name + "は " + std::to_string(e.Needed) +
+        return Place(e) + "の名前" + name + "は " + std::to_string(e.KeptBytes) +
                " バイトで切ると全角文字の途中で切れます。";
     case ErrorKind::NameDuplicate:
-        return Place(e) + "の名前" + name + "は " + std::to_string(e.Other) + " 行目と先頭 " +
-               std::to_string(e.Needed) + " バイトが同じです（同じファイルに展開されます）。";
+        return Place(e) + "の名前" + name + "は " + std::to_string(e.SameAsLine) + " 行目と先頭 " +
+               std::to_string(e.KeptBytes) + " バイトが同じです（同じファイルに展開されます）。";
     case ErrorKind::NameEmpty:
         return Place(e) + "の名前が空です。";
     case ErrorKind::EntryCutOff:
         return Place(e) + name + "が途中で切れています。";
     case ErrorKind::EntryPastEnd:
-        return Place(e) + name + "のデータ（位置 " + std::to_string(e.Other) +
-               "）がDATファイルの終わり（" + std::to_string(e.Needed) + " バイト）を越えています。";
+        return Place(e) + name + "のデータ（位置 " + std::to_string(e.Offset) +
+               "）がDATファイルの終わり（" + std::to_string(e.DataSize) +
+               " バイト）を越えています。";
     case ErrorKind::BadImage:
         return "画像データ" + name + "が読めません（" + e.Text + "）。";
     case ErrorKind::NoResource:

@@ -6,6 +6,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // The message box text when a move would carry chips off the map (caption "エラー").
 extern const char* const MoveRefusedMessage;
 
@@ -17,19 +19,19 @@ enum class MoveResult { Nothing, Refused, Moved };
 // along (both corners, the anchor level and the current level, each clamped to the map) and
 // the windows redraw. A box of empty cells only moves the selection: no undo step, and the
 // map is not modified. The copy buffer is not touched.
-MoveResult MoveSelection(int dx, int dy, int dz);
+MoveResult MoveSelection(TEditorState& State, int dx, int dy, int dz);
 // MoveSelection, and the message box when the move is refused.
-void MoveSelectionCommand(int dx, int dy, int dz);
+void MoveSelectionCommand(TEditorState& State, int dx, int dy, int dz);
 // 選択範囲を移動...: the move dialog, then the move. A refused move shows its message and the
 // dialog opens again on the same offsets. Nothing without a selection.
-void MoveSelectionDialog();
+void MoveSelectionDialog(TEditorState& State);
 
 // The edit view goes to level z (0..47; another value or the same level does nothing) and
 // the selection stays on: the box now reaches from its anchor level to z.
-void ChangeLevelKeepingSelection(int z);
+void ChangeLevelKeepingSelection(TEditorState& State, int z);
 
 // "選択 Z:low-high" while the selection box spans more than one level, else "" (the info
 // panel shows it).
-std::string SelectionLevelsText();
+std::string SelectionLevelsText(TEditorState& State);
 
 } // namespace quarvel

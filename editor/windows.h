@@ -103,6 +103,4 @@ struct EditorWindows {
     IMessages* Messages = nullptr;
 };
 
-extern EditorWindows Windows;
-
 } // namespace quarvel

@@ -12,29 +12,63 @@ QuarvelError::QuarvelError(std::string text) : Text(std::move(text)) {}
 QuarvelError::QuarvelError(ErrorKind kind, FileRole role, std::string path, int err)
     : Kind(kind), Role(role), Path(std::move(path)), Errno(err) {}
 
-QuarvelError& QuarvelError::At(long long item) {
-    Item = item;
-    return *this;
-}
-
 QuarvelError& QuarvelError::Named(std::string name) {
     Name = std::move(name);
     return *this;
 }
 
-QuarvelError& QuarvelError::Sizes(uint64_t needed, uint64_t actual) {
-    Needed = needed;
-    Actual = actual;
-    return *this;
-}
-
-QuarvelError& QuarvelError::Also(long long other) {
-    Other = other;
-    return *this;
-}
-
 QuarvelError& QuarvelError::Detail(std::string text) {
     Text = std::move(text);
+    return *this;
+}
+
+QuarvelError& QuarvelError::AtLine(long long line) {
+    Line = line;
+    return *this;
+}
+
+QuarvelError& QuarvelError::AtEntry(long long entry) {
+    Entry = entry;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Sizes(uint64_t minimumSize, uint64_t fileSize) {
+    MinimumSize = minimumSize;
+    FileSize = fileSize;
+    return *this;
+}
+
+QuarvelError& QuarvelError::TooLarge(uint64_t maximumSize, uint64_t fileSize) {
+    MaximumSize = maximumSize;
+    FileSize = fileSize;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Entries(uint64_t entryLimit, uint64_t entryCount) {
+    EntryLimit = entryLimit;
+    EntryCount = entryCount;
+    return *this;
+}
+
+QuarvelError& QuarvelError::Unpacks(uint64_t unpackSize, uint64_t dataSize) {
+    UnpackSize = unpackSize;
+    DataSize = dataSize;
+    return *this;
+}
+
+QuarvelError& QuarvelError::CutTo(uint64_t keptBytes) {
+    KeptBytes = keptBytes;
+    return *this;
+}
+
+QuarvelError& QuarvelError::SameAs(long long sameAsLine) {
+    SameAsLine = sameAsLine;
+    return *this;
+}
+
+QuarvelError& QuarvelError::RecordAt(long long offset, uint64_t dataSize) {
+    Offset = offset;
+    DataSize = dataSize;
     return *this;
 }
 
@@ -90,56 +124,62 @@ std::string PrintableName(const std::string& text) {
     return out;
 }
 
-namespace {
-
-const char* RoleWords(FileRole role) {
+const char* RoleWords(FileRole role, Wording wording) {
+    const bool en = wording == Wording::English;
     switch (role) {
     case FileRole::File:
-        return "file";
+        break;
     case FileRole::MapFile:
-        return "map file";
+        return en ? "map file" : "マップファイル";
     case FileRole::ChipFile:
-        return "chip file";
+        return en ? "chip file" : "チップファイル";
     case FileRole::PaletteFile:
-        return "palette file";
+        return en ? "palette file" : "パレットファイル";
     case FileRole::ListFile:
-        return "list file";
+        return en ? "list file" : "リストファイル";
     case FileRole::ArchiveData:
-        return "archive data file";
+        return en ? "archive data file" : "DATファイル";
     case FileRole::ArchiveIndex:
-        return "archive index";
+        return en ? "archive index" : "LIBファイル";
     case FileRole::Picture:
-        return "picture";
+        return en ? "picture" : "画像ファイル";
     case FileRole::Folder:
-        return "folder";
+        return en ? "folder" : "フォルダ";
     case FileRole::MapFolder:
-        return "map folder";
+        return en ? "map folder" : "mapフォルダ";
     case FileRole::ArchiveFolder:
-        return "archive folder";
+        return en ? "archive folder" : "datフォルダ";
     case FileRole::UnpackFolder:
-        return "unpack folder";
+        return en ? "unpack folder" : "unpackedフォルダ";
     case FileRole::RecoveryCopy:
-        return "recovery copy";
+        return en ? "recovery copy" : "復元用のコピー";
     case FileRole::UserFolder:
-        return "user folder";
+        return en ? "user folder" : "ユーザーフォルダ";
     }
-    return "file";
+    return en ? "file" : "ファイル";
 }
+
+std::string FileBaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+NamePlace PlaceOf(const QuarvelError& e) {
+    if (e.Role == FileRole::ArchiveIndex)
+        return {true, e.Entry, PrintableName(FileBaseName(e.Path))};
+    return {false, e.Line, PrintableName(e.Path)};
+}
+
+namespace {
 
 std::string Why(int err) {
     return err ? std::string(": ") + std::strerror(err) : std::string();
 }
 
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Where a name stands: "data1.lib entry 4" or "/x/map/map.ini line 5".
 std::string Place(const QuarvelError& e) {
-    if (e.Role == FileRole::ArchiveIndex)
-        return PrintableName(BaseName(e.Path)) + " entry " + std::to_string(e.Item);
-    return PrintableName(e.Path) + " line " + std::to_string(e.Item);
+    const NamePlace p = PlaceOf(e);
+    return p.File + (p.IsEntry ? " entry " : " line ") + std::to_string(p.Number);
 }
 
 std::string Quoted(const std::string& name) {
@@ -149,7 +189,7 @@ std::string Quoted(const std::string& name) {
 } // namespace
 
 std::string EnglishErrorText(const QuarvelError& e) {
-    const std::string role = RoleWords(e.Role);
+    const std::string role = RoleWords(e.Role, Wording::English);
     const std::string path = PrintableName(e.Path);
     const std::string quoted = "'" + path + "'";
     const std::string name = Quoted(e.Name);
@@ -166,8 +206,8 @@ std::string EnglishErrorText(const QuarvelError& e) {
                (e.Errno == EISDIR ? " is a folder, not a file"
                                   : " is not a regular file (a device, pipe or socket)");
     case ErrorKind::TooShort:
-        return role + " too short: " + path + " (needs at least " + std::to_string(e.Needed) +
-               " bytes, has " + std::to_string(e.Actual) + ")";
+        return role + " too short: " + path + " (needs at least " + std::to_string(e.MinimumSize) +
+               " bytes, has " + std::to_string(e.FileSize) + ")";
     case ErrorKind::NotAMap:
         return path + ": マップファイルじゃないよ？";
     case ErrorKind::NotFound:
@@ -187,18 +227,18 @@ std::string EnglishErrorText(const QuarvelError& e) {
     case ErrorKind::FolderIsLink:
         return role + " " + quoted + " is a symbolic link; it must be a real folder";
     case ErrorKind::TooManyEntries:
-        return role + " " + quoted + " lists " + std::to_string(e.Actual) +
-               " maps; an archive holds at most " + std::to_string(e.Needed);
+        return role + " " + quoted + " lists " + std::to_string(e.EntryCount) +
+               " maps; an archive holds at most " + std::to_string(e.EntryLimit);
     case ErrorKind::ListTooLarge:
-        return role + " " + quoted + " is " + std::to_string(e.Actual) +
-               " bytes, more than an archive's list can be (" + std::to_string(e.Needed) +
+        return role + " " + quoted + " is " + std::to_string(e.FileSize) +
+               " bytes, more than an archive's list can be (" + std::to_string(e.MaximumSize) +
                " bytes)";
     case ErrorKind::MoreThanDataHolds:
-        return role + " " + quoted + " would unpack " + std::to_string(e.Actual) +
-               " bytes of maps, more than its data file holds (" + std::to_string(e.Needed) +
+        return role + " " + quoted + " would unpack " + std::to_string(e.UnpackSize) +
+               " bytes of maps, more than its data file holds (" + std::to_string(e.DataSize) +
                " bytes)";
     case ErrorKind::MapMissing:
-        return "map " + name + " (line " + std::to_string(e.Item) +
+        return "map " + name + " (line " + std::to_string(e.Line) +
                " of map.ini) not found, and no " + path;
     case ErrorKind::NameNotText:
         return Place(e) + ": " + name + " cannot be turned into a file name" +
@@ -208,20 +248,20 @@ std::string EnglishErrorText(const QuarvelError& e) {
     case ErrorKind::NameHasControl:
         return Place(e) + ": " + name + " contains control characters";
     case ErrorKind::NameSplitsChar:
-        return Place(e) + ": " + name + " would be cut at " + std::to_string(e.Needed) +
+        return Place(e) + ": " + name + " would be cut at " + std::to_string(e.KeptBytes) +
                " bytes inside a double-byte character";
     case ErrorKind::NameDuplicate:
-        return Place(e) + ": " + name + " equals line " + std::to_string(e.Other) +
-               " in its first " + std::to_string(e.Needed) +
+        return Place(e) + ": " + name + " equals line " + std::to_string(e.SameAsLine) +
+               " in its first " + std::to_string(e.KeptBytes) +
                " bytes; both would unpack to one file";
     case ErrorKind::NameEmpty:
         return Place(e) + " has an empty name";
     case ErrorKind::EntryCutOff:
-        return Place(e) + " " + name + " is cut off: " + PrintableName(BaseName(e.Path)) +
+        return Place(e) + " " + name + " is cut off: " + PrintableName(FileBaseName(e.Path)) +
                " ends before its offset";
     case ErrorKind::EntryPastEnd:
-        return Place(e) + " " + name + ": its record at offset " + std::to_string(e.Other) +
-               " lies past the end of the data file (" + std::to_string(e.Needed) + " bytes)";
+        return Place(e) + " " + name + ": its record at offset " + std::to_string(e.Offset) +
+               " lies past the end of the data file (" + std::to_string(e.DataSize) + " bytes)";
     case ErrorKind::BadImage:
         return "bad BMP image" + (e.Name.empty() ? "" : " " + name) + ": " + e.Text;
     case ErrorKind::NoResource:

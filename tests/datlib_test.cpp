@@ -106,7 +106,7 @@ TEST(DatListLines, ReadingStopsAtTheArchivesLimit) {
         FAIL() << "43,551 lines read";
     } catch (const QuarvelError& e) {
         EXPECT_EQ(e.Kind, ErrorKind::TooManyEntries);
-        EXPECT_EQ(e.Actual, 43551u);
+        EXPECT_EQ(e.EntryCount, 43551u);
     }
 }
 
@@ -503,11 +503,11 @@ TEST_F(DatTest, PackRefusesNamesUnpackWouldRefuseOrMerge) {
         SCOPED_TRACE(c.Line);
         WriteList("keep.map\n" + long30 + "\n" + c.Line + "\n");
         const QuarvelError e = ErrorOf([&] { BuildDat(Root); }, c.Kind);
-        EXPECT_EQ(e.Item, 3);
+        EXPECT_EQ(e.Line, 3);
         EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
         EXPECT_EQ(std::string(e.what()).find('\x1b'), std::string::npos) << "printed raw";
         if (c.Kind == ErrorKind::NameDuplicate) {
-            EXPECT_EQ(e.Other, 2);
+            EXPECT_EQ(e.SameAsLine, 2);
         }
         EXPECT_EQ(ReadBytes(Dat("data1.dat")), dat);
         EXPECT_EQ(ReadBytes(Dat("data1.lib")), lib);
@@ -531,8 +531,8 @@ TEST_F(DatTest, UnpackRefusesAnIndexLargerThanItsDataOrTheLimit) {
     std::memcpy(&lib[40], "two.map", 8);
     WriteBytes(Dat("data1.lib"), lib);
     QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::MoreThanDataHolds);
-    EXPECT_EQ(e.Actual, 2u * 49200u);
-    EXPECT_EQ(e.Needed, 49312u);
+    EXPECT_EQ(e.UnpackSize, 2u * 49200u);
+    EXPECT_EQ(e.DataSize, 49312u);
     EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
 
     // An index of more entries than an archive holds is refused before it is read, whatever
@@ -546,7 +546,7 @@ TEST_F(DatTest, UnpackRefusesAnIndexLargerThanItsDataOrTheLimit) {
         std::fclose(f);
     }
     e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::TooManyEntries);
-    EXPECT_EQ(e.Actual, 43550u);
+    EXPECT_EQ(e.EntryCount, 43550u);
     EXPECT_TRUE(FilesIn(Root + "dat/unpacked").empty());
     WriteBytes(Dat("data1.dat"), record);
 }
@@ -567,7 +567,7 @@ TEST_F(DatTest, UnpackRefusesControlCharactersAndALinkedFolder) {
         std::copy(name.begin(), name.end(), lib.begin() + 40);
         WriteBytes(Dat("data1.lib"), lib);
         const QuarvelError e = ErrorOf([&] { UnpackDat(Root); }, ErrorKind::NameHasControl);
-        EXPECT_EQ(e.Item, 1);
+        EXPECT_EQ(e.Entry, 1);
         const std::string what = e.what();
         EXPECT_TRUE(std::none_of(what.begin(), what.end(), [](char c) {
             return (unsigned char)c < 0x20 || c == 0x7F;

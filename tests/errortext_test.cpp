@@ -37,22 +37,21 @@ std::vector<QuarvelError> OneOfEachKind() {
         QuarvelError(K::WriteProtected, R::MapFile, map),
         QuarvelError(K::NoUserFolder, R::UserFolder, "~/.local/share/quarvel"),
         QuarvelError(K::FolderIsLink, R::UnpackFolder, map),
-        QuarvelError(K::TooManyEntries, R::ArchiveIndex, lib).Sizes(43549, 43550),
-        QuarvelError(K::ListTooLarge, R::ListFile, ini).Sizes(11192093, 52428800),
-        QuarvelError(K::MoreThanDataHolds, R::ArchiveIndex, lib).Sizes(49312, 98400),
-        QuarvelError(K::MapMissing, R::MapFile, "/p/map/dummy.map").At(7).Named("gone.map"),
-        QuarvelError(K::NameNotText, R::ListFile, ini).At(7).Named("\x83"),
-        QuarvelError(K::NameNotPlain, R::ListFile, ini).At(7).Named("../x.map"),
-        QuarvelError(K::NameHasControl, R::ArchiveIndex, lib).At(7).Named("a\x1b[2J.map"),
-        QuarvelError(K::NameSplitsChar, R::ListFile, ini).At(7).Named("x").Sizes(30, 33),
-        QuarvelError(K::NameDuplicate, R::ListFile, ini).At(7).Named("x").Also(5).Sizes(30, 31),
-        QuarvelError(K::NameEmpty, R::ArchiveIndex, lib).At(7),
-        QuarvelError(K::EntryCutOff, R::ArchiveIndex, lib).At(7).Named("cut.map"),
+        QuarvelError(K::TooManyEntries, R::ArchiveIndex, lib).Entries(43549, 43550),
+        QuarvelError(K::ListTooLarge, R::ListFile, ini).TooLarge(11192093, 52428800),
+        QuarvelError(K::MoreThanDataHolds, R::ArchiveIndex, lib).Unpacks(98400, 49312),
+        QuarvelError(K::MapMissing, R::MapFile, "/p/map/dummy.map").AtLine(7).Named("gone.map"),
+        QuarvelError(K::NameNotText, R::ListFile, ini).AtLine(7).Named("\x83"),
+        QuarvelError(K::NameNotPlain, R::ListFile, ini).AtLine(7).Named("../x.map"),
+        QuarvelError(K::NameHasControl, R::ArchiveIndex, lib).AtEntry(7).Named("a\x1b[2J.map"),
+        QuarvelError(K::NameSplitsChar, R::ListFile, ini).AtLine(7).Named("x").CutTo(30),
+        QuarvelError(K::NameDuplicate, R::ListFile, ini).AtLine(7).Named("x").SameAs(5).CutTo(30),
+        QuarvelError(K::NameEmpty, R::ArchiveIndex, lib).AtEntry(7),
+        QuarvelError(K::EntryCutOff, R::ArchiveIndex, lib).AtEntry(7).Named("cut.map"),
         QuarvelError(K::EntryPastEnd, R::ArchiveIndex, lib)
-            .At(7)
+            .AtEntry(7)
             .Named("far.map")
-            .Also(-1)
-            .Sizes(49312, 0),
+            .RecordAt(-1, 49312),
         QuarvelError(K::BadImage, R::File, "").Named("GRID").Detail("no 'BM' signature"),
         QuarvelError(K::NoResource, R::File, "").Named("GRID"),
     };
@@ -75,24 +74,19 @@ TEST(ErrorText, EveryKindIsWordedInBothLanguages) {
         EXPECT_NE(en, ja);
         // The file is named: whole, or by its name for the entries of an archive index.
         const std::string base = e.Path.substr(e.Path.rfind('/') + 1);
-        const bool entry = e.Role == FileRole::ArchiveIndex && e.Item >= 0;
+        const bool entry = e.Role == FileRole::ArchiveIndex && e.Entry >= 0;
         EXPECT_TRUE(Has(en, entry ? base : e.Path));
         EXPECT_TRUE(Has(ja, entry ? base : e.Path));
+        // Every number the kind carries is in both wordings.
+        std::vector<std::string> numbers;
+        for (uint64_t n : {e.MinimumSize, e.FileSize, e.EntryLimit, e.EntryCount, e.UnpackSize,
+                           e.DataSize, e.KeptBytes})
+            if (n) numbers.push_back(std::to_string(n));
+        for (long long n : {e.Line, e.Entry, e.SameAsLine})
+            if (n >= 0) numbers.push_back(std::to_string(n));
+        if (e.Kind == ErrorKind::EntryPastEnd) numbers.push_back(std::to_string(e.Offset));
         for (const std::string* text : {&en, &ja}) {
-            const bool sizes =
-                e.Kind != ErrorKind::NameSplitsChar && e.Kind != ErrorKind::NameDuplicate;
-            if (e.Needed) {
-                EXPECT_TRUE(Has(*text, std::to_string(e.Needed)));
-            }
-            if (e.Actual && sizes) {
-                EXPECT_TRUE(Has(*text, std::to_string(e.Actual)));
-            }
-            if (e.Item >= 0) {
-                EXPECT_TRUE(Has(*text, "7"));
-            }
-            if (e.Other != -1) {
-                EXPECT_TRUE(Has(*text, std::to_string(e.Other)));
-            }
+            for (const std::string& n : numbers) EXPECT_TRUE(Has(*text, n)) << n;
             EXPECT_FALSE(Has(*text, "\x1b")); // names are printed safely
         }
         // The Japanese text has no English words of its own (file names and the resource's

@@ -1,6 +1,7 @@
 // TOffsetsDialog: the offset dialogs' controls and key filter; TForm5: the shift dialog's OK.
 #include "views/Unit5.h"
 
+#include "editor/global.h"
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
@@ -87,7 +88,8 @@ bool TOffsetsDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-TForm5::TForm5(QWidget* owner) : TOffsetsDialog(owner, "Form5", "マップをずらす", 0, 0, 0) {
+TForm5::TForm5(TEditorState& state, QWidget* owner)
+    : TOffsetsDialog(owner, "Form5", "マップをずらす", 0, 0, 0), State(state) {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
@@ -95,7 +97,7 @@ void TForm5::Button1Click() {
     int result = 0;
     // An offset that is not an integer is shown; the dialog stays open and nothing changed.
     if (RunGuarded([&] {
-            result = ShiftDialogOk(Edit1->text().toStdString(), Edit2->text().toStdString(),
+            result = ShiftDialogOk(State, Edit1->text().toStdString(), Edit2->text().toStdString(),
                                    Edit3->text().toStdString());
         }))
         done(result);

@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace quarvel {
 
+class TEditorState;
+
 // A fixed dialog of three offsets: "X方向", "Y方向", "Z方向" with their edits (only offset
 // keys are typed), OK (the default button: Enter) and キャンセル. What OK does is the
 // dialog's own; キャンセル, Escape or a window manager's close end it as Cancel (2).
@@ -40,10 +42,13 @@ class TForm5 : public TOffsetsDialog {
     Q_OBJECT
 
 public:
-    explicit TForm5(QWidget* owner = nullptr);
+    explicit TForm5(TEditorState& state, QWidget* owner = nullptr);
 
     // Shifts the map; an offset that is not an integer is shown and the dialog stays open.
     void Button1Click();
+
+private:
+    TEditorState& State;
 };
 
 } // namespace quarvel

@@ -70,7 +70,7 @@ int RunChipsImport(const std::vector<std::string>& argsIn) {
     const std::string pixelPath = ChipFilePath(dir, stem, size);
     const std::string palettePath = PaletteFilePath(dir, stem, size);
 
-    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * ChipCount);
+    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * TMap::ChipCount);
     CheckSheetImageSize(image, size, in);
     for (const std::string& warning : image.Warnings)
         std::cerr << "quarvel-cli chips: warning: " << PrintableName(in) << ": " << warning << "\n";

@@ -50,6 +50,9 @@ std::function<std::string(const std::string&)> ListNameConverter();
 // A map name (code page 932) as text that is safe to print: bad bytes and control
 // characters as "\xNN".
 std::string PrintableMapName(const std::string& cp932);
+// Runs the command line `argv` (argv[1] names the command) as quarvel-cli does and returns
+// its exit status; messages go to standard output and standard error.
+int RunCli(int argc, char** argv);
 
 // Parses a whole decimal integer (optional '-'); throws UsageError naming `what` otherwise.
 int ParseInt(const std::string& text, const std::string& what);

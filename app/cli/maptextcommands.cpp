@@ -112,7 +112,7 @@ bool CheckList(const std::string& listPath) {
             if (path.empty()) {
                 const QuarvelError missing =
                     QuarvelError(ErrorKind::MapMissing, FileRole::MapFile, dummy)
-                        .At(static_cast<long long>(i + 1))
+                        .AtLine(static_cast<long long>(i + 1))
                         .Named(names[i]);
                 std::cerr << "quarvel-cli check: " << missing.what() << "\n";
                 clean = false;

@@ -51,8 +51,9 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
             .Option("--level",
                     [&](const std::string& value) {
                         r.Level = ParseInt(value, "--level");
-                        if (*r.Level < 0 || *r.Level > 47)
-                            throw UsageError("--level must be 0..47");
+                        if (*r.Level < 0 || *r.Level >= TMap::SizeZ)
+                            throw UsageError("--level must be 0.." +
+                                             std::to_string(TMap::SizeZ - 1));
                     })
             .Option("--zoom",
                     [&](const std::string& value) {
