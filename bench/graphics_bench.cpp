@@ -28,8 +28,8 @@ struct Sheets {
         std::uniform_int_distribution<int> index(1, 255);
         for (int s = 0; s < 2; ++s) {
             const int w = ChipWidth[s], h = ChipHeight[s], t = h / 3;
-            S[s].SetSize(w, 168 * h);
-            for (int k = 1; k < 168; ++k)
+            S[s].SetSize(w, ChipCount * h);
+            for (int k = 1; k < ChipCount; ++k)
                 for (int v = 0; v < h; ++v)
                     for (int u = 0; u < w; ++u) {
                         const int du = std::abs(2 * u + 1 - w); // distance from the middle, x2
@@ -54,7 +54,7 @@ const Sheets& TheSheets() {
 std::unique_ptr<TMap> DenseMap() {
     auto map = std::make_unique<TMap>();
     std::mt19937 rng(2);
-    std::uniform_int_distribution<int> chip(1, 167);
+    std::uniform_int_distribution<int> chip(1, ChipCount - 1);
     for (auto& c : map->Cells) {
         int k;
         do k = chip(rng);
@@ -68,9 +68,11 @@ std::unique_ptr<TMap> DenseMap() {
 std::unique_ptr<TMap> DemoMap() {
     auto map = std::make_unique<TMap>();
     std::mt19937 rng(3);
-    std::uniform_int_distribution<int> ground(1, 24), object(33, 57), cell(0, 31), level(1, 4);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) map->Cells[TMap::Index(x, y, 0)] = uint8_t(ground(rng));
+    std::uniform_int_distribution<int> ground(1, 24), object(33, 57), cell(0, TMap::SizeX - 1),
+        level(1, 4);
+    for (int y = 0; y < TMap::SizeY; ++y)
+        for (int x = 0; x < TMap::SizeX; ++x)
+            map->Cells[TMap::Index(x, y, 0)] = uint8_t(ground(rng));
     for (int i = 0; i < 150; ++i)
         map->Cells[TMap::Index(cell(rng), cell(rng), level(rng))] = uint8_t(object(rng));
     return map;
@@ -93,8 +95,8 @@ static void BM_ReadChipSheets(benchmark::State& state) {
         return;
     }
     std::mt19937 rng(4);
-    WriteFile(dir + "/B_000.2c", 168 * 64 * 48, rng);
-    WriteFile(dir + "/B_000s.2c", 168 * 32 * 24, rng);
+    WriteFile(dir + "/B_000.2c", ChipCount * ChipWidth[0] * ChipHeight[0], rng);
+    WriteFile(dir + "/B_000s.2c", ChipCount * ChipWidth[1] * ChipHeight[1], rng);
     WriteFile(dir + "/B_000.pal", 1024, rng);
     WriteFile(dir + "/B_000s.pal", 1024, rng);
     TBMP256 sheets[2];

@@ -14,11 +14,6 @@
 
 namespace quarvel {
 
-PixelRect ClipToPicture(const TBMP256& picture, int left, int top, int right, int bottom) {
-    return {std::max(left, 0), std::max(top, 0), std::min(right, picture.Width()),
-            std::min(bottom, picture.Height())};
-}
-
 // dest.Blit(DX, DY, Src, Transparent, SrcX, SrcY, W, H) restricted to `clip` (which lies
 // inside dest): writes exactly the pixels inside `clip` that the full Blit writes, no others.
 static void BlitWithin(TBMP256& dest, const PixelRect& clip, int DX, int DY, const TBMP256& Src,
@@ -50,7 +45,7 @@ Point EditPixelToCell(int px, int py, int zoom) {
     return {int((Y + X + ChipW) / ChipW - 1), int((Y - X + ChipW) / ChipW - 1)};
 }
 
-TEditPicture::TEditPicture() {
+TEditPicture::TEditPicture() : TViewPicture(EditViewHeight, 0x808080) {
     static const char* const suffixes[2] = {"", "_s"};
     for (int s = 0; s < 2; ++s) {
         LoadOverlay(std::string("cur") + suffixes[s], CursorImages[s]);
@@ -59,20 +54,8 @@ TEditPicture::TEditPicture() {
     }
 }
 
-void TEditPicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
-    Map = map;
-    Sheets = sheets;
-    Transparent = transparent;
-}
-
-void TEditPicture::SetZoom(int z) {
-    CheckZoom(z);
-    Zoom = z;
-    const Palette pal = Sheets ? Sheets[z].GetPalette() : Palette{};
-    Picture.SetSize(PictureWidth(), PictureHeight());
-    Picture.SetPalette(pal);
-    CellPicture.SetSize(ChipWidth[z], ChipHeight[z]);
-    CellPicture.SetPalette(pal);
+void TEditPicture::ZoomChanged(const Palette& pal) {
+    const int z = GetZoom();
     GridImages[z].SetPalette(pal);
     CursorImages[z].SetPalette(pal);
     SelectedImages[z].SetPalette(pal);
@@ -96,35 +79,35 @@ static void DrawOverlay(TBMP256& dest, int px, int py, const TBMP256& image) {
 }
 
 void TEditPicture::RedrawLevel(int level) {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     Picture.FillColor(BackColor);
-    const TBMP256& grid = GridImages[Zoom];
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const Point p = EditCellToPixel(x, y, Zoom);
+    const TBMP256& grid = GridImages[zoom];
+    for (int y = 0; y < TMap::SizeY; ++y)
+        for (int x = 0; x < TMap::SizeX; ++x) {
+            const Point p = EditCellToPixel(x, y, zoom);
             if (Map)
-                DrawChip(Picture, p.x, p.y, Sheets, Transparent, Zoom, Map->GetChip(x, y, level));
+                DrawChip(Picture, p.x, p.y, Sheets, Transparent, zoom, Map->GetChip(x, y, level));
             DrawOverlay(Picture, p.x, p.y, grid);
         }
 }
 
 void TEditPicture::RedrawRect(int level, int left, int top, int right, int bottom) {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
     if (r.Empty()) return;
-    const uint8_t back = NearestIndex(Picture.GetPalette(), BackColor);
+    const uint8_t back = BackIndex();
     for (int y = r.Top; y < r.Bottom; ++y)
         std::memset(Picture.Row(y) + r.Left, back, size_t(r.Right - r.Left));
     // The draws of RedrawLevel in its order, each cut to the rectangle.
-    const TBMP256& grid = GridImages[Zoom];
+    const TBMP256& grid = GridImages[zoom];
     const bool hasGrid = grid.Width() > 0 && grid.Height() > 0;
     const int gridKey = hasGrid ? grid.GetPixel(0, 0) : -1;
-    const int w = ChipWidth[Zoom], h = ChipHeight[Zoom];
-    const TBMP256* sheet = Sheets && Sheets[Zoom].Width() >= w ? &Sheets[Zoom] : nullptr;
-    const int key = Transparent ? Transparent[Zoom] : -1;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const Point p = EditCellToPixel(x, y, Zoom);
+    const int w = ChipWidth[zoom], h = ChipHeight[zoom];
+    const TBMP256* sheet = Sheets && Sheets[zoom].Width() >= w ? &Sheets[zoom] : nullptr;
+    const int key = Transparent ? Transparent[zoom] : -1;
+    for (int y = 0; y < TMap::SizeY; ++y)
+        for (int x = 0; x < TMap::SizeX; ++x) {
+            const Point p = EditCellToPixel(x, y, zoom);
             if (Map && sheet) {
                 const uint8_t chip = Map->GetChip(x, y, level);
                 if (chip != 0 && (chip + 1) * h <= sheet->Height())
@@ -135,39 +118,39 @@ void TEditPicture::RedrawRect(int level, int left, int top, int right, int botto
 }
 
 void TEditPicture::RedrawCell(int x, int y, int level) {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     CellPicture.FillColor(BackColor);
-    const Point p = EditCellToPixel(x, y, Zoom);
+    const Point p = EditCellToPixel(x, y, zoom);
     // The chips of the cell and its eight neighbours cover every pixel of its rectangle.
     if (Map)
         for (int r = y - 1; r <= y + 1; ++r)
             for (int c = x - 1; c <= x + 1; ++c) {
                 const uint8_t k = Map->GetChip(c, r, level);
                 if (k == 0) continue;
-                const Point q = EditCellToPixel(c, r, Zoom);
-                DrawChip(CellPicture, q.x - p.x, q.y - p.y, Sheets, Transparent, Zoom, k);
+                const Point q = EditCellToPixel(c, r, zoom);
+                DrawChip(CellPicture, q.x - p.x, q.y - p.y, Sheets, Transparent, zoom, k);
             }
     if (CellPicture.Width() > 0 && CellPicture.Height() > 0)
         Picture.Blit(p.x, p.y, CellPicture, -1, 0, 0, 0, 0);
     // Grid lines last: this cell's diamond and those of the cells right and left below it,
     // which also restore the edges shared with the cell straight below.
-    const TBMP256& grid = GridImages[Zoom];
+    const TBMP256& grid = GridImages[zoom];
     const int halfW = CellPicture.Width() / 2, thirdH = CellPicture.Height() / 3;
     DrawOverlay(Picture, p.x, p.y, grid);
-    if (x < 31) DrawOverlay(Picture, p.x + halfW, p.y + thirdH, grid);
-    if (y < 31) DrawOverlay(Picture, p.x - halfW, p.y + thirdH, grid);
+    if (x < TMap::SizeX - 1) DrawOverlay(Picture, p.x + halfW, p.y + thirdH, grid);
+    if (y < TMap::SizeY - 1) DrawOverlay(Picture, p.x - halfW, p.y + thirdH, grid);
 }
 
 void TEditPicture::MarkCell(int x, int y, bool selected) {
-    CheckZoom(Zoom);
-    const Point p = EditCellToPixel(x, y, Zoom);
-    DrawOverlay(Picture, p.x, p.y, selected ? SelectedImages[Zoom] : GridImages[Zoom]);
+    const int zoom = GetZoom();
+    const Point p = EditCellToPixel(x, y, zoom);
+    DrawOverlay(Picture, p.x, p.y, selected ? SelectedImages[zoom] : GridImages[zoom]);
 }
 
 Point TEditPicture::ComposeCursor(int cursorX, int cursorY, TBMP256& out) const {
-    CheckZoom(Zoom);
-    const Point p = EditCellToPixel(cursorX, cursorY, Zoom);
-    const int w = ChipWidth[Zoom], h = ChipHeight[Zoom];
+    const int zoom = GetZoom();
+    const Point p = EditCellToPixel(cursorX, cursorY, zoom);
+    const int w = ChipWidth[zoom], h = ChipHeight[zoom];
     out.SetSize(w, h);
     out.SetPalette(Picture.GetPalette());
     // The part of Picture under the cell's rectangle; whatever lies beyond the picture
@@ -176,7 +159,7 @@ Point TEditPicture::ComposeCursor(int cursorX, int cursorY, TBMP256& out) const 
     const int x1 = std::min(p.x + w, Picture.Width()), y1 = std::min(p.y + h, Picture.Height());
     if (x0 > p.x || y0 > p.y || x1 < p.x + w || y1 < p.y + h) out.FillColor(BackColor);
     if (x1 > x0 && y1 > y0) out.Blit(x0 - p.x, y0 - p.y, Picture, -1, x0, y0, x1 - x0, y1 - y0);
-    DrawOverlay(out, 0, 0, CursorImages[Zoom]);
+    DrawOverlay(out, 0, 0, CursorImages[zoom]);
     return p;
 }
 

@@ -40,10 +40,13 @@ std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, i
     const Point t = WholeCellToPixel(left, top, high, 0), r = WholeCellToPixel(right, top, high, 0),
                 b = WholeCellToPixel(right, bottom, high, 0),
                 l = WholeCellToPixel(left, bottom, high, 0);
-    const Point upper[4] = {
-        {t.x + 32, t.y}, {r.x + 64, r.y + 16}, {b.x + 32, b.y + 32}, {l.x, l.y + 16}};
-    // A chip's side is 16 pixels below its top face; each level lower is 16 more.
-    const int drop = (high - low + 1) * 16;
+    const Point upper[4] = {{t.x + CellStepX, t.y},
+                            {r.x + ChipW, r.y + CellStepY},
+                            {b.x + CellStepX, b.y + FaceH},
+                            {l.x, l.y + CellStepY}};
+    // The foot of a chip's side lies SideH below its top face; each level lower is a level
+    // step more.
+    const int drop = SideH + (high - low) * LevelStepY;
     std::vector<Segment> edges;
     const auto scaled = [d](Point p) { return Point{p.x / d, p.y / d}; };
     for (int i = 0; i < 4; ++i) {
@@ -53,22 +56,6 @@ std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, i
         edges.push_back({scaled(a), scaled({a.x, a.y + drop})});
     }
     return edges;
-}
-
-void TWholePicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
-    Map = map;
-    Sheets = sheets;
-    Transparent = transparent;
-}
-
-void TWholePicture::SetZoom(int z) {
-    CheckZoom(z);
-    Zoom = z;
-    const Palette pal = Sheets ? Sheets[z].GetPalette() : Palette{};
-    Picture.SetSize(PictureWidth(), PictureHeight());
-    Picture.SetPalette(pal);
-    CellPicture.SetSize(ChipWidth[z], ChipHeight[z]);
-    CellPicture.SetPalette(pal);
 }
 
 namespace {
@@ -104,7 +91,7 @@ struct Layer {
     uint8_t Chip;
 };
 // At most four rows of three cells on each of the 48 levels overlap one rectangle.
-constexpr int MaxLayers = 48 * 12;
+constexpr int MaxLayers = TMap::SizeZ * 12;
 
 constexpr uint64_t Ones = 0x0101010101010101ull;
 constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
@@ -210,9 +197,9 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
         }
     const bool opaque = src.Transparent < 0;
     const uint8_t key = uint8_t(src.Transparent);
-    for (int z = 47; z >= 0; --z)
-        for (int y = 31; y >= 0; --y)
-            for (int x = 31; x >= 0; --x) {
+    for (int z = TMap::SizeZ - 1; z >= 0; --z)
+        for (int y = TMap::SizeY - 1; y >= 0; --y)
+            for (int x = TMap::SizeX - 1; x >= 0; --x) {
                 const int ca = x - y + OriginTiles - a0, cb = x + y + TopLevel - z - b0; // corner
                 if (ca + 1 < 0 || ca >= cols || cb + 2 < 0 || cb >= rows) continue;
                 bool anyOpen = false;
@@ -254,27 +241,27 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
 } // namespace
 
 void TWholePicture::RedrawAll() {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     Picture.FillColor(BackColor);
     if (!Map) return;
-    const ChipSource src(Sheets, Transparent, Zoom);
+    const ChipSource src(Sheets, Transparent, zoom);
     if (!src.Sheet) return;
-    for (int z = 0; z < 48; ++z)
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
+    for (int z = 0; z < TMap::SizeZ; ++z)
+        for (int y = 0; y < TMap::SizeY; ++y)
+            for (int x = 0; x < TMap::SizeX; ++x) {
                 const uint8_t c = Map->GetViewChip(x, y, z);
                 if (c == 0) continue;
-                const Point p = WholeCellToPixel(x, y, z, Zoom);
+                const Point p = WholeCellToPixel(x, y, z, zoom);
                 src.Draw(Picture, p.x, p.y, c);
             }
 }
 
 void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
     if (r.Empty()) return;
-    const uint8_t back = NearestIndex(Picture.GetPalette(), BackColor);
-    const ChipSource src(Sheets, Transparent, Zoom);
+    const uint8_t back = BackIndex();
+    const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
         ComposeRect(Picture, r, *Map, src, back);
         return;
@@ -284,11 +271,11 @@ void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
 }
 
 void TWholePicture::RedrawCell(int x, int y, int z) {
-    if (z < 0 || z > 47) return;
-    CheckZoom(Zoom);
+    if (z < 0 || z >= TMap::SizeZ) return;
+    const int zoom = GetZoom();
     CellPicture.FillColor(BackColor);
-    const Point o = WholeCellToPixel(x, y, z, Zoom);
-    const ChipSource src(Sheets, Transparent, Zoom);
+    const Point o = WholeCellToPixel(x, y, z, zoom);
+    const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
         // Cell (x + a, y + b, z + dz) lies 32(a - b) right of and 16(a + b - dz) below the
         // cell (halved at the small zoom), so its chip overlaps this cell's rectangle exactly
@@ -296,19 +283,19 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
         // RedrawAll, so the chips cover one another as they do there.
         Layer layers[MaxLayers];
         int n = 0;
-        for (int zz = 0; zz < 48; ++zz) {
+        for (int zz = 0; zz < TMap::SizeZ; ++zz) {
             const int dz = zz - z;
             const int bLow = -FloorDiv(3 - dz, 2), bHigh = FloorDiv(dz + 3, 2);
             for (int b = bLow; b <= bHigh; ++b) {
                 const int yy = y + b;
-                if (yy < 0 || yy > 31) continue;
+                if (yy < 0 || yy >= TMap::SizeY) continue;
                 const int aLow = std::max(b - 1, dz - b - 2), aHigh = std::min(b + 1, dz - b + 2);
                 for (int a = aLow; a <= aHigh; ++a) {
                     const int xx = x + a;
-                    if (xx < 0 || xx > 31) continue;
+                    if (xx < 0 || xx >= TMap::SizeX) continue;
                     const uint8_t c = Map->GetViewChip(xx, yy, zz);
                     if (c == 0 || c >= src.Chips) continue;
-                    const Point p = WholeCellToPixel(xx, yy, zz, Zoom);
+                    const Point p = WholeCellToPixel(xx, yy, zz, zoom);
                     layers[n++] = {p.x - o.x, p.y - o.y, c};
                 }
             }
@@ -321,8 +308,8 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
 
 bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
     if (!Map) return false;
-    for (int level = 47; level >= 0; --level) {
-        const Point c = WholePixelToCell(px, py, level, Zoom);
+    for (int level = TMap::SizeZ - 1; level >= 0; --level) {
+        const Point c = WholePixelToCell(px, py, level, GetZoom());
         if (Map->GetChip(c.x, c.y, level) != 0) {
             x = c.x;
             y = c.y;

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "graphics/bmp256.h"
-#include "graphics/editpicture.h"
+#include "graphics/projection.h"
+#include "graphics/viewpicture.h"
 
 #include <vector>
 
@@ -23,19 +24,10 @@ struct Segment {
 std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, int low, int high,
                                      int zoom);
 
-class TWholePicture {
+// The picture of the stacked levels starts with a black background (BackColor 0).
+class TWholePicture : public TViewPicture {
 public:
-    void Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent);
-
-    TBMP256 Picture;
-    TBMP256 CellPicture;
-    int Zoom = 0;
-    TColor BackColor = 0; // black
-
-    int GetZoom() const { return Zoom; }
-    void SetZoom(int z);
-    int PictureWidth() const { return ViewWidth / (Zoom + 1); }
-    int PictureHeight() const { return WholeViewHeight / (Zoom + 1); }
+    TWholePicture() : TViewPicture(WholeViewHeight, 0) {}
 
     void RedrawAll();
     // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1
@@ -47,11 +39,6 @@ public:
     void RedrawCell(int x, int y, int z);
     // The topmost level whose stored chip under the pixel is not empty; false when none.
     bool Pick(int px, int py, int& x, int& y, int& z) const;
-
-private:
-    const TMap* Map = nullptr;
-    const TBMP256* Sheets = nullptr;
-    const uint8_t* Transparent = nullptr;
 };
 
 } // namespace quarvel

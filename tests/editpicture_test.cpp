@@ -23,10 +23,12 @@ struct PlainEditView {
 
     PlainEditView(const TMap& map, const RandomSheets& s, const TEditPicture& view)
         : Map(map), S(s), View(view) {
-        Picture.SetSize(2048 / (view.Zoom + 1), 1040 / (view.Zoom + 1));
-        Picture.SetPalette(s.Sheets[view.Zoom].GetPalette());
+        Picture.SetSize(2048 / (view.GetZoom() + 1), 1040 / (view.GetZoom() + 1));
+        Picture.SetPalette(s.Sheets[view.GetZoom()].GetPalette());
     }
-    uint8_t Back() const { return NearestIndex(S.Sheets[View.Zoom].GetPalette(), View.BackColor); }
+    uint8_t Back() const {
+        return NearestIndex(S.Sheets[View.GetZoom()].GetPalette(), View.BackColor);
+    }
     void Overlay(TBMP256& d, int px, int py, const TBMP256& img) {
         PlainBlit(d, px, py, img, img.GetPixel(0, 0), 0, 0, 0, 0);
     }
@@ -34,13 +36,13 @@ struct PlainEditView {
         Picture.Fill(Back());
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
-                const Point p = EditCellToPixel(x, y, View.Zoom);
-                PlainChip(Picture, p.x, p.y, S, View.Zoom, Map.GetChip(x, y, level));
-                Overlay(Picture, p.x, p.y, View.GridImages[View.Zoom]);
+                const Point p = EditCellToPixel(x, y, View.GetZoom());
+                PlainChip(Picture, p.x, p.y, S, View.GetZoom(), Map.GetChip(x, y, level));
+                Overlay(Picture, p.x, p.y, View.GridImages[View.GetZoom()]);
             }
     }
     void RedrawCell(int x, int y, int level) {
-        const int z = View.Zoom, w = ChipWidth[z], h = ChipHeight[z];
+        const int z = View.GetZoom(), w = ChipWidth[z], h = ChipHeight[z];
         TBMP256 cell;
         cell.SetSize(w, h);
         cell.Fill(Back());
@@ -227,6 +229,7 @@ TEST(EditPictureTest, WorksBeforeSheetsOrSizeExist) {
     view.SetZoom(0);
     EXPECT_NO_THROW(view.RedrawLevel(0));
     EXPECT_NO_THROW(view.RedrawCell(3, 3, 0));
-    view.Zoom = 2; // not a size index: refused rather than read past the overlay images
-    EXPECT_THROW(view.RedrawLevel(0), std::out_of_range);
+    // Not a size index: refused rather than read past the overlay images later.
+    EXPECT_THROW(view.SetZoom(2), std::out_of_range);
+    EXPECT_EQ(view.GetZoom(), 0);
 }

@@ -32,18 +32,18 @@ struct Fixture {
         View.SetZoom(zoom);
     }
     uint8_t Back() const {
-        return NearestIndex(Sheets.Sheets[View.Zoom].GetPalette(), View.BackColor);
+        return NearestIndex(Sheets.Sheets[View.GetZoom()].GetPalette(), View.BackColor);
     }
     // Every cell's view chip, level by level, pixel by pixel.
     TBMP256 PlainAll() const {
         TBMP256 pic;
-        pic.SetSize(2048 / (View.Zoom + 1), 1792 / (View.Zoom + 1));
+        pic.SetSize(2048 / (View.GetZoom() + 1), 1792 / (View.GetZoom() + 1));
         pic.Fill(Back());
         for (int z = 0; z < 48; ++z)
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 32; ++x) {
-                    const Point p = WholeCellToPixel(x, y, z, View.Zoom);
-                    PlainChip(pic, p.x, p.y, Sheets, View.Zoom, Map->GetViewChip(x, y, z));
+                    const Point p = WholeCellToPixel(x, y, z, View.GetZoom());
+                    PlainChip(pic, p.x, p.y, Sheets, View.GetZoom(), Map->GetViewChip(x, y, z));
                 }
         return pic;
     }
@@ -51,14 +51,14 @@ struct Fixture {
     void PlainCell(TBMP256& pic, int x, int y, int z) const {
         if (z < 0 || z > 47) return;
         TBMP256 cell;
-        cell.SetSize(ChipWidth[View.Zoom], ChipHeight[View.Zoom]);
+        cell.SetSize(ChipWidth[View.GetZoom()], ChipHeight[View.GetZoom()]);
         cell.Fill(Back());
-        const Point o = WholeCellToPixel(x, y, z, View.Zoom);
+        const Point o = WholeCellToPixel(x, y, z, View.GetZoom());
         for (int zz = 0; zz < 48; ++zz)
             for (int yy = 0; yy < 32; ++yy)
                 for (int xx = 0; xx < 32; ++xx) {
-                    const Point p = WholeCellToPixel(xx, yy, zz, View.Zoom);
-                    PlainChip(cell, p.x - o.x, p.y - o.y, Sheets, View.Zoom,
+                    const Point p = WholeCellToPixel(xx, yy, zz, View.GetZoom());
+                    PlainChip(cell, p.x - o.x, p.y - o.y, Sheets, View.GetZoom(),
                               Map->GetViewChip(xx, yy, zz));
                 }
         PlainBlit(pic, o.x, o.y, cell, -1, 0, 0, 0, 0);
