@@ -169,7 +169,7 @@ void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layer
 // tiles are all covered is passed over without a look at its pixels or its view chip: in a
 // busy map only the few topmost chips over each tile are read.
 void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipSource& src,
-                 uint8_t back) {
+                 uint8_t back, int topLevel) {
     for (int v = r.Top; v < r.Bottom; ++v)
         std::memset(dest.Row(v) + r.Left, back, size_t(r.Right - r.Left));
     const int tw = src.W / 2, th = src.H / 3;
@@ -197,7 +197,7 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
         }
     const bool opaque = src.Transparent < 0;
     const uint8_t key = uint8_t(src.Transparent);
-    for (int z = TMap::SizeZ - 1; z >= 0; --z)
+    for (int z = topLevel; z >= 0; --z)
         for (int y = TMap::SizeY - 1; y >= 0; --y)
             for (int x = TMap::SizeX - 1; x >= 0; --x) {
                 const int ca = x - y + OriginTiles - a0, cb = x + y + TopLevel - z - b0; // corner
@@ -238,22 +238,138 @@ void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipS
             }
 }
 
+// Which pixels of each tile-sized block of the sheet's chips are not transparent: block
+// (j, i) of chip c (rows j·th.., columns i·tw..) has row v in Rows[Of(c, j, i) + v], bit u
+// for column u.
+struct BlockMasks {
+    int TH;
+    std::vector<uint32_t> Rows;
+    explicit BlockMasks(const ChipSource& src)
+        : TH(src.H / 3), Rows(size_t(src.Chips) * 6 * size_t(src.H / 3)) {
+        const int tw = src.W / 2;
+        static_assert(ChipW / 2 <= 32, "a block's row must fit 32 bits");
+        const uint64_t keys = Ones * uint8_t(src.Transparent);
+        for (int c = 0; c < src.Chips; ++c)
+            for (int j = 0; j < 3; ++j)
+                for (int v = 0; v < TH; ++v) {
+                    const uint8_t* row = src.Sheet->Row(c * src.H + j * TH + v);
+                    for (int i = 0; i < 2; ++i) {
+                        uint32_t bits = 0;
+                        for (int u = 0; u < tw; u += 8) {
+                            uint64_t w;
+                            std::memcpy(&w, row + i * tw + u, 8);
+                            // The high bit of each byte that differs from the key, gathered.
+                            const uint64_t drawn =
+                                src.Transparent < 0 ? High : NonZeroBytes(w ^ keys);
+                            bits |= uint32_t(((drawn >> 7) * 0x0102040810204080ull) >> 56) << u;
+                        }
+                        Rows[Of(c, j, i) + size_t(v)] = bits;
+                    }
+                }
+    }
+    size_t Of(int chip, int j, int i) const {
+        return (size_t(chip) * 6 + size_t(j) * 2 + size_t(i)) * size_t(TH);
+    }
+};
+
+// The tile grid: a chip's top-left corner lies on a corner of the grid of tiles half a chip
+// wide and a third of a chip high, chip (x, y, z) at tile (x - y + OriginTiles,
+// x + y + TopLevel - z), and covers 2 x 3 tiles. Over one tile (A, B), level z puts the
+// blocks (j, i) of three cells, i = (A + B + z + j) mod 2, in RedrawAll's order by j from 2
+// down to 0; the cell's x - y and x + y are then even apart, which needs this:
+static_assert((OriginTiles + TopLevel) % 2 == 0, "tile corners of cells must match up");
+
+// Composes the whole picture as RedrawAll draws it: the background `back` with the chips of
+// `view` (the view chip of each cell, indexed as the map's cells) drawn one over the other,
+// level by level up to `top`, rows and columns in order. Each tile is composed on its own:
+// its blocks are taken from the last one drawn back until their pixels cover the whole
+// tile, a block none of whose pixels shows (all covered by blocks drawn later) is left
+// out, and the rest are drawn in order. In a busy map that is a few blocks a tile instead
+// of all of them.
+void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource& src,
+                  uint8_t back) {
+    const BlockMasks masks(src);
+    // Levels without any chip to draw are passed over.
+    bool any[TMap::SizeZ] = {};
+    for (int z = 0; z <= top; ++z) {
+        const uint8_t* level = view + TMap::Index(0, 0, z);
+        any[z] = std::any_of(level, level + TMap::SizeX * TMap::SizeY,
+                             [&](uint8_t c) { return c != 0 && c < src.Chips; });
+    }
+    const int tw = src.W / 2, th = src.H / 3;
+    const uint32_t fullRow = tw >= 32 ? ~uint32_t(0) : (uint32_t(1) << tw) - 1;
+    const int tilesX = dest.Width() / tw, tilesY = dest.Height() / th;
+    const size_t pitch = size_t(dest.Width());
+    struct Block {
+        int Chip, J, I;
+    };
+    Block blocks[TMap::SizeZ * 3];
+    for (int b = 0; b < tilesY; ++b)
+        for (int a = 0; a < tilesX; ++a) {
+            uint32_t shown[ChipH / 3] = {}; // pixels of the tile drawn by the blocks taken
+            int n = 0;
+            bool covered = false;
+            for (int z = top; z >= 0 && !covered; --z) {
+                if (!any[z]) continue;
+                for (int j = 0; j < 3; ++j) {
+                    const int i = (a + b + z + j) & 1;
+                    const int d = a - OriginTiles - i, s = b - TopLevel + z - j; // x - y, x + y
+                    const int x = (s + d) / 2, y = (s - d) / 2;
+                    if (!TMap::Inside(x, y, z)) continue;
+                    const uint8_t c = view[TMap::Index(x, y, z)];
+                    if (c == 0 || c >= src.Chips) continue;
+                    const uint32_t* m = &masks.Rows[masks.Of(c, j, i)];
+                    uint32_t adds = 0, all = fullRow;
+                    for (int v = 0; v < th; ++v) {
+                        adds |= m[v] & ~shown[v];
+                        shown[v] |= m[v];
+                        all &= shown[v];
+                    }
+                    if (adds) blocks[n++] = {c, j, i};
+                    if (all == fullRow) {
+                        covered = true;
+                        break;
+                    }
+                }
+            }
+            if (!covered) {
+                uint8_t* const tile = dest.Row(b * th) + a * tw;
+                for (int v = 0; v < th; ++v)
+                    std::memset(tile + size_t(v) * pitch, back, size_t(tw));
+            }
+            for (int k = n - 1; k >= 0; --k) {
+                const Block& l = blocks[k];
+                dest.Blit(a * tw, b * th, *src.Sheet, src.Transparent, l.I * tw,
+                          l.Chip * src.H + l.J * th, tw, th);
+            }
+        }
+}
+
 } // namespace
 
 void TWholePicture::RedrawAll() {
     const int zoom = GetZoom();
     Picture.FillColor(BackColor);
-    if (!Map) return;
+    if (!Map || Picture.Width() == 0) return;
     const ChipSource src(Sheets, Transparent, zoom);
     if (!src.Sheet) return;
-    for (int z = 0; z < TMap::SizeZ; ++z)
+    const TMap& map = Source(CutMap);
+    ViewChips.assign(TMap::CellCount, 0);
+    // A cell's view chip comes from the cell and the level above it: where both levels are
+    // empty there is nothing to draw.
+    const auto empty = [&](int z) {
+        if (z >= TMap::SizeZ) return true;
+        const uint8_t* level = map.Cells + TMap::Index(0, 0, z);
+        return std::all_of(level, level + TMap::SizeX * TMap::SizeY,
+                           [](uint8_t c) { return c == 0; });
+    };
+    for (int z = 0; z <= Top; ++z) {
+        if (empty(z) && empty(z + 1)) continue;
         for (int y = 0; y < TMap::SizeY; ++y)
-            for (int x = 0; x < TMap::SizeX; ++x) {
-                const uint8_t c = Map->GetViewChip(x, y, z);
-                if (c == 0) continue;
-                const Point p = WholeCellToPixel(x, y, z, zoom);
-                src.Draw(Picture, p.x, p.y, c);
-            }
+            for (int x = 0; x < TMap::SizeX; ++x)
+                ViewChips[size_t(TMap::Index(x, y, z))] = map.GetViewChip(x, y, z);
+    }
+    ComposeTiles(Picture, ViewChips.data(), Top, src, BackIndex());
 }
 
 void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
@@ -263,7 +379,8 @@ void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
     const uint8_t back = BackIndex();
     const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
-        ComposeRect(Picture, r, *Map, src, back);
+        std::unique_ptr<TMap> cut; // this call's own: calls may run side by side
+        ComposeRect(Picture, r, Source(cut), src, back, Top);
         return;
     }
     for (int y = r.Top; y < r.Bottom; ++y)
@@ -277,13 +394,14 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
     const Point o = WholeCellToPixel(x, y, z, zoom);
     const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
+        const TMap& map = Source(CutMap);
         // Cell (x + a, y + b, z + dz) lies 32(a - b) right of and 16(a + b - dz) below the
         // cell (halved at the small zoom), so its chip overlaps this cell's rectangle exactly
         // when |a - b| <= 1 and |a + b - dz| <= 2. Those cells are listed in the order of
         // RedrawAll, so the chips cover one another as they do there.
         Layer layers[MaxLayers];
         int n = 0;
-        for (int zz = 0; zz < TMap::SizeZ; ++zz) {
+        for (int zz = 0; zz <= Top; ++zz) {
             const int dz = zz - z;
             const int bLow = -FloorDiv(3 - dz, 2), bHigh = FloorDiv(dz + 3, 2);
             for (int b = bLow; b <= bHigh; ++b) {
@@ -293,7 +411,7 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
                 for (int a = aLow; a <= aHigh; ++a) {
                     const int xx = x + a;
                     if (xx < 0 || xx >= TMap::SizeX) continue;
-                    const uint8_t c = Map->GetViewChip(xx, yy, zz);
+                    const uint8_t c = map.GetViewChip(xx, yy, zz);
                     if (c == 0 || c >= src.Chips) continue;
                     const Point p = WholeCellToPixel(xx, yy, zz, zoom);
                     layers[n++] = {p.x - o.x, p.y - o.y, c};
@@ -306,11 +424,11 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
         Picture.Blit(o.x, o.y, CellPicture, -1, 0, 0, 0, 0);
 }
 
-bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
-    if (!Map) return false;
-    for (int level = TMap::SizeZ - 1; level >= 0; --level) {
-        const Point c = WholePixelToCell(px, py, level, GetZoom());
-        if (Map->GetChip(c.x, c.y, level) != 0) {
+bool PickCell(const TMap& map, int px, int py, int zoom, int top, int& x, int& y, int& z) {
+    CheckZoom(zoom);
+    for (int level = std::min(top, TMap::SizeZ - 1); level >= 0; --level) {
+        const Point c = WholePixelToCell(px, py, level, zoom);
+        if (map.GetChip(c.x, c.y, level) != 0) {
             x = c.x;
             y = c.y;
             z = level;
@@ -318,6 +436,25 @@ bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
         }
     }
     return false;
+}
+
+bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
+    return Map && PickCell(*Map, px, py, GetZoom(), Top, x, y, z);
+}
+
+void TWholePicture::SetTop(int top) {
+    if (top < 0 || top >= TMap::SizeZ)
+        throw std::out_of_range("top level out of range: " + std::to_string(top));
+    Top = top;
+}
+
+const TMap& TWholePicture::Source(std::unique_ptr<TMap>& holder) const {
+    if (Top >= TMap::SizeZ - 1) return *Map;
+    if (!holder) holder = std::make_unique<TMap>();
+    const size_t kept = size_t(TMap::Index(0, 0, Top + 1));
+    std::memcpy(holder->Cells, Map->Cells, kept);
+    std::memset(holder->Cells + kept, 0, sizeof holder->Cells - kept);
+    return *holder;
 }
 
 } // namespace quarvel
