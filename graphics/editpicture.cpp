@@ -31,6 +31,50 @@ static void BlitWithin(TBMP256& dest, const PixelRect& clip, int DX, int DY, con
               int(x1 - x0), int(y1 - y0));
 }
 
+// BlitWithin with each copied index i written as map[i].
+static void BlitWithinMapped(TBMP256& dest, const PixelRect& clip, int DX, int DY,
+                             const TBMP256& Src, int Transparent, int SrcX, int SrcY, int W, int H,
+                             const IndexMap& map) {
+    const long long x0 = std::max<long long>(DX, clip.Left);
+    const long long y0 = std::max<long long>(DY, clip.Top);
+    const long long x1 = std::min<long long>((long long)DX + W, clip.Right);
+    const long long y1 = std::min<long long>((long long)DY + H, clip.Bottom);
+    if (x0 >= x1 || y0 >= y1) return;
+    const long long sx = SrcX + (x0 - DX), sy = SrcY + (y0 - DY);
+    if (sx < 0 || sy < 0 || sx + (x1 - x0) > Src.Width() || sy + (y1 - y0) > Src.Height())
+        throw std::out_of_range("Blit reads outside the source picture");
+    const size_t n = size_t(x1 - x0);
+    for (long long y = y0; y < y1; ++y) {
+        uint8_t* d = dest.Row(int(y)) + x0;
+        const uint8_t* s = Src.Row(int(sy + (y - y0))) + sx;
+        for (size_t k = 0; k < n; ++k)
+            if (s[k] != Transparent) d[k] = map[s[k]];
+    }
+}
+
+IndexMap DimIndices(const Palette& palette, const PaletteEntry& back, int transparent) {
+    IndexMap dim{};
+    for (int i = 0; i < 256; ++i) {
+        const PaletteEntry& c = palette[size_t(i)];
+        const int r = (c.Red + back.Red) / 2, g = (c.Green + back.Green) / 2,
+                  b = (c.Blue + back.Blue) / 2;
+        int best = -1;
+        long bestDistance = 0;
+        for (int j = 0; j < 256; ++j) {
+            if (j == transparent) continue;
+            const PaletteEntry& e = palette[size_t(j)];
+            const long d = long(e.Red - r) * (e.Red - r) + long(e.Green - g) * (e.Green - g) +
+                           long(e.Blue - b) * (e.Blue - b);
+            if (best < 0 || d < bestDistance) {
+                best = j;
+                bestDistance = d;
+            }
+        }
+        dim[size_t(i)] = uint8_t(best);
+    }
+    return dim;
+}
+
 Point EditCellToPixel(int x, int y, int zoom) {
     CheckZoom(zoom);
     const long long d = zoom + 1;
@@ -55,6 +99,7 @@ TEditPicture::TEditPicture() : TViewPicture(EditViewHeight, 0x808080) {
 }
 
 void TEditPicture::ZoomChanged(const Palette& pal) {
+    DimmedValid = false;
     const int z = GetZoom();
     GridImages[z].SetPalette(pal);
     CursorImages[z].SetPalette(pal);
@@ -78,9 +123,53 @@ static void DrawOverlay(TBMP256& dest, int px, int py, const TBMP256& image) {
     dest.Blit(px, py, image, image.GetPixel(0, 0), 0, 0, 0, 0);
 }
 
+IndexMap TEditPicture::CurrentDim() const {
+    const int zoom = GetZoom();
+    const Palette& pal = Picture.GetPalette();
+    return DimIndices(pal, pal[BackIndex()], Transparent ? Transparent[zoom] : -1);
+}
+
+const TBMP256* TEditPicture::DimmedSheet() {
+    const int zoom = GetZoom();
+    const int w = ChipWidth[zoom];
+    if (!Sheets || Sheets[zoom].Width() < w) return nullptr;
+    const TBMP256& sheet = Sheets[zoom];
+    const Palette& pal = Picture.GetPalette();
+    const PaletteEntry back = pal[BackIndex()];
+    const int key = Transparent ? Transparent[zoom] : -1;
+    if (DimmedValid && DimmedFrom == &sheet && DimmedKey == key && DimmedBack == back &&
+        DimmedPalette == pal)
+        return &Dimmed;
+    const IndexMap dim = DimIndices(pal, back, key);
+    Dimmed.SetSize(sheet.Width(), sheet.Height());
+    const size_t n = size_t(sheet.Width()) * size_t(sheet.Height());
+    const uint8_t* s = sheet.Bits();
+    uint8_t* d = Dimmed.Bits();
+    // A transparent pixel stays transparent: no faint index is the transparent one.
+    for (size_t k = 0; k < n; ++k) d[k] = s[k] == key ? s[k] : dim[s[k]];
+    DimmedValid = true;
+    DimmedFrom = &sheet;
+    DimmedKey = key;
+    DimmedBack = back;
+    DimmedPalette = pal;
+    return &Dimmed;
+}
+
 void TEditPicture::RedrawLevel(int level) {
     const int zoom = GetZoom();
     Picture.FillColor(BackColor);
+    if (Ghost && Map && level > 0)
+        if (const TBMP256* dimmed = DimmedSheet()) {
+            const int key = Transparent ? Transparent[zoom] : -1;
+            for (int y = 0; y < TMap::SizeY; ++y)
+                for (int x = 0; x < TMap::SizeX; ++x) {
+                    const uint8_t chip = Map->GetChip(x, y, level - 1);
+                    const int w = ChipWidth[zoom], h = ChipHeight[zoom];
+                    if (chip == 0 || (chip + 1) * h > dimmed->Height()) continue;
+                    const Point p = EditCellToPixel(x, y, zoom);
+                    Picture.Blit(p.x, p.y, *dimmed, key, 0, chip * h, w, h);
+                }
+        }
     const TBMP256& grid = GridImages[zoom];
     for (int y = 0; y < TMap::SizeY; ++y)
         for (int x = 0; x < TMap::SizeX; ++x) {
@@ -92,9 +181,18 @@ void TEditPicture::RedrawLevel(int level) {
 }
 
 void TEditPicture::RedrawRect(int level, int left, int top, int right, int bottom) {
-    const int zoom = GetZoom();
     const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
     if (r.Empty()) return;
+    if (Ghost && level > 0) {
+        const IndexMap dim = CurrentDim(); // this call's own: calls may run side by side
+        ComposeRect(level, r, &dim);
+    } else {
+        ComposeRect(level, r, nullptr);
+    }
+}
+
+void TEditPicture::ComposeRect(int level, const PixelRect& r, const IndexMap* dim) {
+    const int zoom = GetZoom();
     const uint8_t back = BackIndex();
     for (int y = r.Top; y < r.Bottom; ++y)
         std::memset(Picture.Row(y) + r.Left, back, size_t(r.Right - r.Left));
@@ -105,6 +203,14 @@ void TEditPicture::RedrawRect(int level, int left, int top, int right, int botto
     const int w = ChipWidth[zoom], h = ChipHeight[zoom];
     const TBMP256* sheet = Sheets && Sheets[zoom].Width() >= w ? &Sheets[zoom] : nullptr;
     const int key = Transparent ? Transparent[zoom] : -1;
+    if (dim && Map && sheet)
+        for (int y = 0; y < TMap::SizeY; ++y)
+            for (int x = 0; x < TMap::SizeX; ++x) {
+                const uint8_t chip = Map->GetChip(x, y, level - 1);
+                if (chip == 0 || (chip + 1) * h > sheet->Height()) continue;
+                const Point p = EditCellToPixel(x, y, zoom);
+                BlitWithinMapped(Picture, r, p.x, p.y, *sheet, key, 0, chip * h, w, h, *dim);
+            }
     for (int y = 0; y < TMap::SizeY; ++y)
         for (int x = 0; x < TMap::SizeX; ++x) {
             const Point p = EditCellToPixel(x, y, zoom);
@@ -119,6 +225,11 @@ void TEditPicture::RedrawRect(int level, int left, int top, int right, int botto
 
 void TEditPicture::RedrawCell(int x, int y, int level) {
     const int zoom = GetZoom();
+    if (Ghost) {
+        const Point p = EditCellToPixel(x, y, zoom);
+        RedrawRect(level, p.x, p.y, p.x + ChipWidth[zoom], p.y + ChipHeight[zoom]);
+        return;
+    }
     CellPicture.FillColor(BackColor);
     const Point p = EditCellToPixel(x, y, zoom);
     // The chips of the cell and its eight neighbours cover every pixel of its rectangle.

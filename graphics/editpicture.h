@@ -6,7 +6,17 @@
 #include "graphics/projection.h"
 #include "graphics/viewpicture.h"
 
+#include <array>
+
 namespace quarvel {
+
+using IndexMap = std::array<uint8_t, 256>;
+
+// The faint version of each palette index: the index whose colour lies nearest (squared RGB
+// distance, the lowest index on a tie) to the mean of its colour and `back`, (a + b) div 2
+// in each channel, among all indices but `transparent` (any value outside 0..255 leaves
+// none out).
+IndexMap DimIndices(const Palette& palette, const PaletteEntry& back, int transparent);
 
 // Projection of the edit view: top-left corner of the chip of cell (x, y).
 Point EditCellToPixel(int x, int y, int zoom);
@@ -20,8 +30,18 @@ public:
 
     TBMP256 CursorImages[2], GridImages[2], SelectedImages[2];
 
-    void RedrawLevel(int level);              // rebuilds all of Picture
-    void RedrawCell(int x, int y, int level); // one cell and the grid around it
+    // The ghost: the level below drawn faintly under the level. When it is on, RedrawLevel
+    // draws over the fill every chip of level - 1 (rows, then columns) with each of its
+    // pixels' indices made faint (DimIndices against the fill's colour, the sheet's
+    // transparent index left out), then the level as without it; RedrawCell then redraws
+    // exactly what RedrawLevel draws in the cell's rectangle. Off at first.
+    void SetGhost(bool on) { Ghost = on; }
+    bool GetGhost() const { return Ghost; }
+
+    void RedrawLevel(int level); // rebuilds all of Picture
+    // One cell: without the ghost, the chips over its rectangle, then the grid of the cell
+    // and of the two cells below it; with the ghost, RedrawRect of the cell's rectangle.
+    void RedrawCell(int x, int y, int level);
     // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1
     // (clipped to the picture) exactly as RedrawLevel(level) draws them, and nothing else.
     // It writes only inside the rectangle and reads only the map, the sheets and the
@@ -35,6 +55,24 @@ public:
 
 protected:
     void ZoomChanged(const Palette& pal) override; // the overlays of the size take it too
+
+private:
+    // The dim indices for the picture's palette, fill and transparent index.
+    IndexMap CurrentDim() const;
+    // RedrawRect with the ghost's indices `dim` (null: no ghost).
+    void ComposeRect(int level, const PixelRect& r, const IndexMap* dim);
+    // The current sheet with every pixel but the transparent ones made faint, made again
+    // when the palette, the fill or the sheets change (SetZoom, which loading chips calls,
+    // starts it afresh).
+    const TBMP256* DimmedSheet();
+
+    bool Ghost = false;
+    TBMP256 Dimmed;
+    bool DimmedValid = false;
+    const TBMP256* DimmedFrom = nullptr;
+    Palette DimmedPalette{};
+    PaletteEntry DimmedBack{};
+    int DimmedKey = -1;
 };
 
 } // namespace quarvel

@@ -20,6 +20,8 @@ struct RenderArgs {
     std::string MapPath;
     std::string OutPath;
     std::optional<int> Level;
+    std::optional<int> Top; // the whole map cut above this level
+    bool Ghost = false;     // the level below faintly under the level
     int Zoom = 0;
     std::string ChipDir;
     std::optional<int> Terrain;
@@ -51,9 +53,16 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
             .Option("--level",
                     [&](const std::string& value) {
                         r.Level = ParseInt(value, "--level");
-                        if (*r.Level < 0 || *r.Level > 47)
+                        if (*r.Level < 0 || *r.Level > TMap::SizeZ - 1)
                             throw UsageError("--level must be 0..47");
                     })
+            .Option("--top",
+                    [&](const std::string& value) {
+                        r.Top = ParseInt(value, "--top");
+                        if (*r.Top < 0 || *r.Top > TMap::SizeZ - 1)
+                            throw UsageError("--top must be 0..47");
+                    })
+            .Flag("--ghost", r.Ghost)
             .Option("--zoom",
                     [&](const std::string& value) {
                         r.Zoom = ParseInt(value, "--zoom");
@@ -74,6 +83,8 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
                     [&](const std::string& value) { r.Background = ParseColour(value); })
             .NoOtherOptions()
             .Parse(args, 2);
+    if (r.Ghost && !r.Level) throw UsageError("--ghost needs --level");
+    if (r.Top && r.Level) throw UsageError("--top cuts the whole map: not with --level");
     r.MapPath = files[0];
     r.OutPath = files[1];
     if (r.MapPath.empty() || r.OutPath.empty()) throw UsageError("empty file name");
@@ -103,6 +114,7 @@ int RunRender(const std::vector<std::string>& args) {
         auto view = std::make_unique<TEditPicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
+        view->SetGhost(r.Ghost);
         view->BackColor = r.Background ? *r.Background : TColor(0x808080);
         const int level = *r.Level, width = view->PictureWidth();
         WritePalettedPng(r.OutPath, view->Picture, [&](int first, int end) {
@@ -112,6 +124,7 @@ int RunRender(const std::vector<std::string>& args) {
         auto view = std::make_unique<TWholePicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
+        if (r.Top) view->SetTop(*r.Top);
         view->BackColor = r.Background ? *r.Background : TColor(0);
         const int width = view->PictureWidth();
         WritePalettedPng(r.OutPath, view->Picture,
@@ -120,10 +133,11 @@ int RunRender(const std::vector<std::string>& args) {
     return ExitOk;
 }
 
-CliRegistration renderReg{{"render",
-                           "render MAP OUT.png [--level Z] [--zoom 0|1] [--chips DIR] "
-                           "[--terrain N] [--background RRGGBB]",
-                           &RunRender}};
+CliRegistration renderReg{
+    {"render",
+     "render MAP OUT.png [--level Z [--ghost] | --top Z] [--zoom 0|1] [--chips DIR] "
+     "[--terrain N] [--background RRGGBB]",
+     &RunRender}};
 
 } // namespace
 
