@@ -167,3 +167,54 @@ static void BM_EditRedrawCell(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditRedrawCell)->Unit(benchmark::kMicrosecond);
+
+// A level step as the editor draws it with the ghost and the cut-away on: the edit picture
+// of the new level with the level below faint under it, and the whole map cut at that level.
+// Steps between levels 46 and 47, where the most is drawn.
+static void BM_LevelStepGhostCut(benchmark::State& state) {
+    auto map = DenseMap();
+    TEditPicture edit;
+    TWholePicture whole;
+    edit.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
+    whole.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
+    edit.SetZoom(0);
+    whole.SetZoom(0);
+    edit.SetGhost(true);
+    int level = TMap::SizeZ - 1;
+    for (auto _ : state) {
+        level = level == TMap::SizeZ - 1 ? level - 1 : level + 1;
+        edit.RedrawLevel(level);
+        whole.SetTop(level);
+        whole.RedrawAll();
+        benchmark::DoNotOptimize(edit.Picture.Bits());
+        benchmark::DoNotOptimize(whole.Picture.Bits());
+    }
+}
+BENCHMARK(BM_LevelStepGhostCut)->Unit(benchmark::kMillisecond);
+
+// Painting one chip with the ghost and the cut-away on: the edit picture's cell and the
+// whole map's nine levels around it.
+static void BM_PaintChipGhostCut(benchmark::State& state) {
+    auto map = DenseMap();
+    TEditPicture edit;
+    TWholePicture whole;
+    edit.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
+    whole.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
+    edit.SetZoom(0);
+    whole.SetZoom(0);
+    edit.SetGhost(true);
+    const int level = 20;
+    whole.SetTop(level);
+    edit.RedrawLevel(level);
+    whole.RedrawAll();
+    uint8_t chip = 1;
+    for (auto _ : state) {
+        chip = chip == 1 ? 2 : 1;
+        map->Cells[TMap::Index(16, 16, level)] = chip;
+        edit.RedrawCell(16, 16, level);
+        for (int k = -4; k <= 4; ++k) whole.RedrawCell(16, 16, level + k);
+        benchmark::DoNotOptimize(edit.Picture.Bits());
+        benchmark::DoNotOptimize(whole.Picture.Bits());
+    }
+}
+BENCHMARK(BM_PaintChipGhostCut)->Unit(benchmark::kMicrosecond);

@@ -8,6 +8,7 @@
 #include "map/mapclass.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -309,7 +310,13 @@ void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource&
             uint32_t shown[ChipH / 3] = {}; // pixels of the tile drawn by the blocks taken
             int n = 0;
             bool covered = false;
-            for (int z = top; z >= 0 && !covered; --z) {
+            // Only levels whose cells can reach the tile: x - y lies within +-(SizeX - 1) and
+            // x + y within |x - y| .. SizeX + SizeY - 2 - |x - y|.
+            const int dmin = std::min(std::abs(a - OriginTiles), std::abs(a - OriginTiles - 1));
+            const int zLow = std::max(0, dmin - b + TopLevel);
+            const int zHigh =
+                std::min(top, TMap::SizeX + TMap::SizeY - 2 - dmin - b + TopLevel + 2);
+            for (int z = zHigh; z >= zLow && !covered; --z) {
                 if (!any[z]) continue;
                 for (int j = 0; j < 3; ++j) {
                     const int i = (a + b + z + j) & 1;
@@ -349,10 +356,11 @@ void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource&
 
 void TWholePicture::RedrawAll() {
     const int zoom = GetZoom();
-    Picture.FillColor(BackColor);
-    if (!Map || Picture.Width() == 0) return;
     const ChipSource src(Sheets, Transparent, zoom);
-    if (!src.Sheet) return;
+    if (!Map || !src.Sheet || Picture.Width() == 0) {
+        Picture.FillColor(BackColor);
+        return;
+    }
     const TMap& map = Source(CutMap);
     ViewChips.assign(TMap::CellCount, 0);
     // A cell's view chip comes from the cell and the level above it: where both levels are
