@@ -3,7 +3,6 @@
 #include "graphics/wholepicture.h"
 
 #include "graphics/chipsheet.h"
-#include "graphics/hugepages.h"
 #include "graphics/projection.h"
 #include "map/mapclass.h"
 
@@ -160,83 +159,24 @@ void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layer
     }
 }
 
-// Composes rectangle r of dest as RedrawAll draws it there: the background `back` with the
-// map's chips drawn one over the other in RedrawAll's order. The chips are taken front to
-// back instead, from the last one back, and each pixel is written once, by the last chip (in
-// RedrawAll's order) that is not transparent there; a pixel that no chip covers keeps the
-// background. Chips stand on a grid of tiles half a chip wide and a third of a chip high:
-// chip (x, y, z) has its top-left corner at tile (x - y + OriginTiles, x + y + TopLevel - z) and
-// covers 2 x 3 whole tiles. Coverage is counted per tile and per row of a tile, so a chip whose
-// tiles are all covered is passed over without a look at its pixels or its view chip: in a
-// busy map only the few topmost chips over each tile are read.
-void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipSource& src,
-                 uint8_t back, int topLevel) {
-    for (int v = r.Top; v < r.Bottom; ++v)
-        std::memset(dest.Row(v) + r.Left, back, size_t(r.Right - r.Left));
-    const int tw = src.W / 2, th = src.H / 3;
-    // The tiles that reach into r.
-    const int a0 = r.Left / tw, a1 = (r.Right - 1) / tw, b0 = r.Top / th, b1 = (r.Bottom - 1) / th;
-    const int cols = a1 - a0 + 1, rows = b1 - b0 + 1;
-    const size_t tiles = size_t(cols) * size_t(rows), tileArea = size_t(tw) * size_t(th);
-    // Per tile: its pixels inside r not yet written, the same for each of its rows, whether
-    // its part of `covered` has been cleared, and that part (0xFF for a written pixel).
-    std::vector<int> open(tiles, 0);
-    std::vector<uint8_t> rowOpen(tiles * size_t(th), 0), cleared(tiles, 0);
-    // A band's `covered` runs to megabytes and is touched all over: on huge pages.
-    LargeBlock covered = AllocateLargeBlock(tiles * tileArea);
-    for (int b = 0; b < rows; ++b)
-        for (int v = 0; v < th; ++v) {
-            const int py = (b0 + b) * th + v;
-            if (py < r.Top || py >= r.Bottom) continue;
-            for (int a = 0; a < cols; ++a) {
-                const int n =
-                    std::min((a0 + a + 1) * tw, r.Right) - std::max((a0 + a) * tw, r.Left);
-                const size_t t = size_t(b) * size_t(cols) + size_t(a);
-                rowOpen[t * size_t(th) + size_t(v)] = uint8_t(n);
-                open[t] += n;
-            }
-        }
-    const bool opaque = src.Transparent < 0;
-    const uint8_t key = uint8_t(src.Transparent);
-    for (int z = topLevel; z >= 0; --z)
-        for (int y = TMap::SizeY - 1; y >= 0; --y)
-            for (int x = TMap::SizeX - 1; x >= 0; --x) {
-                const int ca = x - y + OriginTiles - a0, cb = x + y + TopLevel - z - b0; // corner
-                if (ca + 1 < 0 || ca >= cols || cb + 2 < 0 || cb >= rows) continue;
-                bool anyOpen = false;
-                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
-                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i)
-                        anyOpen |= open[size_t(cb + j) * size_t(cols) + size_t(ca + i)] > 0;
-                if (!anyOpen) continue;
-                const uint8_t chip = map.GetViewChip(x, y, z);
-                if (chip == 0 || chip >= src.Chips) continue;
-                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
-                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i) {
-                        const size_t t = size_t(cb + j) * size_t(cols) + size_t(ca + i);
-                        if (open[t] == 0) continue;
-                        uint8_t* mask = covered.get() + t * tileArea;
-                        if (!cleared[t]) {
-                            std::memset(mask, 0, tileArea);
-                            cleared[t] = 1;
-                        }
-                        // The tile's columns inside r, and where they start in it and in
-                        // the chip.
-                        const int left = (a0 + ca + i) * tw, top = (b0 + cb + j) * th;
-                        const int u0 = std::max(left, r.Left), u1 = std::min(left + tw, r.Right);
-                        const uint8_t* chipRow =
-                            src.Sheet->Row(chip * src.H + j * th) + i * tw + (u0 - left);
-                        for (int v = 0; v < th; ++v) {
-                            uint8_t& rowLeft = rowOpen[t * size_t(th) + size_t(v)];
-                            if (rowLeft == 0) continue;
-                            const int n = DrawUncovered(
-                                dest.Row(top + v) + u0, mask + size_t(v) * size_t(tw) + (u0 - left),
-                                chipRow + size_t(v) * size_t(src.Sheet->Width()), u1 - u0, opaque,
-                                key);
-                            rowLeft = uint8_t(rowLeft - n);
-                            open[t] -= n;
-                        }
-                    }
-            }
+// The view chip of every cell of `map` up to level `top` (0 above), indexed as the map's
+// cells.
+void FillViewChips(const TMap& map, int top, std::vector<uint8_t>& view) {
+    view.assign(TMap::CellCount, 0);
+    // A cell's view chip comes from the cell and the level above it: where both levels are
+    // empty there is nothing to draw.
+    const auto empty = [&](int z) {
+        if (z >= TMap::SizeZ) return true;
+        const uint8_t* level = map.Cells + TMap::Index(0, 0, z);
+        return std::all_of(level, level + TMap::SizeX * TMap::SizeY,
+                           [](uint8_t c) { return c == 0; });
+    };
+    for (int z = 0; z <= top; ++z) {
+        if (empty(z) && empty(z + 1)) continue;
+        for (int y = 0; y < TMap::SizeY; ++y)
+            for (int x = 0; x < TMap::SizeX; ++x)
+                view[size_t(TMap::Index(x, y, z))] = map.GetViewChip(x, y, z);
+    }
 }
 
 // Which pixels of each tile-sized block of the sheet's chips are not transparent: block
@@ -287,8 +227,8 @@ static_assert((OriginTiles + TopLevel) % 2 == 0, "tile corners of cells must mat
 // tile, a block none of whose pixels shows (all covered by blocks drawn later) is left
 // out, and the rest are drawn in order. In a busy map that is a few blocks a tile instead
 // of all of them.
-void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource& src,
-                  uint8_t back) {
+void ComposeTiles(TBMP256& dest, const PixelRect& r, const uint8_t* view, int top,
+                  const ChipSource& src, uint8_t back) {
     const BlockMasks masks(src);
     // Levels without any chip to draw are passed over.
     bool any[TMap::SizeZ] = {};
@@ -299,14 +239,14 @@ void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource&
     }
     const int tw = src.W / 2, th = src.H / 3;
     const uint32_t fullRow = tw >= 32 ? ~uint32_t(0) : (uint32_t(1) << tw) - 1;
-    const int tilesX = dest.Width() / tw, tilesY = dest.Height() / th;
-    const size_t pitch = size_t(dest.Width());
+    // The tiles that reach into r.
+    const int a0 = r.Left / tw, a1 = (r.Right - 1) / tw, b0 = r.Top / th, b1 = (r.Bottom - 1) / th;
     struct Block {
         int Chip, J, I;
     };
     Block blocks[TMap::SizeZ * 3];
-    for (int b = 0; b < tilesY; ++b)
-        for (int a = 0; a < tilesX; ++a) {
+    for (int b = b0; b <= b1; ++b)
+        for (int a = a0; a <= a1; ++a) {
             uint32_t shown[ChipH / 3] = {}; // pixels of the tile drawn by the blocks taken
             int n = 0;
             bool covered = false;
@@ -339,15 +279,16 @@ void ComposeTiles(TBMP256& dest, const uint8_t* view, int top, const ChipSource&
                     }
                 }
             }
-            if (!covered) {
-                uint8_t* const tile = dest.Row(b * th) + a * tw;
-                for (int v = 0; v < th; ++v)
-                    std::memset(tile + size_t(v) * pitch, back, size_t(tw));
-            }
+            // The tile's part inside r: columns u0..u1-1 and rows v0..v1-1, at (du, dv) in it.
+            const int u0 = std::max(a * tw, r.Left), u1 = std::min((a + 1) * tw, r.Right);
+            const int v0 = std::max(b * th, r.Top), v1 = std::min((b + 1) * th, r.Bottom);
+            const int du = u0 - a * tw, dv = v0 - b * th;
+            if (!covered) // the background shows somewhere
+                for (int v = v0; v < v1; ++v) std::memset(dest.Row(v) + u0, back, size_t(u1 - u0));
             for (int k = n - 1; k >= 0; --k) {
                 const Block& l = blocks[k];
-                dest.Blit(a * tw, b * th, *src.Sheet, src.Transparent, l.I * tw,
-                          l.Chip * src.H + l.J * th, tw, th);
+                dest.Blit(u0, v0, *src.Sheet, src.Transparent, l.I * tw + du,
+                          l.Chip * src.H + l.J * th + dv, u1 - u0, v1 - v0);
             }
         }
 }
@@ -361,23 +302,9 @@ void TWholePicture::RedrawAll() {
         Picture.FillColor(BackColor);
         return;
     }
-    const TMap& map = Source(CutMap);
-    ViewChips.assign(TMap::CellCount, 0);
-    // A cell's view chip comes from the cell and the level above it: where both levels are
-    // empty there is nothing to draw.
-    const auto empty = [&](int z) {
-        if (z >= TMap::SizeZ) return true;
-        const uint8_t* level = map.Cells + TMap::Index(0, 0, z);
-        return std::all_of(level, level + TMap::SizeX * TMap::SizeY,
-                           [](uint8_t c) { return c == 0; });
-    };
-    for (int z = 0; z <= Top; ++z) {
-        if (empty(z) && empty(z + 1)) continue;
-        for (int y = 0; y < TMap::SizeY; ++y)
-            for (int x = 0; x < TMap::SizeX; ++x)
-                ViewChips[size_t(TMap::Index(x, y, z))] = map.GetViewChip(x, y, z);
-    }
-    ComposeTiles(Picture, ViewChips.data(), Top, src, BackIndex());
+    FillViewChips(Source(CutMap), Top, ViewChips);
+    ComposeTiles(Picture, {0, 0, Picture.Width(), Picture.Height()}, ViewChips.data(), Top, src,
+                 BackIndex());
 }
 
 void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
@@ -387,8 +314,11 @@ void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
     const uint8_t back = BackIndex();
     const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
-        std::unique_ptr<TMap> cut; // this call's own: calls may run side by side
-        ComposeRect(Picture, r, Source(cut), src, back, Top);
+        // This call's own copies: calls may run side by side.
+        std::unique_ptr<TMap> cut;
+        std::vector<uint8_t> view;
+        FillViewChips(Source(cut), Top, view);
+        ComposeTiles(Picture, r, view.data(), Top, src, back);
         return;
     }
     for (int y = r.Top; y < r.Bottom; ++y)
