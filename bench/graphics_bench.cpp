@@ -168,26 +168,33 @@ static void BM_EditRedrawCell(benchmark::State& state) {
 }
 BENCHMARK(BM_EditRedrawCell)->Unit(benchmark::kMicrosecond);
 
+// Both pictures of the dense map at zoom 0, the ghost and the cut-away on.
+struct GhostCutViews {
+    std::unique_ptr<TMap> Map = DenseMap();
+    TEditPicture Edit;
+    TWholePicture Whole;
+    GhostCutViews() {
+        Edit.Attach(Map.get(), TheSheets().S, TheSheets().Transparent);
+        Whole.Attach(Map.get(), TheSheets().S, TheSheets().Transparent);
+        Edit.SetZoom(0);
+        Whole.SetZoom(0);
+        Edit.SetGhost(true);
+    }
+};
+
 // A level step as the editor draws it with the ghost and the cut-away on: the edit picture
 // of the new level with the level below faint under it, and the whole map cut at that level.
 // Steps between levels 46 and 47, where the most is drawn.
 static void BM_LevelStepGhostCut(benchmark::State& state) {
-    auto map = DenseMap();
-    TEditPicture edit;
-    TWholePicture whole;
-    edit.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
-    whole.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
-    edit.SetZoom(0);
-    whole.SetZoom(0);
-    edit.SetGhost(true);
+    GhostCutViews v;
     int level = TMap::SizeZ - 1;
     for (auto _ : state) {
         level = level == TMap::SizeZ - 1 ? level - 1 : level + 1;
-        edit.RedrawLevel(level);
-        whole.SetTop(level);
-        whole.RedrawAll();
-        benchmark::DoNotOptimize(edit.Picture.Bits());
-        benchmark::DoNotOptimize(whole.Picture.Bits());
+        v.Edit.RedrawLevel(level);
+        v.Whole.SetTop(level);
+        v.Whole.RedrawAll();
+        benchmark::DoNotOptimize(v.Edit.Picture.Bits());
+        benchmark::DoNotOptimize(v.Whole.Picture.Bits());
     }
 }
 BENCHMARK(BM_LevelStepGhostCut)->Unit(benchmark::kMillisecond);
@@ -195,26 +202,19 @@ BENCHMARK(BM_LevelStepGhostCut)->Unit(benchmark::kMillisecond);
 // Painting one chip with the ghost and the cut-away on: the edit picture's cell and the
 // whole map's nine levels around it.
 static void BM_PaintChipGhostCut(benchmark::State& state) {
-    auto map = DenseMap();
-    TEditPicture edit;
-    TWholePicture whole;
-    edit.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
-    whole.Attach(map.get(), TheSheets().S, TheSheets().Transparent);
-    edit.SetZoom(0);
-    whole.SetZoom(0);
-    edit.SetGhost(true);
+    GhostCutViews v;
     const int level = 20;
-    whole.SetTop(level);
-    edit.RedrawLevel(level);
-    whole.RedrawAll();
+    v.Whole.SetTop(level);
+    v.Edit.RedrawLevel(level);
+    v.Whole.RedrawAll();
     uint8_t chip = 1;
     for (auto _ : state) {
         chip = chip == 1 ? 2 : 1;
-        map->Cells[TMap::Index(16, 16, level)] = chip;
-        edit.RedrawCell(16, 16, level);
-        for (int k = -4; k <= 4; ++k) whole.RedrawCell(16, 16, level + k);
-        benchmark::DoNotOptimize(edit.Picture.Bits());
-        benchmark::DoNotOptimize(whole.Picture.Bits());
+        v.Map->Cells[TMap::Index(16, 16, level)] = chip;
+        v.Edit.RedrawCell(16, 16, level);
+        for (int k = -4; k <= 4; ++k) v.Whole.RedrawCell(16, 16, level + k);
+        benchmark::DoNotOptimize(v.Edit.Picture.Bits());
+        benchmark::DoNotOptimize(v.Whole.Picture.Bits());
     }
 }
 BENCHMARK(BM_PaintChipGhostCut)->Unit(benchmark::kMicrosecond);
