@@ -75,9 +75,6 @@ struct ChipSource {
         Transparent = transparent ? transparent[zoom] : -1;
         Chips = Sheet->Height() / H;
     }
-    void Draw(TBMP256& dest, int px, int py, uint8_t chip) const {
-        if (chip != 0 && chip < Chips) dest.Blit(px, py, *Sheet, Transparent, 0, chip * H, W, H);
-    }
 };
 
 // Floor division for the small, possibly negative level differences below.
@@ -187,8 +184,8 @@ struct BlockMasks {
     std::vector<uint32_t> Rows;
     explicit BlockMasks(const ChipSource& src)
         : TH(src.H / 3), Rows(size_t(src.Chips) * 6 * size_t(src.H / 3)) {
-        const int tw = src.W / 2;
-        static_assert(ChipW / 2 <= 32, "a block's row must fit 32 bits");
+        const int tw = src.W / 2; // 32 or 16: whole words of 8 pixels
+        static_assert(ChipW / 2 <= 32 && ChipW / 4 % 8 == 0, "a block's row is 32 bits in words");
         const uint64_t keys = Ones * uint8_t(src.Transparent);
         for (int c = 0; c < src.Chips; ++c)
             for (int j = 0; j < 3; ++j)
