@@ -147,6 +147,11 @@ const TBMP256* TEditPicture::DimmedSheet() {
     uint8_t* d = Dimmed.Bits();
     // A transparent pixel stays transparent: no faint index is the transparent one.
     for (size_t k = 0; k < n; ++k) d[k] = s[k] == key ? s[k] : dim[s[k]];
+    static_assert(ChipW <= 64, "a chip row must fit 64 bits");
+    DrawnRows.assign(size_t(sheet.Height()), 0);
+    for (int v = 0; v < sheet.Height(); ++v)
+        for (int u = 0; u < w; ++u)
+            if (sheet.Row(v)[u] != key) DrawnRows[size_t(v)] |= uint64_t(1) << u;
     DimmedValid = true;
     DimmedFrom = &sheet;
     DimmedKey = key;
@@ -166,6 +171,16 @@ void TEditPicture::RedrawLevel(int level) {
                     const uint8_t chip = Map->GetChip(x, y, level - 1);
                     const int w = ChipWidth[zoom], h = ChipHeight[zoom];
                     if (chip == 0 || (chip + 1) * h > dimmed->Height()) continue;
+                    // Nothing of it shows where the level's own chip in the cell, drawn later
+                    // in the same place, covers every pixel it draws.
+                    const uint8_t own = Map->GetChip(x, y, level);
+                    if (own != 0 && (own + 1) * h <= dimmed->Height()) {
+                        const uint64_t* below = &DrawnRows[size_t(chip) * size_t(h)];
+                        const uint64_t* over = &DrawnRows[size_t(own) * size_t(h)];
+                        uint64_t shows = 0;
+                        for (int v = 0; v < h; ++v) shows |= below[v] & ~over[v];
+                        if (shows == 0) continue;
+                    }
                     const Point p = EditCellToPixel(x, y, zoom);
                     Picture.Blit(p.x, p.y, *dimmed, key, 0, chip * h, w, h);
                 }

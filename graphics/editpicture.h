@@ -7,6 +7,8 @@
 #include "graphics/viewpicture.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace quarvel {
 
@@ -68,6 +70,9 @@ private:
 
     bool Ghost = false;
     TBMP256 Dimmed;
+    // Which pixels of each chip row of the sheet are drawn (not transparent): chip c's row v
+    // is DrawnRows[c * chip height + v], bit u for column u.
+    std::vector<uint64_t> DrawnRows;
     bool DimmedValid = false;
     const TBMP256* DimmedFrom = nullptr;
     Palette DimmedPalette{};

@@ -310,6 +310,16 @@ TEST(EditPictureTest, GhostIsTheLevelBelowFaintUnderTheLevel) {
         for (double density : {0.4, 1.0}) {
             SCOPED_TRACE(testing::Message() << "zoom " << zoom << " density " << density);
             Fixture f(60 + zoom + int(density * 10), density, zoom);
+            // Chip 1 draws every pixel, chip 2 all but its top row: where they stand on the
+            // level, the chip below is hidden wholly or all but a row.
+            for (int c : {1, 2})
+                for (int v = c - 1; v < ChipHeight[zoom]; ++v)
+                    for (int u = 0; u < ChipWidth[zoom]; ++u) {
+                        uint8_t& px = f.Sheets.Sheets[zoom].Row(c * ChipHeight[zoom] + v)[u];
+                        if (px == f.Sheets.Transparent[zoom]) px = 7;
+                    }
+            for (int i = 0; i < TMap::CellCount; i += 3) f.Map->Cells[i] = uint8_t(1 + i / 3 % 2);
+            f.View.SetZoom(zoom); // the sheet changed
             f.View.SetGhost(true);
             const int w = f.View.PictureWidth(), h = f.View.PictureHeight();
             for (int round = 0; round < 2; ++round) {
