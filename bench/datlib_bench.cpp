@@ -1,5 +1,7 @@
 // Benchmarks of the map archive: packing and unpacking a list of 500 maps.
 #include "archive/datlib.h"
+#include "map/chipclasses.h"
+#include "map/mapclass.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,14 +29,15 @@ public:
         Root = tmpl + "/";
         fs::create_directories(Root + "map");
         fs::create_directories(Root + "dat/unpacked");
-        std::vector<char> map(49200);
+        std::vector<char> map(TMap::FileSize);
         const char tag[8] = "Ver1.6+";
         std::copy(tag, tag + 8, map.begin());
         std::string list;
         for (int i = 0; i < MapCount; ++i) {
-            for (size_t k = 48; k < map.size(); ++k) map[k] = char((k * 13 + size_t(i)) % 168);
+            for (size_t k = TMap::HeaderSize; k < map.size(); ++k)
+                map[k] = char((k * 13 + size_t(i)) % TMap::ChipCount);
             const std::string name = "map" + std::to_string(i) + ".map";
-            std::ofstream(Root + "map/" + name, std::ios::binary).write(map.data(), 49200);
+            std::ofstream(Root + "map/" + name, std::ios::binary).write(map.data(), TMap::FileSize);
             list += name + "\r\n";
         }
         std::ofstream(Root + "map/map.ini", std::ios::binary) << list;

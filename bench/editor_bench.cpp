@@ -96,7 +96,7 @@ public:
     void MarkCell(int x, int y, bool selected) override { Pic.MarkCell(x, y, selected); }
     void PaintView() override {}
     void ScrollToCell(int, int) override {}
-    int GetZoom() const override { return Pic.Zoom; }
+    int GetZoom() const override { return Pic.GetZoom(); }
     void SetZoom(int z) override { Pic.SetZoom(z); }
     TColor GetBackColor() const override { return Pic.BackColor; }
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
@@ -115,7 +115,7 @@ public:
     void RedrawCell(int x, int y, int z) override { Pic.RedrawCell(x, y, z); }
     void PaintView() override {}
     void ScrollToCell(int, int, int) override {}
-    int GetZoom() const override { return Pic.Zoom; }
+    int GetZoom() const override { return Pic.GetZoom(); }
     void SetZoom(int z) override { Pic.SetZoom(z); }
     TColor GetBackColor() const override { return Pic.BackColor; }
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
@@ -123,7 +123,7 @@ public:
         // What the window does: the outline's edges for the box.
         const SelectionBox b = State.TheSelection->Box(State.CurrentLevel);
         benchmark::DoNotOptimize(
-            WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.Zoom));
+            WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.GetZoom()));
     }
     TEditorState& State;
     TWholePicture Pic;

@@ -28,8 +28,8 @@ struct Sheets {
         std::uniform_int_distribution<int> index(1, 255);
         for (int s = 0; s < 2; ++s) {
             const int w = ChipWidth[s], h = ChipHeight[s], t = h / 3;
-            S[s].SetSize(w, 168 * h);
-            for (int k = 1; k < 168; ++k)
+            S[s].SetSize(w, TMap::ChipCount * h);
+            for (int k = 1; k < TMap::ChipCount; ++k)
                 for (int v = 0; v < h; ++v)
                     for (int u = 0; u < w; ++u) {
                         const int du = std::abs(2 * u + 1 - w); // distance from the middle, x2
@@ -54,7 +54,7 @@ const Sheets& TheSheets() {
 std::unique_ptr<TMap> DenseMap() {
     auto map = std::make_unique<TMap>();
     std::mt19937 rng(2);
-    std::uniform_int_distribution<int> chip(1, 167);
+    std::uniform_int_distribution<int> chip(1, TMap::ChipCount - 1);
     for (auto& c : map->Cells) {
         int k;
         do k = chip(rng);
@@ -68,9 +68,11 @@ std::unique_ptr<TMap> DenseMap() {
 std::unique_ptr<TMap> DemoMap() {
     auto map = std::make_unique<TMap>();
     std::mt19937 rng(3);
-    std::uniform_int_distribution<int> ground(1, 24), object(33, 57), cell(0, 31), level(1, 4);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) map->Cells[TMap::Index(x, y, 0)] = uint8_t(ground(rng));
+    std::uniform_int_distribution<int> ground(1, 24), object(33, 57), cell(0, TMap::SizeX - 1),
+        level(1, 4);
+    for (int y = 0; y < TMap::SizeY; ++y)
+        for (int x = 0; x < TMap::SizeX; ++x)
+            map->Cells[TMap::Index(x, y, 0)] = uint8_t(ground(rng));
     for (int i = 0; i < 150; ++i)
         map->Cells[TMap::Index(cell(rng), cell(rng), level(rng))] = uint8_t(object(rng));
     return map;
@@ -93,8 +95,8 @@ static void BM_ReadChipSheets(benchmark::State& state) {
         return;
     }
     std::mt19937 rng(4);
-    WriteFile(dir + "/B_000.2c", 168 * 64 * 48, rng);
-    WriteFile(dir + "/B_000s.2c", 168 * 32 * 24, rng);
+    WriteFile(dir + "/B_000.2c", TMap::ChipCount * ChipWidth[0] * ChipHeight[0], rng);
+    WriteFile(dir + "/B_000s.2c", TMap::ChipCount * ChipWidth[1] * ChipHeight[1], rng);
     WriteFile(dir + "/B_000.pal", 1024, rng);
     WriteFile(dir + "/B_000s.pal", 1024, rng);
     TBMP256 sheets[2];
@@ -165,3 +167,54 @@ static void BM_EditRedrawCell(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditRedrawCell)->Unit(benchmark::kMicrosecond);
+
+// Both pictures of the dense map at zoom 0, the ghost and the cut-away on.
+struct GhostCutViews {
+    std::unique_ptr<TMap> Map = DenseMap();
+    TEditPicture Edit;
+    TWholePicture Whole;
+    GhostCutViews() {
+        Edit.Attach(Map.get(), TheSheets().S, TheSheets().Transparent);
+        Whole.Attach(Map.get(), TheSheets().S, TheSheets().Transparent);
+        Edit.SetZoom(0);
+        Whole.SetZoom(0);
+        Edit.SetGhost(true);
+    }
+};
+
+// A level step as the editor draws it with the ghost and the cut-away on: the edit picture
+// of the new level with the level below faint under it, and the whole map cut at that level.
+// Steps between levels 46 and 47, where the most is drawn.
+static void BM_LevelStepGhostCut(benchmark::State& state) {
+    GhostCutViews v;
+    int level = TMap::SizeZ - 1;
+    for (auto _ : state) {
+        level = level == TMap::SizeZ - 1 ? level - 1 : level + 1;
+        v.Edit.RedrawLevel(level);
+        v.Whole.SetTop(level);
+        v.Whole.RedrawAll();
+        benchmark::DoNotOptimize(v.Edit.Picture.Bits());
+        benchmark::DoNotOptimize(v.Whole.Picture.Bits());
+    }
+}
+BENCHMARK(BM_LevelStepGhostCut)->Unit(benchmark::kMillisecond);
+
+// Painting one chip with the ghost and the cut-away on: the edit picture's cell and the
+// whole map's nine levels around it.
+static void BM_PaintChipGhostCut(benchmark::State& state) {
+    GhostCutViews v;
+    const int level = 20;
+    v.Whole.SetTop(level);
+    v.Edit.RedrawLevel(level);
+    v.Whole.RedrawAll();
+    uint8_t chip = 1;
+    for (auto _ : state) {
+        chip = chip == 1 ? 2 : 1;
+        v.Map->Cells[TMap::Index(16, 16, level)] = chip;
+        v.Edit.RedrawCell(16, 16, level);
+        for (int k = -4; k <= 4; ++k) v.Whole.RedrawCell(16, 16, level + k);
+        benchmark::DoNotOptimize(v.Edit.Picture.Bits());
+        benchmark::DoNotOptimize(v.Whole.Picture.Bits());
+    }
+}
+BENCHMARK(BM_PaintChipGhostCut)->Unit(benchmark::kMicrosecond);

@@ -34,7 +34,8 @@ std::unique_ptr<TMap> DenseMap() {
     for (auto& c : m->Cells) c = pick();
     const uint8_t objects[] = {35, 38, 41, 43, 49, 137, 154};
     for (int i = 0; i < 1500; ++i) {
-        int x = int(rng() % 32), y = int(rng() % 32), z = int(rng() % 45);
+        int x = int(rng() % TMap::SizeX), y = int(rng() % TMap::SizeY);
+        int z = int(rng() % (TMap::SizeZ - 3)); // room for three-level objects
         m->SetChip(x, y, z, objects[rng() % sizeof objects]);
     }
     for (auto& c : m->Cells)

@@ -3,6 +3,7 @@
 // list of 500 map files read from disk as check --list reads them.
 #include "archive/datlib.h"
 #include "content/demomap.h"
+#include "map/chipclasses.h"
 #include "map/mapcheck.h"
 #include "map/mapclass.h"
 #include "map/mapdiff.h"
@@ -34,9 +35,11 @@ const TMap& Dense() {
         std::mt19937 rng(3);
         for (auto& c : m->Cells) c = uint8_t(1 + rng() % 24 + (rng() % 4 == 0 ? 59 : 0));
         for (int i = 0; i < 1500; ++i)
-            m->SetChip(int(rng() % 32), int(rng() % 32), int(2 + rng() % 44),
-                       uint8_t(i % 2 ? 35 : 137));
-        for (int i = 0; i < 200; ++i) m->Cells[rng() % TMap::CellCount] = uint8_t(168 + i % 88);
+            m->SetChip(int(rng() % TMap::SizeX), int(rng() % TMap::SizeY),
+                       int(2 + rng() % (TMap::SizeZ - 4)), uint8_t(i % 2 ? 35 : 137));
+        for (int i = 0; i < 200; ++i)
+            m->Cells[rng() % TMap::CellCount] =
+                uint8_t(TMap::ChipCount + i % (256 - TMap::ChipCount));
         return m;
     }();
     return *map;

@@ -3,6 +3,7 @@
 #include "graphics/chipimport.h"
 
 #include "graphics/chipsheet.h"
+#include "map/chipclasses.h"
 #include "map/maperror.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@
 namespace quarvel {
 
 namespace {
-
-constexpr int SheetChips = 168;
 
 uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
     return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
@@ -151,7 +150,7 @@ TBMP256 FromTrueColour(const SheetImage& image, int size, const std::string& ima
 
 void CheckSheetImageSize(const SheetImage& image, int size, const std::string& imageName) {
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
-    const int w = ChipWidth[size], h = SheetChips * ChipHeight[size];
+    const int w = ChipWidth[size], h = TMap::ChipCount * ChipHeight[size];
     if (image.Width != w || image.Height != h)
         throw QuarvelError(imageName + " is " + std::to_string(image.Width) + " x " +
                            std::to_string(image.Height) + " pixels; a " +
@@ -162,7 +161,7 @@ void CheckSheetImageSize(const SheetImage& image, int size, const std::string& i
 TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& imageName,
                        const SheetReference& ref) {
     CheckSheetImageSize(image, size, imageName);
-    const int w = ChipWidth[size], h = SheetChips * ChipHeight[size];
+    const int w = ChipWidth[size], h = TMap::ChipCount * ChipHeight[size];
     const size_t expected = size_t(w) * size_t(h) * (image.Indexed ? 1 : 4);
     if (image.Pixels.size() != expected)
         throw QuarvelError(imageName + ": the picture's pixels are incomplete");

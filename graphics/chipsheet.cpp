@@ -3,6 +3,7 @@
 #include "graphics/chipsheet.h"
 
 #include "graphics/hugepages.h"
+#include "map/chipclasses.h"
 #include "map/fileio.h"
 
 #include <cstring>
@@ -19,7 +20,6 @@ const char* const PaletteFileSuffix[2] = {".pal", "s.pal"};
 
 namespace {
 
-constexpr int SheetChips = 168;
 constexpr size_t PaletteBytes = 1024;
 
 // Only a regular file counts: a folder (or anything else) of that name is treated as absent.
@@ -57,9 +57,9 @@ Palette DecodePalette(const FileBytes& bytes) {
 // row by row. Every block row is q consecutive bytes of one sheet row.
 void DecodePixels(const FileBytes& bytes, int w, int h, TBMP256& sheet) {
     const int q = w / 4;
-    sheet.SetSize(w, SheetChips * h);
+    sheet.SetSize(w, TMap::ChipCount * h);
     const uint8_t* src = bytes.data();
-    for (int k = 0; k < SheetChips; ++k)
+    for (int k = 0; k < TMap::ChipCount; ++k)
         for (int band = 0; band < 3; ++band)
             for (int block = 0; block < 4; ++block)
                 for (int row = 0; row < q; ++row) {
@@ -112,7 +112,7 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
         const FileBytes pixels = ReadPrefix(
-            pixelFiles[s], size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
+            pixelFiles[s], size_t(TMap::ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
         const FileBytes palette = ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
@@ -139,7 +139,7 @@ TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& pal
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
     const int w = ChipWidth[size], h = ChipHeight[size];
     const FileBytes pixels =
-        ReadPrefix(pixelPath, size_t(SheetChips) * size_t(w) * size_t(h), FileRole::ChipFile);
+        ReadPrefix(pixelPath, size_t(TMap::ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
     const FileBytes palette = ReadPrefix(palettePath, PaletteBytes, FileRole::PaletteFile);
     TBMP256 sheet;
     DecodePixels(pixels, w, h, sheet);
@@ -167,7 +167,7 @@ std::vector<uint8_t> EncodeChipPixels(const TBMP256& sheet) {
 }
 
 std::vector<uint8_t> EncodeChipPalette(const Palette& palette) {
-    std::vector<uint8_t> bytes(1024);
+    std::vector<uint8_t> bytes(PaletteBytes);
     for (int n = 0; n < 256; ++n) {
         uint8_t* rec = bytes.data() + size_t((n + 112) % 256) * 4;
         rec[0] = palette[size_t(n)].Red;

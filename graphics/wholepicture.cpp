@@ -3,11 +3,11 @@
 #include "graphics/wholepicture.h"
 
 #include "graphics/chipsheet.h"
-#include "graphics/hugepages.h"
 #include "graphics/projection.h"
 #include "map/mapclass.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -40,10 +40,13 @@ std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, i
     const Point t = WholeCellToPixel(left, top, high, 0), r = WholeCellToPixel(right, top, high, 0),
                 b = WholeCellToPixel(right, bottom, high, 0),
                 l = WholeCellToPixel(left, bottom, high, 0);
-    const Point upper[4] = {
-        {t.x + 32, t.y}, {r.x + 64, r.y + 16}, {b.x + 32, b.y + 32}, {l.x, l.y + 16}};
-    // A chip's side is 16 pixels below its top face; each level lower is 16 more.
-    const int drop = (high - low + 1) * 16;
+    const Point upper[4] = {{t.x + CellStepX, t.y},
+                            {r.x + ChipW, r.y + CellStepY},
+                            {b.x + CellStepX, b.y + FaceH},
+                            {l.x, l.y + CellStepY}};
+    // The foot of a chip's side lies SideH below its top face; each level lower is a level
+    // step more.
+    const int drop = SideH + (high - low) * LevelStepY;
     std::vector<Segment> edges;
     const auto scaled = [d](Point p) { return Point{p.x / d, p.y / d}; };
     for (int i = 0; i < 4; ++i) {
@@ -53,22 +56,6 @@ std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, i
         edges.push_back({scaled(a), scaled({a.x, a.y + drop})});
     }
     return edges;
-}
-
-void TWholePicture::Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent) {
-    Map = map;
-    Sheets = sheets;
-    Transparent = transparent;
-}
-
-void TWholePicture::SetZoom(int z) {
-    CheckZoom(z);
-    Zoom = z;
-    const Palette pal = Sheets ? Sheets[z].GetPalette() : Palette{};
-    Picture.SetSize(PictureWidth(), PictureHeight());
-    Picture.SetPalette(pal);
-    CellPicture.SetSize(ChipWidth[z], ChipHeight[z]);
-    CellPicture.SetPalette(pal);
 }
 
 namespace {
@@ -88,9 +75,6 @@ struct ChipSource {
         Transparent = transparent ? transparent[zoom] : -1;
         Chips = Sheet->Height() / H;
     }
-    void Draw(TBMP256& dest, int px, int py, uint8_t chip) const {
-        if (chip != 0 && chip < Chips) dest.Blit(px, py, *Sheet, Transparent, 0, chip * H, W, H);
-    }
 };
 
 // Floor division for the small, possibly negative level differences below.
@@ -104,7 +88,7 @@ struct Layer {
     uint8_t Chip;
 };
 // At most four rows of three cells on each of the 48 levels overlap one rectangle.
-constexpr int MaxLayers = 48 * 12;
+constexpr int MaxLayers = TMap::SizeZ * 12;
 
 constexpr uint64_t Ones = 0x0101010101010101ull;
 constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
@@ -172,111 +156,166 @@ void ComposeFrontToBack(TBMP256& dest, const ChipSource& src, const Layer* layer
     }
 }
 
-// Composes rectangle r of dest as RedrawAll draws it there: the background `back` with the
-// map's chips drawn one over the other in RedrawAll's order. The chips are taken front to
-// back instead, from the last one back, and each pixel is written once, by the last chip (in
-// RedrawAll's order) that is not transparent there; a pixel that no chip covers keeps the
-// background. Chips stand on a grid of tiles half a chip wide and a third of a chip high:
-// chip (x, y, z) has its top-left corner at tile (x - y + OriginTiles, x + y + TopLevel - z) and
-// covers 2 x 3 whole tiles. Coverage is counted per tile and per row of a tile, so a chip whose
-// tiles are all covered is passed over without a look at its pixels or its view chip: in a
-// busy map only the few topmost chips over each tile are read.
-void ComposeRect(TBMP256& dest, const PixelRect& r, const TMap& map, const ChipSource& src,
-                 uint8_t back) {
-    for (int v = r.Top; v < r.Bottom; ++v)
-        std::memset(dest.Row(v) + r.Left, back, size_t(r.Right - r.Left));
+// The view chip of every cell of `map` up to level `top` (0 above), indexed as the map's
+// cells.
+void FillViewChips(const TMap& map, int top, std::vector<uint8_t>& view) {
+    view.assign(TMap::CellCount, 0);
+    // A cell's view chip comes from the cell and the level above it: where both levels are
+    // empty there is nothing to draw.
+    const auto empty = [&](int z) {
+        if (z >= TMap::SizeZ) return true;
+        const uint8_t* level = map.Cells + TMap::Index(0, 0, z);
+        return std::all_of(level, level + TMap::SizeX * TMap::SizeY,
+                           [](uint8_t c) { return c == 0; });
+    };
+    for (int z = 0; z <= top; ++z) {
+        if (empty(z) && empty(z + 1)) continue;
+        for (int y = 0; y < TMap::SizeY; ++y)
+            for (int x = 0; x < TMap::SizeX; ++x)
+                view[size_t(TMap::Index(x, y, z))] = map.GetViewChip(x, y, z);
+    }
+}
+
+// Which pixels of each tile-sized block of the sheet's chips are not transparent: block
+// (j, i) of chip c (rows j·th.., columns i·tw..) has row v in Rows[Of(c, j, i) + v], bit u
+// for column u.
+struct BlockMasks {
+    int TH;
+    std::vector<uint32_t> Rows;
+    explicit BlockMasks(const ChipSource& src)
+        : TH(src.H / 3), Rows(size_t(src.Chips) * 6 * size_t(src.H / 3)) {
+        const int tw = src.W / 2; // 32 or 16: whole words of 8 pixels
+        static_assert(ChipW / 2 <= 32 && ChipW / 4 % 8 == 0, "a block's row is 32 bits in words");
+        const uint64_t keys = Ones * uint8_t(src.Transparent);
+        for (int c = 0; c < src.Chips; ++c)
+            for (int j = 0; j < 3; ++j)
+                for (int v = 0; v < TH; ++v) {
+                    const uint8_t* row = src.Sheet->Row(c * src.H + j * TH + v);
+                    for (int i = 0; i < 2; ++i) {
+                        uint32_t bits = 0;
+                        for (int u = 0; u < tw; u += 8) {
+                            uint64_t w;
+                            std::memcpy(&w, row + i * tw + u, 8);
+                            // The high bit of each byte that differs from the key, gathered.
+                            const uint64_t drawn =
+                                src.Transparent < 0 ? High : NonZeroBytes(w ^ keys);
+                            bits |= uint32_t(((drawn >> 7) * 0x0102040810204080ull) >> 56) << u;
+                        }
+                        Rows[Of(c, j, i) + size_t(v)] = bits;
+                    }
+                }
+    }
+    size_t Of(int chip, int j, int i) const {
+        return (size_t(chip) * 6 + size_t(j) * 2 + size_t(i)) * size_t(TH);
+    }
+};
+
+// The tile grid: a chip's top-left corner lies on a corner of the grid of tiles half a chip
+// wide and a third of a chip high, chip (x, y, z) at tile (x - y + OriginTiles,
+// x + y + TopLevel - z), and covers 2 x 3 tiles. Over one tile (A, B), level z puts the
+// blocks (j, i) of three cells, i = (A + B + z + j) mod 2, in RedrawAll's order by j from 2
+// down to 0; the cell's x - y and x + y are then even apart, which needs this:
+static_assert((OriginTiles + TopLevel) % 2 == 0, "tile corners of cells must match up");
+
+// Composes the whole picture as RedrawAll draws it: the background `back` with the chips of
+// `view` (the view chip of each cell, indexed as the map's cells) drawn one over the other,
+// level by level up to `top`, rows and columns in order. Each tile is composed on its own:
+// its blocks are taken from the last one drawn back until their pixels cover the whole
+// tile, a block none of whose pixels shows (all covered by blocks drawn later) is left
+// out, and the rest are drawn in order. In a busy map that is a few blocks a tile instead
+// of all of them.
+void ComposeTiles(TBMP256& dest, const PixelRect& r, const uint8_t* view, int top,
+                  const ChipSource& src, uint8_t back) {
+    const BlockMasks masks(src);
+    // Levels without any chip to draw are passed over.
+    bool any[TMap::SizeZ] = {};
+    for (int z = 0; z <= top; ++z) {
+        const uint8_t* level = view + TMap::Index(0, 0, z);
+        any[z] = std::any_of(level, level + TMap::SizeX * TMap::SizeY,
+                             [&](uint8_t c) { return c != 0 && c < src.Chips; });
+    }
     const int tw = src.W / 2, th = src.H / 3;
+    const uint32_t fullRow = tw >= 32 ? ~uint32_t(0) : (uint32_t(1) << tw) - 1;
     // The tiles that reach into r.
     const int a0 = r.Left / tw, a1 = (r.Right - 1) / tw, b0 = r.Top / th, b1 = (r.Bottom - 1) / th;
-    const int cols = a1 - a0 + 1, rows = b1 - b0 + 1;
-    const size_t tiles = size_t(cols) * size_t(rows), tileArea = size_t(tw) * size_t(th);
-    // Per tile: its pixels inside r not yet written, the same for each of its rows, whether
-    // its part of `covered` has been cleared, and that part (0xFF for a written pixel).
-    std::vector<int> open(tiles, 0);
-    std::vector<uint8_t> rowOpen(tiles * size_t(th), 0), cleared(tiles, 0);
-    // A band's `covered` runs to megabytes and is touched all over: on huge pages.
-    LargeBlock covered = AllocateLargeBlock(tiles * tileArea);
-    for (int b = 0; b < rows; ++b)
-        for (int v = 0; v < th; ++v) {
-            const int py = (b0 + b) * th + v;
-            if (py < r.Top || py >= r.Bottom) continue;
-            for (int a = 0; a < cols; ++a) {
-                const int n =
-                    std::min((a0 + a + 1) * tw, r.Right) - std::max((a0 + a) * tw, r.Left);
-                const size_t t = size_t(b) * size_t(cols) + size_t(a);
-                rowOpen[t * size_t(th) + size_t(v)] = uint8_t(n);
-                open[t] += n;
+    struct Block {
+        int Chip, J, I;
+    };
+    Block blocks[TMap::SizeZ * 3];
+    for (int b = b0; b <= b1; ++b)
+        for (int a = a0; a <= a1; ++a) {
+            uint32_t shown[ChipH / 3] = {}; // pixels of the tile drawn by the blocks taken
+            int n = 0;
+            bool covered = false;
+            // Only levels whose cells can reach the tile: x - y lies within +-(SizeX - 1) and
+            // x + y within |x - y| .. SizeX + SizeY - 2 - |x - y|.
+            const int dmin = std::min(std::abs(a - OriginTiles), std::abs(a - OriginTiles - 1));
+            const int zLow = std::max(0, dmin - b + TopLevel);
+            const int zHigh =
+                std::min(top, TMap::SizeX + TMap::SizeY - 2 - dmin - b + TopLevel + 2);
+            for (int z = zHigh; z >= zLow && !covered; --z) {
+                if (!any[z]) continue;
+                for (int j = 0; j < 3; ++j) {
+                    const int i = (a + b + z + j) & 1;
+                    const int d = a - OriginTiles - i, s = b - TopLevel + z - j; // x - y, x + y
+                    const int x = (s + d) / 2, y = (s - d) / 2;
+                    if (!TMap::Inside(x, y, z)) continue;
+                    const uint8_t c = view[TMap::Index(x, y, z)];
+                    if (c == 0 || c >= src.Chips) continue;
+                    const uint32_t* m = &masks.Rows[masks.Of(c, j, i)];
+                    uint32_t adds = 0, all = fullRow;
+                    for (int v = 0; v < th; ++v) {
+                        adds |= m[v] & ~shown[v];
+                        shown[v] |= m[v];
+                        all &= shown[v];
+                    }
+                    if (adds) blocks[n++] = {c, j, i};
+                    if (all == fullRow) {
+                        covered = true;
+                        break;
+                    }
+                }
+            }
+            // The tile's part inside r: columns u0..u1-1 and rows v0..v1-1, at (du, dv) in it.
+            const int u0 = std::max(a * tw, r.Left), u1 = std::min((a + 1) * tw, r.Right);
+            const int v0 = std::max(b * th, r.Top), v1 = std::min((b + 1) * th, r.Bottom);
+            const int du = u0 - a * tw, dv = v0 - b * th;
+            if (!covered) // the background shows somewhere
+                for (int v = v0; v < v1; ++v) std::memset(dest.Row(v) + u0, back, size_t(u1 - u0));
+            for (int k = n - 1; k >= 0; --k) {
+                const Block& l = blocks[k];
+                dest.Blit(u0, v0, *src.Sheet, src.Transparent, l.I * tw + du,
+                          l.Chip * src.H + l.J * th + dv, u1 - u0, v1 - v0);
             }
         }
-    const bool opaque = src.Transparent < 0;
-    const uint8_t key = uint8_t(src.Transparent);
-    for (int z = 47; z >= 0; --z)
-        for (int y = 31; y >= 0; --y)
-            for (int x = 31; x >= 0; --x) {
-                const int ca = x - y + OriginTiles - a0, cb = x + y + TopLevel - z - b0; // corner
-                if (ca + 1 < 0 || ca >= cols || cb + 2 < 0 || cb >= rows) continue;
-                bool anyOpen = false;
-                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
-                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i)
-                        anyOpen |= open[size_t(cb + j) * size_t(cols) + size_t(ca + i)] > 0;
-                if (!anyOpen) continue;
-                const uint8_t chip = map.GetViewChip(x, y, z);
-                if (chip == 0 || chip >= src.Chips) continue;
-                for (int j = std::max(0, -cb); j < 3 && cb + j < rows; ++j)
-                    for (int i = std::max(0, -ca); i < 2 && ca + i < cols; ++i) {
-                        const size_t t = size_t(cb + j) * size_t(cols) + size_t(ca + i);
-                        if (open[t] == 0) continue;
-                        uint8_t* mask = covered.get() + t * tileArea;
-                        if (!cleared[t]) {
-                            std::memset(mask, 0, tileArea);
-                            cleared[t] = 1;
-                        }
-                        // The tile's columns inside r, and where they start in it and in
-                        // the chip.
-                        const int left = (a0 + ca + i) * tw, top = (b0 + cb + j) * th;
-                        const int u0 = std::max(left, r.Left), u1 = std::min(left + tw, r.Right);
-                        const uint8_t* chipRow =
-                            src.Sheet->Row(chip * src.H + j * th) + i * tw + (u0 - left);
-                        for (int v = 0; v < th; ++v) {
-                            uint8_t& rowLeft = rowOpen[t * size_t(th) + size_t(v)];
-                            if (rowLeft == 0) continue;
-                            const int n = DrawUncovered(
-                                dest.Row(top + v) + u0, mask + size_t(v) * size_t(tw) + (u0 - left),
-                                chipRow + size_t(v) * size_t(src.Sheet->Width()), u1 - u0, opaque,
-                                key);
-                            rowLeft = uint8_t(rowLeft - n);
-                            open[t] -= n;
-                        }
-                    }
-            }
 }
 
 } // namespace
 
 void TWholePicture::RedrawAll() {
-    CheckZoom(Zoom);
-    Picture.FillColor(BackColor);
-    if (!Map) return;
-    const ChipSource src(Sheets, Transparent, Zoom);
-    if (!src.Sheet) return;
-    for (int z = 0; z < 48; ++z)
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
-                const uint8_t c = Map->GetViewChip(x, y, z);
-                if (c == 0) continue;
-                const Point p = WholeCellToPixel(x, y, z, Zoom);
-                src.Draw(Picture, p.x, p.y, c);
-            }
+    const int zoom = GetZoom();
+    const ChipSource src(Sheets, Transparent, zoom);
+    if (!Map || !src.Sheet || Picture.Width() == 0) {
+        Picture.FillColor(BackColor);
+        return;
+    }
+    FillViewChips(Source(CutMap), Top, ViewChips);
+    ComposeTiles(Picture, {0, 0, Picture.Width(), Picture.Height()}, ViewChips.data(), Top, src,
+                 BackIndex());
 }
 
 void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
-    CheckZoom(Zoom);
+    const int zoom = GetZoom();
     const PixelRect r = ClipToPicture(Picture, left, top, right, bottom);
     if (r.Empty()) return;
-    const uint8_t back = NearestIndex(Picture.GetPalette(), BackColor);
-    const ChipSource src(Sheets, Transparent, Zoom);
+    const uint8_t back = BackIndex();
+    const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
-        ComposeRect(Picture, r, *Map, src, back);
+        // This call's own copies: calls may run side by side.
+        std::unique_ptr<TMap> cut;
+        std::vector<uint8_t> view;
+        FillViewChips(Source(cut), Top, view);
+        ComposeTiles(Picture, r, view.data(), Top, src, back);
         return;
     }
     for (int y = r.Top; y < r.Bottom; ++y)
@@ -284,31 +323,32 @@ void TWholePicture::RedrawRect(int left, int top, int right, int bottom) {
 }
 
 void TWholePicture::RedrawCell(int x, int y, int z) {
-    if (z < 0 || z > 47) return;
-    CheckZoom(Zoom);
+    if (z < 0 || z >= TMap::SizeZ) return;
+    const int zoom = GetZoom();
     CellPicture.FillColor(BackColor);
-    const Point o = WholeCellToPixel(x, y, z, Zoom);
-    const ChipSource src(Sheets, Transparent, Zoom);
+    const Point o = WholeCellToPixel(x, y, z, zoom);
+    const ChipSource src(Sheets, Transparent, zoom);
     if (Map && src.Sheet) {
+        const TMap& map = Source(CutMap);
         // Cell (x + a, y + b, z + dz) lies 32(a - b) right of and 16(a + b - dz) below the
         // cell (halved at the small zoom), so its chip overlaps this cell's rectangle exactly
         // when |a - b| <= 1 and |a + b - dz| <= 2. Those cells are listed in the order of
         // RedrawAll, so the chips cover one another as they do there.
         Layer layers[MaxLayers];
         int n = 0;
-        for (int zz = 0; zz < 48; ++zz) {
+        for (int zz = 0; zz <= Top; ++zz) {
             const int dz = zz - z;
             const int bLow = -FloorDiv(3 - dz, 2), bHigh = FloorDiv(dz + 3, 2);
             for (int b = bLow; b <= bHigh; ++b) {
                 const int yy = y + b;
-                if (yy < 0 || yy > 31) continue;
+                if (yy < 0 || yy >= TMap::SizeY) continue;
                 const int aLow = std::max(b - 1, dz - b - 2), aHigh = std::min(b + 1, dz - b + 2);
                 for (int a = aLow; a <= aHigh; ++a) {
                     const int xx = x + a;
-                    if (xx < 0 || xx > 31) continue;
-                    const uint8_t c = Map->GetViewChip(xx, yy, zz);
+                    if (xx < 0 || xx >= TMap::SizeX) continue;
+                    const uint8_t c = map.GetViewChip(xx, yy, zz);
                     if (c == 0 || c >= src.Chips) continue;
-                    const Point p = WholeCellToPixel(xx, yy, zz, Zoom);
+                    const Point p = WholeCellToPixel(xx, yy, zz, zoom);
                     layers[n++] = {p.x - o.x, p.y - o.y, c};
                 }
             }
@@ -319,11 +359,11 @@ void TWholePicture::RedrawCell(int x, int y, int z) {
         Picture.Blit(o.x, o.y, CellPicture, -1, 0, 0, 0, 0);
 }
 
-bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
-    if (!Map) return false;
-    for (int level = 47; level >= 0; --level) {
-        const Point c = WholePixelToCell(px, py, level, Zoom);
-        if (Map->GetChip(c.x, c.y, level) != 0) {
+bool PickCell(const TMap& map, int px, int py, int zoom, int top, int& x, int& y, int& z) {
+    CheckZoom(zoom);
+    for (int level = std::min(top, TMap::SizeZ - 1); level >= 0; --level) {
+        const Point c = WholePixelToCell(px, py, level, zoom);
+        if (map.GetChip(c.x, c.y, level) != 0) {
             x = c.x;
             y = c.y;
             z = level;
@@ -331,6 +371,25 @@ bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
         }
     }
     return false;
+}
+
+bool TWholePicture::Pick(int px, int py, int& x, int& y, int& z) const {
+    return Map && PickCell(*Map, px, py, GetZoom(), Top, x, y, z);
+}
+
+void TWholePicture::SetTop(int top) {
+    if (top < 0 || top >= TMap::SizeZ)
+        throw std::out_of_range("top level out of range: " + std::to_string(top));
+    Top = top;
+}
+
+const TMap& TWholePicture::Source(std::unique_ptr<TMap>& holder) const {
+    if (Top >= TMap::SizeZ - 1) return *Map;
+    if (!holder) holder = std::make_unique<TMap>();
+    const size_t kept = size_t(TMap::Index(0, 0, Top + 1));
+    std::memcpy(holder->Cells, Map->Cells, kept);
+    std::memset(holder->Cells + kept, 0, sizeof holder->Cells - kept);
+    return *holder;
 }
 
 } // namespace quarvel

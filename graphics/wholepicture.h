@@ -2,8 +2,10 @@
 #pragma once
 
 #include "graphics/bmp256.h"
-#include "graphics/editpicture.h"
+#include "graphics/projection.h"
+#include "graphics/viewpicture.h"
 
+#include <memory>
 #include <vector>
 
 namespace quarvel {
@@ -23,19 +25,16 @@ struct Segment {
 std::vector<Segment> WholeBoxOutline(int left, int top, int right, int bottom, int low, int high,
                                      int zoom);
 
-class TWholePicture {
+// The picture of the stacked levels starts with a black background (BackColor 0).
+class TWholePicture : public TViewPicture {
 public:
-    void Attach(const TMap* map, const TBMP256* sheets, const uint8_t* transparent);
+    TWholePicture() : TViewPicture(WholeViewHeight, 0) {}
 
-    TBMP256 Picture;
-    TBMP256 CellPicture;
-    int Zoom = 0;
-    TColor BackColor = 0; // black
-
-    int GetZoom() const { return Zoom; }
-    void SetZoom(int z);
-    int PictureWidth() const { return ViewWidth / (Zoom + 1); }
-    int PictureHeight() const { return WholeViewHeight / (Zoom + 1); }
+    // The highest level drawn and picked (the cut-away): the pictures show the map as if
+    // every level above it were empty, and picking looks from it down. TMap::SizeZ - 1, the
+    // first value, shows the whole stack. Throws std::out_of_range outside 0..47.
+    void SetTop(int top);
+    int GetTop() const { return Top; }
 
     void RedrawAll();
     // Recomposes the pixels of Picture in columns left..right-1 and rows top..bottom-1
@@ -45,13 +44,22 @@ public:
     void RedrawRect(int left, int top, int right, int bottom);
     // Rebuilds the chip-sized area of cell (x, y, z); levels outside 0..47 are ignored.
     void RedrawCell(int x, int y, int z);
-    // The topmost level whose stored chip under the pixel is not empty; false when none.
+    // PickCell on this picture's map, zoom and top level.
     bool Pick(int px, int py, int& x, int& y, int& z) const;
 
 private:
-    const TMap* Map = nullptr;
-    const TBMP256* Sheets = nullptr;
-    const uint8_t* Transparent = nullptr;
+    // The map to draw from: the attached one, or with the cut-away a copy in `holder` with
+    // the levels above Top emptied.
+    const TMap& Source(std::unique_ptr<TMap>& holder) const;
+
+    int Top = TMap::SizeZ - 1;
+    std::unique_ptr<TMap> CutMap;   // Source's copy for RedrawAll and RedrawCell
+    std::vector<uint8_t> ViewChips; // RedrawAll's view chip of every cell
 };
+
+// The cell that a left click at pixel (px, py) of the whole-map picture picks, and the one
+// the pointer hovers: the highest level from `top` down to 0 whose stored chip (not the view
+// chip) in the cell under the pixel is not empty. False, with x, y, z unchanged, when none.
+bool PickCell(const TMap& map, int px, int py, int zoom, int top, int& x, int& y, int& z);
 
 } // namespace quarvel

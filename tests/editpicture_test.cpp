@@ -7,12 +7,35 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 using namespace quarvel;
 using namespace quarvel::test;
 
 namespace {
+
+// The faint index of each index by a plain search: all indices but the transparent one
+// ranked by distance to the mean colour, then by index.
+IndexMap PlainDim(const Palette& pal, const PaletteEntry& back, int transparent) {
+    IndexMap dim{};
+    for (int i = 0; i < 256; ++i) {
+        const int r = (pal[i].Red + back.Red) / 2, g = (pal[i].Green + back.Green) / 2,
+                  b = (pal[i].Blue + back.Blue) / 2;
+        std::vector<std::pair<long, int>> ranked;
+        for (int j = 0; j < 256; ++j)
+            if (j != transparent)
+                ranked.push_back({long(pal[j].Red - r) * (pal[j].Red - r) +
+                                      long(pal[j].Green - g) * (pal[j].Green - g) +
+                                      long(pal[j].Blue - b) * (pal[j].Blue - b),
+                                  j});
+        dim[size_t(i)] = uint8_t(std::min_element(ranked.begin(), ranked.end())->second);
+    }
+    return dim;
+}
 
 // The same composition written plainly from the drawing rules, on its own pictures.
 struct PlainEditView {
@@ -23,10 +46,12 @@ struct PlainEditView {
 
     PlainEditView(const TMap& map, const RandomSheets& s, const TEditPicture& view)
         : Map(map), S(s), View(view) {
-        Picture.SetSize(2048 / (view.Zoom + 1), 1040 / (view.Zoom + 1));
-        Picture.SetPalette(s.Sheets[view.Zoom].GetPalette());
+        Picture.SetSize(2048 / (view.GetZoom() + 1), 1040 / (view.GetZoom() + 1));
+        Picture.SetPalette(s.Sheets[view.GetZoom()].GetPalette());
     }
-    uint8_t Back() const { return NearestIndex(S.Sheets[View.Zoom].GetPalette(), View.BackColor); }
+    uint8_t Back() const {
+        return NearestIndex(S.Sheets[View.GetZoom()].GetPalette(), View.BackColor);
+    }
     void Overlay(TBMP256& d, int px, int py, const TBMP256& img) {
         PlainBlit(d, px, py, img, img.GetPixel(0, 0), 0, 0, 0, 0);
     }
@@ -34,13 +59,38 @@ struct PlainEditView {
         Picture.Fill(Back());
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
-                const Point p = EditCellToPixel(x, y, View.Zoom);
-                PlainChip(Picture, p.x, p.y, S, View.Zoom, Map.GetChip(x, y, level));
-                Overlay(Picture, p.x, p.y, View.GridImages[View.Zoom]);
+                const Point p = EditCellToPixel(x, y, View.GetZoom());
+                PlainChip(Picture, p.x, p.y, S, View.GetZoom(), Map.GetChip(x, y, level));
+                Overlay(Picture, p.x, p.y, View.GridImages[View.GetZoom()]);
+            }
+    }
+    // The level below first, each drawn pixel's index made faint by a plain search.
+    void RedrawLevelWithGhost(int level) {
+        const int z = View.GetZoom(), w = ChipWidth[z], h = ChipHeight[z];
+        const Palette& pal = S.Sheets[z].GetPalette();
+        const IndexMap dim = PlainDim(pal, pal[Back()], S.Transparent[z]);
+        TBMP256 faint = S.Sheets[z];
+        for (int y = 0; y < faint.Height(); ++y)
+            for (int x = 0; x < faint.Width(); ++x)
+                if (faint.GetPixel(x, y) != S.Transparent[z])
+                    faint.SetPixel(x, y, dim[faint.GetPixel(x, y)]);
+        Picture.Fill(Back());
+        for (int y = 0; level > 0 && y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const int chip = Map.GetChip(x, y, level - 1);
+                if (chip == 0 || chip > 167) continue;
+                const Point p = EditCellToPixel(x, y, z);
+                PlainBlit(Picture, p.x, p.y, faint, S.Transparent[z], 0, chip * h, w, h);
+            }
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const Point p = EditCellToPixel(x, y, z);
+                PlainChip(Picture, p.x, p.y, S, z, Map.GetChip(x, y, level));
+                Overlay(Picture, p.x, p.y, View.GridImages[z]);
             }
     }
     void RedrawCell(int x, int y, int level) {
-        const int z = View.Zoom, w = ChipWidth[z], h = ChipHeight[z];
+        const int z = View.GetZoom(), w = ChipWidth[z], h = ChipHeight[z];
         TBMP256 cell;
         cell.SetSize(w, h);
         cell.Fill(Back());
@@ -227,6 +277,91 @@ TEST(EditPictureTest, WorksBeforeSheetsOrSizeExist) {
     view.SetZoom(0);
     EXPECT_NO_THROW(view.RedrawLevel(0));
     EXPECT_NO_THROW(view.RedrawCell(3, 3, 0));
-    view.Zoom = 2; // not a size index: refused rather than read past the overlay images
-    EXPECT_THROW(view.RedrawLevel(0), std::out_of_range);
+    // Not a size index: refused rather than read past the overlay images later.
+    EXPECT_THROW(view.SetZoom(2), std::out_of_range);
+    EXPECT_EQ(view.GetZoom(), 0);
+}
+
+TEST(EditPictureTest, DimIndicesAreTheNearestColourOfTheMean) {
+    std::mt19937 rng(50);
+    std::uniform_int_distribution<int> byte(0, 255), few(0, 3);
+    for (int round = 0; round < 6; ++round) {
+        Palette pal;
+        // Some rounds with few distinct colours, so that ties are common.
+        for (auto& e : pal)
+            e = round % 2
+                    ? PaletteEntry{uint8_t(few(rng) * 85), uint8_t(few(rng) * 85),
+                                   uint8_t(few(rng) * 85), 0}
+                    : PaletteEntry{uint8_t(byte(rng)), uint8_t(byte(rng)), uint8_t(byte(rng)), 0};
+        const PaletteEntry back = pal[size_t(byte(rng))];
+        for (int transparent : {-1, 0, byte(rng), 255})
+            ASSERT_EQ(DimIndices(pal, back, transparent), PlainDim(pal, back, transparent))
+                << "round " << round << " transparent " << transparent;
+    }
+    // One colour everywhere: every index ties, the lowest one not transparent wins.
+    Palette grey;
+    grey.fill({128, 128, 128, 0});
+    const IndexMap dim = DimIndices(grey, grey[0], 0);
+    EXPECT_TRUE(std::all_of(dim.begin(), dim.end(), [](uint8_t d) { return d == 1; }));
+}
+
+TEST(EditPictureTest, GhostIsTheLevelBelowFaintUnderTheLevel) {
+    for (int zoom = 0; zoom < 2; ++zoom)
+        for (double density : {0.4, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zoom << " density " << density);
+            Fixture f(60 + zoom + int(density * 10), density, zoom);
+            // Chip 1 draws every pixel, chip 2 all but its top row: where they stand on the
+            // level, the chip below is hidden wholly or all but a row.
+            for (int c : {1, 2})
+                for (int v = c - 1; v < ChipHeight[zoom]; ++v)
+                    for (int u = 0; u < ChipWidth[zoom]; ++u) {
+                        uint8_t& px = f.Sheets.Sheets[zoom].Row(c * ChipHeight[zoom] + v)[u];
+                        if (px == f.Sheets.Transparent[zoom]) px = 7;
+                    }
+            for (int i = 0; i < TMap::CellCount; i += 3) f.Map->Cells[i] = uint8_t(1 + i / 3 % 2);
+            f.View.SetZoom(zoom); // the sheet changed
+            f.View.SetGhost(true);
+            const int w = f.View.PictureWidth(), h = f.View.PictureHeight();
+            for (int round = 0; round < 2; ++round) {
+                if (round) f.View.BackColor = RGBColor(10, 200, 90); // the faint copy follows
+                PlainEditView plain(*f.Map, f.Sheets, f.View);
+                for (int level : {0, 1, 30, 47}) {
+                    plain.RedrawLevelWithGhost(level);
+                    f.View.RedrawLevel(level);
+                    ASSERT_TRUE(SamePixels(f.View.Picture, plain.Picture))
+                        << "level " << level << " round " << round;
+                    // The command line's bands, two of them side by side.
+                    f.View.Picture.Fill(77);
+                    std::thread other([&] { f.View.RedrawRect(level, 0, h / 2, w, h); });
+                    f.View.RedrawRect(level, 0, 0, w, h / 2);
+                    other.join();
+                    ASSERT_TRUE(SamePixels(f.View.Picture, plain.Picture)) << "bands " << level;
+                }
+            }
+        }
+}
+
+TEST(EditPictureTest, GhostRedrawCellEqualsRedrawLevelAfterEdits) {
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        Fixture f(70 + zoom, 0.5, zoom);
+        f.View.SetGhost(true);
+        std::uniform_int_distribution<int> cell(0, 31), chip(0, 167);
+        for (int level : {0, 9}) {
+            f.View.RedrawLevel(level);
+            std::vector<Point> cells = {{0, 0}, {31, 0}, {0, 31}, {31, 31}};
+            for (int i = 0; i < 30; ++i) cells.push_back({cell(f.Rng), cell(f.Rng)});
+            int n = 0;
+            for (const Point& c : cells) {
+                // The cell, and now and then the one below it (an object's lower part).
+                f.Map->Cells[TMap::Index(c.x, c.y, level)] = uint8_t(chip(f.Rng));
+                if (level > 0 && ++n % 3 == 0)
+                    f.Map->Cells[TMap::Index(c.x, c.y, level - 1)] = uint8_t(chip(f.Rng));
+                f.View.RedrawCell(c.x, c.y, level);
+                const TBMP256 patched = f.View.Picture;
+                f.View.RedrawLevel(level);
+                ASSERT_TRUE(SamePixels(patched, f.View.Picture))
+                    << "zoom " << zoom << " level " << level << " cell " << c.x << "," << c.y;
+            }
+        }
+    }
 }

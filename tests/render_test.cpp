@@ -177,6 +177,30 @@ TEST_F(RenderTest, LevelIsTheEditViewPicture) {
     }
 }
 
+TEST_F(RenderTest, CutAwayAndGhostAreTheViewsPictures) {
+    for (int zoom : {0, 1}) {
+        SCOPED_TRACE(zoom);
+        const std::string z = " --zoom " + std::to_string(zoom);
+        auto r = RunCli(Cli(Tmp.File("cut.png") + " --top 9" + z));
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        auto whole = std::make_unique<TWholePicture>();
+        whole->Attach(Map.get(), Sheets, Transparent);
+        whole->SetZoom(zoom);
+        whole->SetTop(9);
+        whole->RedrawAll();
+        ExpectPicture(Decode(Tmp.File("cut.png")), whole->Picture);
+
+        r = RunCli(Cli(Tmp.File("ghost.png") + " --level 9 --ghost" + z));
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        auto edit = std::make_unique<TEditPicture>();
+        edit->Attach(Map.get(), Sheets, Transparent);
+        edit->SetZoom(zoom);
+        edit->SetGhost(true);
+        edit->RedrawLevel(9);
+        ExpectPicture(Decode(Tmp.File("ghost.png")), edit->Picture);
+    }
+}
+
 TEST_F(RenderTest, DenseMapsAreTheComposedPictures) {
     // Every cell filled: each pixel of the picture gets chips from many cells and levels. The
     // first map hides nothing; the second has cover and field chips too.
@@ -297,6 +321,9 @@ TEST_F(RenderTest, RefusalsLeaveTheOutputAlone) {
     refuse(Cli("'" + out + "' --zoom 2"), 2, "--zoom");
     refuse(Cli("'" + out + "' --level 48"), 2, "--level");
     refuse(Cli("'" + out + "' --level"), 2, "--level");
+    refuse(Cli("'" + out + "' --top 48"), 2, "--top must be 0..47");
+    refuse(Cli("'" + out + "' --top -1"), 2, "--top must be 0..47");
+    refuse(Cli("'" + out + "' --ghost"), 2, "--ghost needs --level");
     refuse(Cli("'" + out + "' --background 12345g"), 2, "--background");
     refuse(Cli("'" + out + "' --terrain 4"), 2, "--terrain");
     refuse("render '" + MapPath + "'", 2, "missing");

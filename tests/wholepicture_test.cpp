@@ -32,18 +32,18 @@ struct Fixture {
         View.SetZoom(zoom);
     }
     uint8_t Back() const {
-        return NearestIndex(Sheets.Sheets[View.Zoom].GetPalette(), View.BackColor);
+        return NearestIndex(Sheets.Sheets[View.GetZoom()].GetPalette(), View.BackColor);
     }
     // Every cell's view chip, level by level, pixel by pixel.
     TBMP256 PlainAll() const {
         TBMP256 pic;
-        pic.SetSize(2048 / (View.Zoom + 1), 1792 / (View.Zoom + 1));
+        pic.SetSize(2048 / (View.GetZoom() + 1), 1792 / (View.GetZoom() + 1));
         pic.Fill(Back());
         for (int z = 0; z < 48; ++z)
             for (int y = 0; y < 32; ++y)
                 for (int x = 0; x < 32; ++x) {
-                    const Point p = WholeCellToPixel(x, y, z, View.Zoom);
-                    PlainChip(pic, p.x, p.y, Sheets, View.Zoom, Map->GetViewChip(x, y, z));
+                    const Point p = WholeCellToPixel(x, y, z, View.GetZoom());
+                    PlainChip(pic, p.x, p.y, Sheets, View.GetZoom(), Map->GetViewChip(x, y, z));
                 }
         return pic;
     }
@@ -51,14 +51,14 @@ struct Fixture {
     void PlainCell(TBMP256& pic, int x, int y, int z) const {
         if (z < 0 || z > 47) return;
         TBMP256 cell;
-        cell.SetSize(ChipWidth[View.Zoom], ChipHeight[View.Zoom]);
+        cell.SetSize(ChipWidth[View.GetZoom()], ChipHeight[View.GetZoom()]);
         cell.Fill(Back());
-        const Point o = WholeCellToPixel(x, y, z, View.Zoom);
+        const Point o = WholeCellToPixel(x, y, z, View.GetZoom());
         for (int zz = 0; zz < 48; ++zz)
             for (int yy = 0; yy < 32; ++yy)
                 for (int xx = 0; xx < 32; ++xx) {
-                    const Point p = WholeCellToPixel(xx, yy, zz, View.Zoom);
-                    PlainChip(cell, p.x - o.x, p.y - o.y, Sheets, View.Zoom,
+                    const Point p = WholeCellToPixel(xx, yy, zz, View.GetZoom());
+                    PlainChip(cell, p.x - o.x, p.y - o.y, Sheets, View.GetZoom(),
                               Map->GetViewChip(xx, yy, zz));
                 }
         PlainBlit(pic, o.x, o.y, cell, -1, 0, 0, 0, 0);
@@ -326,4 +326,110 @@ TEST(WholePictureTest, PickFindsTheTopmostStoredChip) {
     f.View.SetZoom(1);
     ASSERT_TRUE(f.View.Pick((p.x + 32) / 2, (p.y + 16) / 2, x, y, z));
     EXPECT_EQ(z, 8);
+}
+
+// The map with every level above `top` emptied.
+std::unique_ptr<TMap> EmptiedAbove(const TMap& map, int top) {
+    auto cut = std::make_unique<TMap>();
+    std::copy(map.Cells, map.Cells + TMap::CellCount, cut->Cells);
+    for (int z = top + 1; z < 48; ++z)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) cut->Cells[TMap::Index(x, y, z)] = 0;
+    return cut;
+}
+
+TEST(WholePictureTest, CutAwayIsTheMapWithTheUpperLevelsEmptied) {
+    // Field and cover chips among them: what a chip above shows or hides changes at the cut.
+    for (int zoom = 0; zoom < 2; ++zoom)
+        for (double density : {0.3, 1.0}) {
+            SCOPED_TRACE(testing::Message() << "zoom " << zoom << " density " << density);
+            Fixture f(500 + zoom + int(density * 10), density, zoom);
+            const int w = f.View.PictureWidth(), h = f.View.PictureHeight();
+            // Every top at the small zoom; at the large one every other, the two densities
+            // between them taking all.
+            for (int top = zoom ? 0 : int(density); top < 48; top += zoom ? 1 : 2) {
+                f.View.SetTop(top);
+                f.View.RedrawAll();
+                const auto cut = EmptiedAbove(*f.Map, top);
+                TWholePicture plain; // the whole stack of the emptied map
+                plain.Attach(cut.get(), f.Sheets.Sheets, f.Sheets.Transparent);
+                plain.BackColor = f.View.BackColor;
+                plain.SetZoom(zoom);
+                plain.RedrawAll();
+                ASSERT_TRUE(SamePixels(f.View.Picture, plain.Picture)) << "top " << top;
+                // The bands of the command-line picture give the same.
+                if (top % 7 < 2) {
+                    f.View.Picture.Fill(77);
+                    f.View.RedrawRect(0, 0, w, h / 3);
+                    f.View.RedrawRect(0, h / 3, w, h);
+                    ASSERT_TRUE(SamePixels(f.View.Picture, plain.Picture)) << "bands, top " << top;
+                }
+            }
+        }
+    // Back at the top level the picture is the whole stack again.
+    Fixture f(510, 0.3, 0);
+    f.View.SetTop(12);
+    f.View.SetTop(47);
+    f.View.RedrawAll();
+    EXPECT_TRUE(SamePixels(f.View.Picture, f.PlainAll()));
+    EXPECT_THROW(f.View.SetTop(48), std::out_of_range);
+    EXPECT_THROW(f.View.SetTop(-1), std::out_of_range);
+}
+
+TEST(WholePictureTest, RedrawCellWithCutAwayEqualsRedrawAllThereAfterEdits) {
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        Fixture f(600 + zoom, 0.5, zoom);
+        std::uniform_int_distribution<int> cell(0, 31), level(0, 47), chip(0, 167);
+        for (int i = 0; i < 12; ++i) {
+            const int top = level(f.Rng), x = cell(f.Rng), y = cell(f.Rng);
+            const int z = std::clamp(top + i % 5 - 2, 0, 47); // at, below and above the cut
+            f.View.SetTop(top);
+            f.View.RedrawAll();
+            f.Map->Cells[TMap::Index(x, y, z)] = uint8_t(chip(f.Rng));
+            if (z + 1 < 48 && i % 2) f.Map->Cells[TMap::Index(x, y, z + 1)] = uint8_t(25 + i % 4);
+            for (int k = -4; k <= 4; ++k) f.View.RedrawCell(x, y, z + k);
+            const TBMP256 patched = f.View.Picture;
+            f.View.RedrawAll();
+            // Each rectangle as a full redraw draws it, and so the whole picture.
+            ASSERT_TRUE(SamePixels(patched, f.View.Picture))
+                << "zoom " << zoom << " top " << top << " cell " << x << "," << y << "," << z;
+        }
+    }
+}
+
+TEST(WholePictureTest, PickWithCutAwayFindsTheHighestTopFaceUpToTheCut) {
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        Fixture f(700 + zoom, 0.06, zoom);
+        // Every non-empty cell with the pixel in its top face (the half-open diamond), the
+        // highest level up to the cut winning: a search over all cells.
+        const auto reference = [&](int px, int py, int top, std::array<int, 3>& found) {
+            for (int z = top; z >= 0; --z)
+                for (int y = 0; y < 32; ++y)
+                    for (int x = 0; x < 32; ++x) {
+                        if (f.Map->GetChip(x, y, z) == 0) continue;
+                        const Point p = WholeCellToPixel(x, y, z, zoom);
+                        const int U = (px - p.x) * (zoom + 1), V = (py - p.y) * (zoom + 1);
+                        if (U + 2 * V >= 32 && U + 2 * V < 96 && 2 * V - U >= -32 &&
+                            2 * V - U < 32) {
+                            found = {x, y, z};
+                            return true;
+                        }
+                    }
+            return false;
+        };
+        std::uniform_int_distribution<int> px(-40, f.View.PictureWidth() + 40),
+            py(-40, f.View.PictureHeight() + 40), level(0, 47);
+        int hits = 0;
+        for (int i = 0; i < 400; ++i) {
+            const int x0 = px(f.Rng), y0 = py(f.Rng), top = i < 20 ? 47 : level(f.Rng);
+            f.View.SetTop(top);
+            std::array<int, 3> want{-1, -1, -1}, got{-1, -1, -1};
+            const bool expected = reference(x0, y0, top, want);
+            ASSERT_EQ(f.View.Pick(x0, y0, got[0], got[1], got[2]), expected)
+                << "zoom " << zoom << " pixel " << x0 << "," << y0 << " top " << top;
+            if (expected) ASSERT_EQ(got, want) << "pixel " << x0 << "," << y0 << " top " << top;
+            hits += expected;
+        }
+        EXPECT_GT(hits, 50); // the map is busy enough that many pixels hit something
+    }
 }

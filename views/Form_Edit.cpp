@@ -22,8 +22,8 @@ void TForm2::Attach() {
 }
 
 QRect TForm2::CellRect(int x, int y) const {
-    Point p = EditCellToPixel(x, y, Pic.Zoom);
-    return QRect(p.x, p.y, ChipWidth[Pic.Zoom], ChipHeight[Pic.Zoom]);
+    Point p = EditCellToPixel(x, y, Pic.GetZoom());
+    return QRect(p.x, p.y, ChipWidth[Pic.GetZoom()], ChipHeight[Pic.GetZoom()]);
 }
 
 void TForm2::SetZoom(int z) {
@@ -74,7 +74,7 @@ void TForm2::PaintView() {
 }
 
 void TForm2::ScrollToCell(int x, int y) {
-    Point p = EditCellToPixel(x, y, Pic.Zoom);
+    Point p = EditCellToPixel(x, y, Pic.GetZoom());
     ScrollToPixel(p.x, p.y);
 }
 

@@ -50,8 +50,8 @@ void TForm3::RedrawCell(int x, int y, int z) {
     if (!State.TheMap || Pic.Picture.Width() == 0 || z < 0 || z >= TMap::SizeZ) return;
     Attach();
     Pic.RedrawCell(x, y, z);
-    Point p = WholeCellToPixel(x, y, z, Pic.Zoom);
-    Dirty += QRect(p.x, p.y, ChipWidth[Pic.Zoom], ChipHeight[Pic.Zoom]);
+    Point p = WholeCellToPixel(x, y, z, Pic.GetZoom());
+    Dirty += QRect(p.x, p.y, ChipWidth[Pic.GetZoom()], ChipHeight[Pic.GetZoom()]);
 }
 
 void TForm3::PaintView() {
@@ -68,14 +68,14 @@ void TForm3::ShowSelection() {
     if (State.TheSelection && State.TheSelection->Active) {
         const SelectionBox b = State.TheSelection->Box(State.CurrentLevel);
         for (const Segment& s :
-             WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.Zoom))
+             WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.GetZoom()))
             lines.append(QLine(s.A.x, s.A.y, s.B.x, s.B.y));
     }
     PaintBox1->SetLines(lines);
 }
 
 void TForm3::ScrollToCell(int x, int y, int z) {
-    Point p = WholeCellToPixel(x, y, z, Pic.Zoom);
+    Point p = WholeCellToPixel(x, y, z, Pic.GetZoom());
     ScrollToPixel(p.x, p.y);
 }
 

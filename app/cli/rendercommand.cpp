@@ -20,6 +20,8 @@ struct RenderArgs {
     std::string MapPath;
     std::string OutPath;
     std::optional<int> Level;
+    std::optional<int> Top; // the whole map cut above this level
+    bool Ghost = false;     // the level below faintly under the level
     int Zoom = 0;
     std::string ChipDir;
     std::optional<int> Terrain;
@@ -55,6 +57,13 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
                             throw UsageError("--level must be 0.." +
                                              std::to_string(TMap::SizeZ - 1));
                     })
+            .Option("--top",
+                    [&](const std::string& value) {
+                        r.Top = ParseInt(value, "--top");
+                        if (*r.Top < 0 || *r.Top > TMap::SizeZ - 1)
+                            throw UsageError("--top must be 0..47");
+                    })
+            .Flag("--ghost", r.Ghost)
             .Option("--zoom",
                     [&](const std::string& value) {
                         r.Zoom = ParseInt(value, "--zoom");
@@ -75,6 +84,8 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
                     [&](const std::string& value) { r.Background = ParseColour(value); })
             .NoOtherOptions()
             .Parse(args, 2);
+    if (r.Ghost && !r.Level) throw UsageError("--ghost needs --level");
+    if (r.Top && r.Level) throw UsageError("--top cuts the whole map: not with --level");
     r.MapPath = files[0];
     r.OutPath = files[1];
     if (r.MapPath.empty() || r.OutPath.empty()) throw UsageError("empty file name");
@@ -104,6 +115,7 @@ int RunRender(const std::vector<std::string>& args) {
         auto view = std::make_unique<TEditPicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
+        view->SetGhost(r.Ghost);
         view->BackColor = r.Background ? *r.Background : TColor(0x808080);
         const int level = *r.Level, width = view->PictureWidth();
         WritePalettedPng(r.OutPath, view->Picture, [&](int first, int end) {
@@ -113,6 +125,7 @@ int RunRender(const std::vector<std::string>& args) {
         auto view = std::make_unique<TWholePicture>();
         view->Attach(map.get(), sheets, transparent);
         view->SetZoom(r.Zoom);
+        if (r.Top) view->SetTop(*r.Top);
         view->BackColor = r.Background ? *r.Background : TColor(0);
         const int width = view->PictureWidth();
         WritePalettedPng(r.OutPath, view->Picture,
@@ -121,10 +134,11 @@ int RunRender(const std::vector<std::string>& args) {
     return ExitOk;
 }
 
-CliRegistration renderReg{{"render",
-                           "render MAP OUT.png [--level Z] [--zoom 0|1] [--chips DIR] "
-                           "[--terrain N] [--background RRGGBB]",
-                           &RunRender}};
+CliRegistration renderReg{
+    {"render",
+     "render MAP OUT.png [--level Z [--ghost] | --top Z] [--zoom 0|1] [--chips DIR] "
+     "[--terrain N] [--background RRGGBB]",
+     &RunRender}};
 
 } // namespace
 
