@@ -119,7 +119,7 @@ QList<MenuRow> KeyRows() {
 
 } // namespace
 
-TForm1::TForm1() {
+TForm1::TForm1(TEditorState& state) : State(state) {
     setObjectName("Form1");
     setWindowTitle(QString::fromUtf8(ApplicationTitle));
     Area = new QMdiArea(this);
@@ -133,7 +133,7 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
-    StopEditor();
+    StopEditor(State);
 }
 
 void TForm1::SetPanels(TForm4* info, TForm2* edit) {
@@ -192,13 +192,13 @@ void TForm1::MenuTriggered(QAction* item) {
     const int tag = item->data().toInt();
     RunGuarded([&] {
         if (name == "SHIFT1" || name == "REPLACE2")
-            SHIFT1Click(tag);
+            SHIFT1Click(State, tag);
         else if (name == "N4")
-            N4Click();
+            N4Click(State);
         else if (name == "N5")
-            N5Click();
+            N5Click(State);
         else
-            MenuClick(tag);
+            MenuClick(State, tag);
     });
     Progress.reset(); // an archive command that ended, also with an error
 }
@@ -210,7 +210,7 @@ void TForm1::SetCaption(const std::string& text) {
 std::string TForm1::RunFileDialog(bool save) {
     QFileDialog dialog(this, QString::fromUtf8(save ? "名前を付けて保存" : "開く"));
     // The maps live in the program folder, whatever folder the program was started from.
-    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(ProgramFolder + "map")));
+    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(State.ProgramFolder + "map")));
     dialog.setNameFilter(QString::fromUtf8("Quarvelマップファイル(*.map)"));
     dialog.setDefaultSuffix("map");
     if (save) {
@@ -241,17 +241,17 @@ bool TForm1::RunColorDialog(TColor& color) {
 
 int TForm1::RunShiftDialog() {
     // A fresh dialog for each use, so that its edits start at "0".
-    auto dialog = std::make_unique<TForm5>(this);
+    auto dialog = std::make_unique<TForm5>(State, this);
     return dialog->exec();
 }
 
 int TForm1::RunSwapDialog() {
-    auto dialog = std::make_unique<TForm6>(this);
+    auto dialog = std::make_unique<TForm6>(State, this);
     return dialog->exec();
 }
 
 int TForm1::RunMoveDialog() {
-    auto dialog = std::make_unique<TForm7>(this);
+    auto dialog = std::make_unique<TForm7>(State, this);
     return dialog->exec();
 }
 
@@ -427,10 +427,10 @@ void TForm1::ShowProgress(size_t done, size_t total) {
 
 void TForm1::closeEvent(QCloseEvent* e) {
     bool mayClose = true;
-    if (TheMap && !Terminating) {
+    if (State.TheMap && !Terminating) {
         mayClose = false;
         // A save that fails shows its error and keeps the program running.
-        RunGuarded([&] { mayClose = FormClose(); });
+        RunGuarded([&] { mayClose = FormClose(State); });
     }
     if (mayClose)
         e->accept();

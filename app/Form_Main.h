@@ -16,12 +16,13 @@ class QProgressDialog;
 
 namespace quarvel {
 
+class TEditorState;
 class TForm4;
 class TForm2;
 
 class TForm1 : public QMainWindow, public IMainFrame, public IMessages {
 public:
-    TForm1();
+    explicit TForm1(TEditorState& state);
     ~TForm1() override;
 
     QMdiArea* MdiArea() const { return Area; }
@@ -67,6 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TEditorState& State;
     void BuildMenu();
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;

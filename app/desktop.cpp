@@ -5,6 +5,7 @@
 #include "app/Form_Main.h"
 #include "app/windowset.h"
 #include "editor/commands.h"
+#include "editor/global.h"
 #include "editor/session.h"
 #include "editor/userfolders.h"
 #include "views/application.h"
@@ -87,16 +88,16 @@ int HandOverToRunningCopy(QLockFile& lock, const std::string& file) {
     return 1;
 }
 
-TDesktop::TDesktop(TWindowSet& windows) : Set(windows) {
+TDesktop::TDesktop(TWindowSet& windows) : Set(windows), State(windows.State) {
     Clock.start();
     const std::string state = UserStateFolder();
     if (!state.empty()) {
         RecoveryStore = std::make_unique<TRecoveryFolder>(state);
-        Recovery = std::make_unique<TRecovery>(*RecoveryStore);
-        Session.Recovery = Recovery.get();
+        Recovery = std::make_unique<TRecovery>(State, *RecoveryStore);
+        State.Session.Recovery = Recovery.get();
     }
-    Recent = std::make_unique<TRecentFiles>(*this, *this);
-    Session.Recent = Recent.get();
+    Recent = std::make_unique<TRecentFiles>(State, *this, *this);
+    State.Session.Recent = Recent.get();
 
     RecoveryTimer.setInterval(int(TRecovery::TickMs));
     connect(&RecoveryTimer, &QTimer::timeout, this, [this] {
@@ -111,13 +112,13 @@ TDesktop::TDesktop(TWindowSet& windows) : Set(windows) {
 
 TDesktop::~TDesktop() {
     Set.Form1->removeEventFilter(this);
-    Session = EditorSession{};
+    State.Session = EditorSession{};
     if (Server) Server->close();
 }
 
 void TDesktop::Start(const std::string& file) {
     QTimer::singleShot(0, this, [this, file] {
-        RunGuarded([&] { StartSession(file); });
+        RunGuarded([&] { StartSession(State, file); });
         Started = true;
         RecoveryTimer.start();
         OpenQueued();
@@ -176,7 +177,7 @@ void TDesktop::OpenQueued() {
     }
     const std::string path = Queue.front();
     Queue.pop_front();
-    RunGuarded([&] { OpenMapFile(path); });
+    RunGuarded([&] { OpenMapFile(State, path); });
     if (!Queue.empty()) QTimer::singleShot(0, this, &TDesktop::OpenQueued);
 }
 

@@ -20,6 +20,7 @@ class QLockFile;
 
 namespace quarvel {
 
+class TEditorState;
 class TWindowSet;
 
 // The per-user names of the running copy's lock file and hand-over socket, in the
@@ -61,6 +62,7 @@ private:
     void Raise();
 
     TWindowSet& Set;
+    TEditorState& State; // the editor of Set
     std::unique_ptr<IRecoveryStore> RecoveryStore;
     std::unique_ptr<TRecovery> Recovery;
     std::unique_ptr<TRecentFiles> Recent;

@@ -33,11 +33,13 @@ int main(int argc, char** argv) {
     }
 
     // chip/, map/ and dat/: beside the program, or the user's own folder for an installed one.
-    if (!SetUpProgramFolder(ProgramFileFolder())) return 1;
+    TEditorState state;
+    app.SetEditor(&state);
+    if (!SetUpProgramFolder(state, ProgramFileFolder())) return 1;
 
-    TWindowSet windows;
+    TWindowSet windows(state);
     windows.Show();
-    StartEditor();
+    StartEditor(state);
     if (windows.Form1->TerminateRequested()) return 1; // the chips could not be loaded
     TDesktop desktop(windows);
     desktop.Start(file);

@@ -7,9 +7,9 @@
 
 namespace quarvel {
 
-bool SetUpProgramFolder(const std::string& programDir) {
+bool SetUpProgramFolder(TEditorState& State, const std::string& programDir) {
     try {
-        ProgramFolder = FindProgramFolder(programDir);
+        State.ProgramFolder = FindProgramFolder(programDir);
         return true;
     } catch (const ProgramFolderError& e) {
         ShowError("ユーザーフォルダを作成できません: " + e.Path + "\n" + e.Reason);

@@ -6,9 +6,11 @@
 
 namespace quarvel {
 
-// Sets ProgramFolder for a program file in `programDir` (see FindProgramFolder). When the
+class TEditorState;
+
+// Sets State.ProgramFolder for a program file in `programDir` (see FindProgramFolder). When the
 // user's folder cannot be made, shows an error box naming the folder and the reason and
 // returns false; the program then ends.
-bool SetUpProgramFolder(const std::string& programDir);
+bool SetUpProgramFolder(TEditorState& State, const std::string& programDir);
 
 } // namespace quarvel

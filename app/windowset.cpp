@@ -3,6 +3,7 @@
 
 #include "app/Form_Main.h"
 #include "editor/commands.h"
+#include "editor/global.h"
 #include "editor/windows.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
@@ -12,19 +13,21 @@
 
 namespace quarvel {
 
-TWindowSet::TWindowSet() {
-    Form1 = new TForm1;
-    Form4 = new TForm4(Form1);
-    Form2 = new TForm2(Form1->MdiArea());
-    Form3 = new TForm3(Form1->MdiArea());
+TWindowSet::TWindowSet(TEditorState& state) : State(state) {
+    Form1 = new TForm1(State);
+    Form4 = new TForm4(State, Form1);
+    Form2 = new TForm2(State, Form1->MdiArea());
+    Form3 = new TForm3(State, Form1->MdiArea());
     Form1->SetPanels(Form4, Form2);
-    Windows.Main = Form1;
-    Windows.Messages = Form1;
-    Windows.Info = Form4;
-    Windows.Edit = Form2;
-    Windows.Whole = Form3;
+    State.Windows.Main = Form1;
+    State.Windows.Messages = Form1;
+    State.Windows.Info = Form4;
+    State.Windows.Edit = Form2;
+    State.Windows.Whole = Form3;
     TForm1* frame = Form1;
-    ArchiveProgress = [frame](size_t done, size_t total) { frame->ShowProgress(done, total); };
+    State.ArchiveProgress = [frame](size_t done, size_t total) {
+        frame->ShowProgress(done, total);
+    };
 }
 
 void TWindowSet::Show() {
@@ -33,16 +36,16 @@ void TWindowSet::Show() {
 }
 
 TWindowSet::~TWindowSet() {
-    ArchiveProgress = nullptr;
+    State.ArchiveProgress = nullptr;
     delete Form3->SubWindow(); // the MDI child takes its view with it
-    Windows.Whole = nullptr;
+    State.Windows.Whole = nullptr;
     delete Form2->SubWindow();
-    Windows.Edit = nullptr;
+    State.Windows.Edit = nullptr;
     Form1->SetPanels(nullptr, nullptr);
     delete Form4;
-    Windows.Info = nullptr;
+    State.Windows.Info = nullptr;
     delete Form1; // StopEditor
-    Windows = EditorWindows{};
+    State.Windows = EditorWindows{};
 }
 
 } // namespace quarvel

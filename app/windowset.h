@@ -1,8 +1,10 @@
-// TWindowSet: the editor's four windows, created in the order main frame, info panel, edit
-// view, whole-map view, installed as the editor's windows, and destroyed the other way round.
+// TWindowSet: the four windows of an editor state, created in the order main frame, info
+// panel, edit view, whole-map view, installed as its windows, and destroyed the other way round.
 #pragma once
 
 namespace quarvel {
+
+class TEditorState;
 
 class TForm1;
 class TForm2;
@@ -11,7 +13,7 @@ class TForm4;
 
 class TWindowSet {
 public:
-    TWindowSet();
+    explicit TWindowSet(TEditorState& state);
     // Whole-map view, edit view, info panel, then the main frame, whose end frees the
     // editor state (StopEditor).
     ~TWindowSet();
@@ -21,6 +23,7 @@ public:
     // Shows the main frame and the info panel; the views show inside the frame.
     void Show();
 
+    TEditorState& State; // the editor these windows show
     TForm1* Form1 = nullptr;
     TForm4* Form4 = nullptr;
     TForm2* Form2 = nullptr;

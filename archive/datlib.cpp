@@ -5,6 +5,7 @@
 #include "map/cp932.h"
 
 #include "map/fileio.h"
+#include "map/mapclass.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,9 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int MapFileSize = 49200; // header and cells of one map file
-constexpr int MapHeaderSize = 48;
-constexpr int LevelCount = 48;
-constexpr int LevelSize = 1024;
+constexpr int MapHeaderSize = TMap::HeaderSize;
+constexpr int LevelCount = TMap::SizeZ;
+constexpr int LevelSize = TMap::LevelSize;
 // What the unpack reads of a record: from past the two leading words to the closing bytes.
 constexpr int RecordBodySize = DatRecordLength - 4;
 

@@ -28,18 +28,13 @@ struct Editor {
     std::ostringstream Out;
     THeadlessWindows Wins{Out};
     TMap Map;
-    TSelectArea Selection;
-    Editor() {
-        Wins.Install();
+    TEditorState State;
+    TSelectArea& Selection;
+    Editor() : Selection(*(State.TheSelection = std::make_unique<TSelectArea>(State))) {
+        Wins.Install(State);
         Map.Clear();
-        TheMap = &Map;
-        TheSelection = &Selection;
-        CurrentLevel = 5;
-    }
-    ~Editor() {
-        TheMap = nullptr;
-        TheSelection = nullptr;
-        Windows = EditorWindows();
+        State.TheMap = &Map;
+        State.CurrentLevel = 5;
     }
 };
 
@@ -50,7 +45,7 @@ void BM_FloodFillWholeLevel(benchmark::State& state) {
     for (auto _ : state) {
         ed.Map.UndoBuf.BeginStep();
         chip = chip == 1 ? 2 : 1;
-        FloodFill(16, 16, CurrentLevel, chip);
+        FloodFill(ed.State, 16, 16, ed.State.CurrentLevel, chip);
     }
     benchmark::DoNotOptimize(ed.Map.Cells);
 }
@@ -58,12 +53,12 @@ BENCHMARK(BM_FloodFillWholeLevel);
 
 void BM_PasteWholeLevel(benchmark::State& state) {
     Editor ed;
-    TheCopyBuf.Width = TheCopyBuf.Height = 32;
-    TheCopyBuf.Data.assign(1024, 12);
+    ed.State.TheCopyBuf.Width = ed.State.TheCopyBuf.Height = 32;
+    ed.State.TheCopyBuf.Data.assign(1024, 12);
     for (auto _ : state) {
         ed.Selection.SetActive(true);
         ed.Selection.SetCorner(0, 0, 0);
-        PasteCopyBuf();
+        PasteCopyBuf(ed.State);
     }
     benchmark::DoNotOptimize(ed.Map.Cells);
 }
@@ -74,13 +69,13 @@ void BM_DragAcrossARow(benchmark::State& state) {
     Editor ed;
     uint8_t chip = 1;
     for (auto _ : state) {
-        CurrentChip = chip = chip == 1 ? 2 : 1;
+        ed.State.CurrentChip = chip = chip == 1 ? 2 : 1;
         for (int x = 0; x < 32; ++x) {
             Point p = EditCellToPixel(x, 7, 0);
             MouseState s;
             s.DownL = true;
             s.NewL = x == 0;
-            HandleMouse(p.x + 32, p.y + 16, s);
+            HandleMouse(ed.State, p.x + 32, p.y + 16, s);
         }
     }
     benchmark::DoNotOptimize(ed.Map.Cells);
@@ -91,12 +86,13 @@ BENCHMARK(BM_DragAcrossARow);
 // the editor's windows do (without putting them on a screen).
 class PictureEditView : public IEditView {
 public:
-    explicit PictureEditView(const TBMP256* sheets, const uint8_t* transparent) {
-        Pic.Attach(TheMap, sheets, transparent);
+    PictureEditView(TEditorState& state, const TBMP256* sheets, const uint8_t* transparent)
+        : State(state) {
+        Pic.Attach(State.TheMap, sheets, transparent);
         Pic.SetZoom(0);
     }
-    void RedrawLevel() override { Pic.RedrawLevel(CurrentLevel); }
-    void RedrawCell(int x, int y) override { Pic.RedrawCell(x, y, CurrentLevel); }
+    void RedrawLevel() override { Pic.RedrawLevel(State.CurrentLevel); }
+    void RedrawCell(int x, int y) override { Pic.RedrawCell(x, y, State.CurrentLevel); }
     void MarkCell(int x, int y, bool selected) override { Pic.MarkCell(x, y, selected); }
     void PaintView() override {}
     void ScrollToCell(int, int) override {}
@@ -104,13 +100,15 @@ public:
     void SetZoom(int z) override { Pic.SetZoom(z); }
     TColor GetBackColor() const override { return Pic.BackColor; }
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
+    TEditorState& State;
     TEditPicture Pic;
 };
 
 class PictureWholeView : public IWholeView {
 public:
-    explicit PictureWholeView(const TBMP256* sheets, const uint8_t* transparent) {
-        Pic.Attach(TheMap, sheets, transparent);
+    PictureWholeView(TEditorState& state, const TBMP256* sheets, const uint8_t* transparent)
+        : State(state) {
+        Pic.Attach(State.TheMap, sheets, transparent);
         Pic.SetZoom(0);
     }
     void RedrawAll() override { Pic.RedrawAll(); }
@@ -123,10 +121,11 @@ public:
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
     void ShowSelection() override {
         // What the window does: the outline's edges for the box.
-        const SelectionBox b = TheSelection->Box(CurrentLevel);
+        const SelectionBox b = State.TheSelection->Box(State.CurrentLevel);
         benchmark::DoNotOptimize(
             WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.GetZoom()));
     }
+    TEditorState& State;
     TWholePicture Pic;
 };
 
@@ -136,13 +135,13 @@ public:
 struct DrawingEditor : Editor {
     TBMP256 Sheets[2] = {DrawDefaultChipSheet(0, 0), DrawDefaultChipSheet(0, 1)};
     uint8_t Transparent[2] = {ChipTransparentIndex, ChipTransparentIndex};
-    PictureEditView EditView{Sheets, Transparent};
-    PictureWholeView WholeView{Sheets, Transparent};
+    PictureEditView EditView{State, Sheets, Transparent};
+    PictureWholeView WholeView{State, Sheets, Transparent};
     std::vector<uint8_t> Start;
 
     DrawingEditor() {
-        Windows.Edit = &EditView;
-        Windows.Whole = &WholeView;
+        State.Windows.Edit = &EditView;
+        State.Windows.Whole = &WholeView;
         std::mt19937 rng(3);
         std::uniform_int_distribution<int> ground(1, 24), thing(50, 135), percent(0, 99);
         for (int z = 0; z < 20; ++z)
@@ -161,12 +160,12 @@ struct DrawingEditor : Editor {
     }
     // The whole map as one box: all of level 0 selected, then level 47 with the selection.
     void SelectWholeMap() {
-        CurrentLevel = 0;
-        TheSelection->SetActive(false);
-        TheSelection->SetActive(true);
-        TheSelection->SetCorner(0, 0, 0);
-        TheSelection->SetCorner(1, 31, 31);
-        ChangeLevelKeepingSelection(47);
+        State.CurrentLevel = 0;
+        State.TheSelection->SetActive(false);
+        State.TheSelection->SetActive(true);
+        State.TheSelection->SetCorner(0, 0, 0);
+        State.TheSelection->SetCorner(1, 31, 31);
+        ChangeLevelKeepingSelection(State, 47);
     }
     void Restore() { std::memcpy(Map.Cells, Start.data(), Start.size()); }
 };
@@ -177,21 +176,21 @@ void BM_CopyWholeMapBox(benchmark::State& state) {
         state.PauseTiming();
         ed.SelectWholeMap();
         state.ResumeTiming();
-        MenuClick(tagCopy);
+        MenuClick(ed.State, tagCopy);
     }
-    benchmark::DoNotOptimize(TheCopyBuf.Data.data());
+    benchmark::DoNotOptimize(ed.State.TheCopyBuf.Data.data());
 }
 BENCHMARK(BM_CopyWholeMapBox)->Unit(benchmark::kMillisecond);
 
 void BM_PasteWholeMapBox(benchmark::State& state) {
     DrawingEditor ed;
     ed.SelectWholeMap();
-    MenuClick(tagCopy);
+    MenuClick(ed.State, tagCopy);
     for (auto _ : state) {
         state.PauseTiming();
         ed.SelectWholeMap();
         state.ResumeTiming();
-        MenuClick(tagPaste);
+        MenuClick(ed.State, tagPaste);
     }
     benchmark::DoNotOptimize(ed.Map.Cells);
 }
@@ -204,7 +203,7 @@ void BM_DeleteWholeMapBox(benchmark::State& state) {
         ed.Restore();
         ed.SelectWholeMap();
         state.ResumeTiming();
-        MenuClick(tagDelete);
+        MenuClick(ed.State, tagDelete);
     }
     benchmark::DoNotOptimize(ed.Map.Cells);
 }
@@ -218,7 +217,7 @@ void BM_MoveWholeMapBox(benchmark::State& state) {
         state.PauseTiming();
         ed.SelectWholeMap();
         state.ResumeTiming();
-        if (MoveSelection(dx, 0, 0) != MoveResult::Moved) {
+        if (MoveSelection(ed.State, dx, 0, 0) != MoveResult::Moved) {
             state.SkipWithError("the move was refused");
             break;
         }

@@ -5,6 +5,7 @@
 #include "content/chippalette.h"
 #include "graphics/chipsheet.h"
 #include "map/fileio.h"
+#include "map/mapclass.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace quarvel {
 
 namespace {
 
-constexpr int SheetChips = 168;
+constexpr int SheetChips = TMap::ChipCount;
 
 void DrawFamily(int chip, const chipart::Target& t) {
     using namespace chipart;

@@ -30,8 +30,8 @@ struct Builder {
 
     // Lowland two levels deep (its top on level 1), the river cut into it on level 0.
     void Land() {
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
+        for (int y = 0; y < TMap::SizeY; ++y) {
+            for (int x = 0; x < TMap::SizeX; ++x) {
                 if (IsRiver(x, y)) {
                     Put(x, y, 0, 83);
                 } else {

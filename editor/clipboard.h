@@ -4,9 +4,11 @@
 
 namespace quarvel {
 
-void CopySelection();
-void DeleteSelection();
-void PasteCopyBuf();
-void SelectAll();
+class TEditorState;
+
+void CopySelection(TEditorState& State);
+void DeleteSelection(TEditorState& State);
+void PasteCopyBuf(TEditorState& State);
+void SelectAll(TEditorState& State);
 
 } // namespace quarvel

@@ -18,209 +18,200 @@
 
 namespace quarvel {
 
-TColor LastChosenColor = 0;
-std::function<void(size_t, size_t)> ArchiveProgress;
-
-std::function<std::string(const std::string&)> Cp932ToFileName = [](const std::string& cp932) {
-    try {
-        return Cp932ToUtf8(cp932);
-    } catch (const QuarvelError&) {
-        throw QuarvelError("ファイル名がShift_JISではありません: " + Cp932ToUtf8Lossy(cp932));
-    }
-};
-
 namespace {
 
 // Edit view, whole-map view, info panel: the order in which every window catches up.
-void RedrawAll() {
-    Windows.Edit->RedrawLevel();
-    Windows.Whole->RedrawAll();
-    Windows.Info->UpdateInfo();
+void RedrawAll(TEditorState& State) {
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Whole->RedrawAll();
+    State.Windows.Info->UpdateInfo();
 }
 
-void SelectionOff() {
-    TheSelection->SetActive(false);
+void SelectionOff(TEditorState& State) {
+    State.TheSelection->SetActive(false);
 }
 
-DatOptions ArchiveOptions() {
+DatOptions ArchiveOptions(TEditorState& State) {
     DatOptions opts;
-    opts.ToFileName = Cp932ToFileName;
-    opts.Progress = ArchiveProgress;
+    opts.ToFileName = State.Cp932ToFileName;
+    opts.Progress = State.ArchiveProgress;
     return opts;
 }
 
-void OpenMap() {
-    if (!SavePrompt()) return;
-    const std::string name = Windows.Main->RunOpenDialog();
+void OpenMap(TEditorState& State) {
+    if (!SavePrompt(State)) return;
+    const std::string name = State.Windows.Main->RunOpenDialog();
     if (name.empty()) return;
-    OpenMapFile(name, SaveQuestion::Asked);
+    OpenMapFile(State, name, SaveQuestion::Asked);
 }
 
-void ToggleEditZoom() {
-    Windows.Main->SetMenuChecked(tagEZoom, !Windows.Main->IsMenuChecked(tagEZoom));
-    Windows.Edit->SetZoom(1 - Windows.Edit->GetZoom());
-    Windows.Edit->RedrawLevel();
-    Windows.Edit->ScrollToCell(CursorX, CursorY);
+void ToggleEditZoom(TEditorState& State) {
+    State.Windows.Main->SetMenuChecked(tagEZoom, !State.Windows.Main->IsMenuChecked(tagEZoom));
+    State.Windows.Edit->SetZoom(1 - State.Windows.Edit->GetZoom());
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Edit->ScrollToCell(State.CursorX, State.CursorY);
 }
 
-void ToggleWholeZoom() {
-    Windows.Main->SetMenuChecked(tagVZoom, !Windows.Main->IsMenuChecked(tagVZoom));
-    Windows.Whole->SetZoom(1 - Windows.Whole->GetZoom());
-    Windows.Whole->RedrawAll();
-    Windows.Whole->ScrollToCell(CursorX, CursorY, CurrentLevel);
+void ToggleWholeZoom(TEditorState& State) {
+    State.Windows.Main->SetMenuChecked(tagVZoom, !State.Windows.Main->IsMenuChecked(tagVZoom));
+    State.Windows.Whole->SetZoom(1 - State.Windows.Whole->GetZoom());
+    State.Windows.Whole->RedrawAll();
+    State.Windows.Whole->ScrollToCell(State.CursorX, State.CursorY, State.CurrentLevel);
 }
 
 } // namespace
 
-void MenuClick(int tag) {
+void MenuClick(TEditorState& State, int tag) {
     switch (tag) {
     case tagNew:
-        if (SavePrompt()) {
-            TheMap->Clear();
-            NoteMapClean();
-            ResetViews();
+        if (SavePrompt(State)) {
+            State.TheMap->Clear();
+            NoteMapClean(State);
+            ResetViews(State);
         }
         break;
     case tagOpen:
-        OpenMap();
+        OpenMap(State);
         break;
     case tagSave:
-        Save();
-        Windows.Info->UpdateInfo();
+        Save(State);
+        State.Windows.Info->UpdateInfo();
         break;
     case tagSaveAs:
-        SaveAs();
-        Windows.Info->UpdateInfo();
+        SaveAs(State);
+        State.Windows.Info->UpdateInfo();
         break;
     case tagExit:
-        Windows.Main->CloseFrame(); // the frame's close asks FormClose
+        State.Windows.Main->CloseFrame(); // the frame's close asks FormClose
         break;
     case tagUndo:
-        if (TheMap->Undo()) {
-            SelectionOff();
-            RedrawAll();
+        if (State.TheMap->Undo()) {
+            SelectionOff(State);
+            RedrawAll(State);
         }
         break;
     case tagRedo:
-        if (TheMap->Redo()) {
-            SelectionOff();
-            RedrawAll();
+        if (State.TheMap->Redo()) {
+            SelectionOff(State);
+            RedrawAll(State);
         }
         break;
     case tagCut:
-        CopySelection();
-        DeleteSelection();
+        CopySelection(State);
+        DeleteSelection(State);
         break;
     case tagCopy:
-        CopySelection();
-        SelectionOff();
+        CopySelection(State);
+        SelectionOff(State);
         break;
     case tagPaste:
-        PasteCopyBuf();
+        PasteCopyBuf(State);
         break;
     case tagDelete:
-        DeleteSelection();
+        DeleteSelection(State);
         break;
     case tagSelectAll:
-        SelectAll();
+        SelectAll(State);
         break;
     case tagUp:
     case tagDown:
-        if (tag == tagUp ? CurrentLevel < 47 : CurrentLevel > 0) {
-            SelectionOff();
-            CurrentLevel += tag == tagUp ? 1 : -1;
-            Windows.Edit->RedrawLevel();
-            Windows.Info->UpdateInfo();
+        if (tag == tagUp ? State.CurrentLevel < TMap::SizeZ - 1 : State.CurrentLevel > 0) {
+            SelectionOff(State);
+            State.CurrentLevel += tag == tagUp ? 1 : -1;
+            State.Windows.Edit->RedrawLevel();
+            State.Windows.Info->UpdateInfo();
         }
         break;
     case tagUpKeep:
-        if (CurrentLevel < 47) ChangeLevelKeepingSelection(CurrentLevel + 1);
+        if (State.CurrentLevel < TMap::SizeZ - 1)
+            ChangeLevelKeepingSelection(State, State.CurrentLevel + 1);
         break;
     case tagDownKeep:
-        if (CurrentLevel > 0) ChangeLevelKeepingSelection(CurrentLevel - 1);
+        if (State.CurrentLevel > 0) ChangeLevelKeepingSelection(State, State.CurrentLevel - 1);
         break;
     case tagPrev:
-        if (CurrentChip >= 1) {
-            --CurrentChip;
-            Windows.Info->UpdateInfo();
+        if (State.CurrentChip >= 1) {
+            --State.CurrentChip;
+            State.Windows.Info->UpdateInfo();
         }
         break;
     case tagNext:
-        if (CurrentChip < 167) {
-            ++CurrentChip;
-            Windows.Info->UpdateInfo();
+        if (State.CurrentChip < TMap::ChipCount - 1) {
+            ++State.CurrentChip;
+            State.Windows.Info->UpdateInfo();
         }
         break;
     case tagRefresh:
-        Windows.Whole->ScrollToCell(CursorX, CursorY, CurrentLevel);
+        State.Windows.Whole->ScrollToCell(State.CursorX, State.CursorY, State.CurrentLevel);
         break;
     case tagFix:
-        if (TheMap->Shape()) RedrawAll(); // the selection stays
+        if (State.TheMap->Shape()) RedrawAll(State); // the selection stays
         break;
     case tagSwitch:
-        Windows.Main->NextChild();
+        State.Windows.Main->NextChild();
         break;
     case tagCascade:
-        Windows.Main->Cascade();
+        State.Windows.Main->Cascade();
         break;
     case tagHTile:
-        Windows.Main->TileHorizontal();
+        State.Windows.Main->TileHorizontal();
         break;
     case tagVTile:
-        Windows.Main->TileVertical();
+        State.Windows.Main->TileVertical();
         break;
     case tagEZoom:
-        ToggleEditZoom();
+        ToggleEditZoom(State);
         break;
     case tagVZoom:
-        ToggleWholeZoom();
+        ToggleWholeZoom(State);
         break;
     case tagMake:
-        if (BuildDat(ProgramFolder, ArchiveOptions()))
-            Windows.Messages->Show("datフォルダに出力しました", "DAT構築", MsgButtons::Ok);
+        if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))
+            State.Windows.Messages->Show("datフォルダに出力しました", "DAT構築", MsgButtons::Ok);
         break;
     case tagUnpack:
-        if (UnpackDat(ProgramFolder, ArchiveOptions()))
-            Windows.Messages->Show("unpackedフォルダに出力しました", "DAT分解", MsgButtons::Ok);
+        if (UnpackDat(State.ProgramFolder, ArchiveOptions(State)))
+            State.Windows.Messages->Show("unpackedフォルダに出力しました", "DAT分解",
+                                         MsgButtons::Ok);
         else
-            Windows.Messages->Show("ファイルが見つかりません", "DAT分解", MsgButtons::Ok);
+            State.Windows.Messages->Show("ファイルが見つかりません", "DAT分解", MsgButtons::Ok);
         break;
     case tagShift:
     case tagReplace:
-        SHIFT1Click(tag);
+        SHIFT1Click(State, tag);
         break;
     case tagMoveSelection:
-        if (TheSelection->Active) Windows.Main->RunMoveDialog(); // OK moves and redraws
+        if (State.TheSelection->Active) State.Windows.Main->RunMoveDialog(); // OK moves and redraws
         break;
     case tagMoveLeft:
-        MoveSelectionCommand(-1, 0, 0);
+        MoveSelectionCommand(State, -1, 0, 0);
         break;
     case tagMoveRight:
-        MoveSelectionCommand(1, 0, 0);
+        MoveSelectionCommand(State, 1, 0, 0);
         break;
     case tagMoveBack:
-        MoveSelectionCommand(0, -1, 0);
+        MoveSelectionCommand(State, 0, -1, 0);
         break;
     case tagMoveForward:
-        MoveSelectionCommand(0, 1, 0);
+        MoveSelectionCommand(State, 0, 1, 0);
         break;
     case tagMoveUp:
-        MoveSelectionCommand(0, 0, 1);
+        MoveSelectionCommand(State, 0, 0, 1);
         break;
     case tagMoveDown:
-        MoveSelectionCommand(0, 0, -1);
+        MoveSelectionCommand(State, 0, 0, -1);
         break;
     default:
         break; // menu titles and separators
     }
 }
 
-bool SavePrompt() {
-    if (!TheMap->Modified) return true;
-    switch (
-        Windows.Messages->Show("編集中のマップを保存しますか？", "確認", MsgButtons::YesNoCancel)) {
+bool SavePrompt(TEditorState& State) {
+    if (!State.TheMap->Modified) return true;
+    switch (State.Windows.Messages->Show("編集中のマップを保存しますか？", "確認",
+                                         MsgButtons::YesNoCancel)) {
     case mrYes:
-        return Save();
+        return Save(State);
     case mrNo:
         return true;
     default:
@@ -228,93 +219,93 @@ bool SavePrompt() {
     }
 }
 
-bool OpenMapFile(const std::string& path, SaveQuestion question) {
-    if (question == SaveQuestion::Ask && !SavePrompt()) return false;
-    TRecovery* recovery = Session.Recovery;
+bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion question) {
+    if (question == SaveQuestion::Ask && !SavePrompt(State)) return false;
+    TRecovery* recovery = State.Session.Recovery;
     if (recovery && recovery->LeftCopyBelongsTo(path) && recovery->OfferLeftCopy()) return true;
-    if (!TheMap->LoadFromFile(path)) {
-        Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
+    if (!State.TheMap->LoadFromFile(path)) {
+        State.Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
         return false;
     }
-    NoteMapFile(path);
-    ResetViews();
+    NoteMapFile(State, path);
+    ResetViews(State);
     return true;
 }
 
-bool Save() {
-    if (TheMap->SaveToFile("")) {
-        NoteMapFile(TheMap->FileName);
+bool Save(TEditorState& State) {
+    if (State.TheMap->SaveToFile("")) {
+        NoteMapFile(State, State.TheMap->FileName);
         return true;
     }
-    return SaveAs(); // the map has never had a file name
+    return SaveAs(State); // the map has never had a file name
 }
 
-bool SaveAs() {
-    const std::string name = Windows.Main->RunSaveDialog();
+bool SaveAs(TEditorState& State) {
+    const std::string name = State.Windows.Main->RunSaveDialog();
     if (name.empty()) return false;
-    if (!TheMap->SaveToFile(name)) return false;
-    NoteMapFile(TheMap->FileName);
+    if (!State.TheMap->SaveToFile(name)) return false;
+    NoteMapFile(State, State.TheMap->FileName);
     return true;
 }
 
-void ResetViews() {
-    CursorX = 0;
-    CursorY = 0;
-    CurrentLevel = 0;
-    CurrentChip = 0;
-    SelectionOff();
+void ResetViews(TEditorState& State) {
+    State.CursorX = 0;
+    State.CursorY = 0;
+    State.CurrentLevel = 0;
+    State.CurrentChip = 0;
+    SelectionOff(State);
     // A loaded file may carry a terrain code outside the four sets: the pictures then stay.
-    const int terrain = TheMap->GetTerrain();
+    const int terrain = State.TheMap->GetTerrain();
     std::exception_ptr chipError;
-    if (terrain != CurrentTerrain && terrain >= 0 && terrain <= 3) {
+    if (terrain != State.CurrentTerrain && terrain >= 0 && terrain <= 3) {
         try {
-            LoadChips(terrain);
+            LoadChips(State, terrain);
         } catch (...) {
             // The new map is in memory already: show it with the old pictures, then report.
             chipError = std::current_exception();
         }
     }
-    Windows.Edit->RedrawLevel();
-    Windows.Edit->ScrollToCell(CursorX, CursorY);
-    Windows.Whole->RedrawAll();
-    Windows.Whole->ScrollToCell(CursorX, CursorY, CurrentLevel);
-    Windows.Info->UpdateInfo();
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Edit->ScrollToCell(State.CursorX, State.CursorY);
+    State.Windows.Whole->RedrawAll();
+    State.Windows.Whole->ScrollToCell(State.CursorX, State.CursorY, State.CurrentLevel);
+    State.Windows.Info->UpdateInfo();
     if (chipError) std::rethrow_exception(chipError);
 }
 
-void SHIFT1Click(int tag) {
+void SHIFT1Click(TEditorState& State, int tag) {
     int result = mrCancel;
     if (tag == tagShift)
-        result = Windows.Main->RunShiftDialog();
+        result = State.Windows.Main->RunShiftDialog();
     else if (tag == tagReplace)
-        result = Windows.Main->RunSwapDialog();
+        result = State.Windows.Main->RunSwapDialog();
     else
         return;
     if (result == mrOk) {
-        Windows.Edit->RedrawLevel();
-        Windows.Whole->RedrawAll();
+        State.Windows.Edit->RedrawLevel();
+        State.Windows.Whole->RedrawAll();
     }
 }
 
-void N4Click() {
-    TColor color = LastChosenColor;
-    if (!Windows.Main->RunColorDialog(color)) return;
-    LastChosenColor = color;
-    Windows.Edit->SetBackColor(color);
-    Windows.Edit->RedrawLevel();
+void N4Click(TEditorState& State) {
+    TColor color = State.LastChosenColor;
+    if (!State.Windows.Main->RunColorDialog(color)) return;
+    State.LastChosenColor = color;
+    State.Windows.Edit->SetBackColor(color);
+    State.Windows.Edit->RedrawLevel();
 }
 
-void N5Click() {
-    TColor color = LastChosenColor;
-    if (!Windows.Main->RunColorDialog(color)) return;
-    LastChosenColor = color;
-    Windows.Whole->SetBackColor(color);
-    Windows.Whole->RedrawAll();
+void N5Click(TEditorState& State) {
+    TColor color = State.LastChosenColor;
+    if (!State.Windows.Main->RunColorDialog(color)) return;
+    State.LastChosenColor = color;
+    State.Windows.Whole->SetBackColor(color);
+    State.Windows.Whole->RedrawAll();
 }
 
-bool FormClose() {
-    if (!SavePrompt()) return false;
-    NoteMapClean(); // a clean exit keeps no recovery copy
+bool FormClose(TEditorState& State) {
+    if (!SavePrompt(State)) return false;
+    NoteMapClean(State); // a clean exit keeps no recovery copy
     return true;
 }
 

@@ -2,13 +2,11 @@
 // commands, and the tool commands. The frame's widgets only forward to these.
 #pragma once
 
-#include "graphics/bmp256.h"
-
-#include <cstddef>
-#include <functional>
 #include <string>
 
 namespace quarvel {
+
+class TEditorState;
 
 // Menu tags.
 enum MenuTag {
@@ -69,40 +67,28 @@ enum MenuTag {
 // Runs the command of a menu item. Tags 210 and 211 run SHIFT1Click; unknown tags do nothing.
 // Errors of the command (a file that cannot be read or written, a broken archive)
 // propagate as exceptions: the frame shows their text in an error box titled "Quarvel".
-void MenuClick(int tag);
-bool SavePrompt();
+void MenuClick(TEditorState& State, int tag);
+bool SavePrompt(TEditorState& State);
 // Opens the map file `path` (menu Open, command line, drops, another start, recent files):
 // the save question first (unless the caller asked it already), then the recovery copy of
 // that file when an earlier run left one, then the file; "マップファイルじゃないよ？" when it
 // is not a map. True when a map was loaded.
 enum class SaveQuestion { Ask, Asked };
-bool OpenMapFile(const std::string& path, SaveQuestion question = SaveQuestion::Ask);
-bool Save();
-bool SaveAs();
+bool OpenMapFile(TEditorState& State, const std::string& path,
+                 SaveQuestion question = SaveQuestion::Ask);
+bool Save(TEditorState& State);
+bool SaveAs(TEditorState& State);
 // Cursor, level and chip to 0, selection off, chips of the map's terrain set (a set
 // outside 0..3 keeps the loaded pictures), then every window. An error while loading the
 // chips is rethrown after the windows have been redrawn.
-void ResetViews();
+void ResetViews(TEditorState& State);
 // The shift and swap dialogs (tag 210 or 211); redraws both views when the dialog ends OK.
-void SHIFT1Click(int tag);
+void SHIFT1Click(TEditorState& State, int tag);
 // Background colours of the edit view (N4) and the whole-map view (N5); one colour dialog
 // that remembers the last colour chosen in either.
-void N4Click();
-void N5Click();
+void N4Click(TEditorState& State);
+void N5Click(TEditorState& State);
 // Closing the frame: false refuses the close.
-bool FormClose();
-
-// The colour the colour dialog opens on (the last one chosen; black at first).
-extern TColor LastChosenColor;
-
-// Hooks of the archive commands (DAT構築, DAT分解):
-// Cp932ToFileName turns an entry name of map.ini (code page 932 bytes) into the name the
-// file system knows the file by (UTF-8); it throws QuarvelError for bytes that are not code
-// page 932. Empty means the bytes are used as they are.
-extern std::function<std::string(const std::string& cp932)> Cp932ToFileName;
-// ArchiveProgress, set by the GUI, is called after each archived or
-// unpacked entry with (done, total), so the GUI can show a progress dialog for long lists; empty
-// means no progress is shown.
-extern std::function<void(size_t done, size_t total)> ArchiveProgress;
+bool FormClose(TEditorState& State);
 
 } // namespace quarvel

@@ -17,95 +17,97 @@ const char* const LevelWarnings[3] = {"", "床抜けるよ？", "天井ぶち抜
 
 namespace {
 
-// Whether the press that is going on has opened its undo step. A press that begins as a
-// Ctrl selection or a Ctrl pick opens none; when Ctrl is let go during the drag and the
-// press starts to draw or erase, it opens its step then, so the drawn cells never join
-// the step of an earlier action.
-bool PressHasStep = false;
-
-void OpenStepOnce(bool newPress) {
-    if (newPress || !PressHasStep) {
-        TheMap->UndoBuf.BeginStep();
-        PressHasStep = true;
+// State.PressHasStep: whether the press that is going on has opened its undo step. A press
+// that begins as a Ctrl selection or a Ctrl pick opens none; when Ctrl is let go during the
+// drag and the press starts to draw or erase, it opens its step then, so the drawn cells
+// never join the step of an earlier action.
+void OpenStepOnce(TEditorState& State, bool newPress) {
+    if (newPress || !State.PressHasStep) {
+        State.TheMap->UndoBuf.BeginStep();
+        State.PressHasStep = true;
     }
 }
 
-void FillAndRedraw(uint8_t chip) {
-    TheMap->UndoBuf.BeginStep();
-    PressHasStep = true;
-    FloodFill(CursorX, CursorY, CurrentLevel, chip);
-    Windows.Edit->RedrawLevel();
-    Windows.Whole->RedrawAll();
+void FillAndRedraw(TEditorState& State, uint8_t chip) {
+    State.TheMap->UndoBuf.BeginStep();
+    State.PressHasStep = true;
+    FloodFill(State, State.CursorX, State.CursorY, State.CurrentLevel, chip);
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Whole->RedrawAll();
 }
 
 } // namespace
 
-void HandleMouse(int px, int py, const MouseState& s) {
-    Point cell = EditPixelToCell(px, py, Windows.Edit->GetZoom());
+void HandleMouse(TEditorState& State, int px, int py, const MouseState& s) {
+    Point cell = EditPixelToCell(px, py, State.Windows.Edit->GetZoom());
     const bool inside = TMap::Inside(cell.x, cell.y, 0);
-    const int x = std::clamp(cell.x, 0, 31);
-    const int y = std::clamp(cell.y, 0, 31);
-    if (x == CursorX && y == CursorY && !s.NewL && !s.NewR) return;
-    CursorX = x;
-    CursorY = y;
+    const int x = std::clamp(cell.x, 0, TMap::SizeX - 1);
+    const int y = std::clamp(cell.y, 0, TMap::SizeY - 1);
+    if (x == State.CursorX && y == State.CursorY && !s.NewL && !s.NewR) return;
+    State.CursorX = x;
+    State.CursorY = y;
 
     if (s.DownL) {
-        if (s.NewL) PressHasStep = false;
-        TheSelection->SetActive(s.DownC);
+        if (s.NewL) State.PressHasStep = false;
+        State.TheSelection->SetActive(s.DownC);
         if (s.DownC) {
             // Selecting works outside the map too, with the clamped cell.
             if (s.NewL)
-                TheSelection->SetCorner(0, CursorX, CursorY);
+                State.TheSelection->SetCorner(0, State.CursorX, State.CursorY);
             else
-                TheSelection->SetCorner(1, CursorX, CursorY);
+                State.TheSelection->SetCorner(1, State.CursorX, State.CursorY);
         } else if (inside && s.DownS) {
-            if (s.NewL) FillAndRedraw(CurrentChip);
+            if (s.NewL) FillAndRedraw(State, State.CurrentChip);
         } else {
-            OpenStepOnce(s.NewL);
-            if (inside) PutChip(CursorX, CursorY, CurrentLevel, CurrentChip);
+            OpenStepOnce(State, s.NewL);
+            if (inside)
+                PutChip(State, State.CursorX, State.CursorY, State.CurrentLevel, State.CurrentChip);
         }
     } else if (s.DownR) {
-        if (s.NewR) PressHasStep = false;
-        TheSelection->SetActive(false);
+        if (s.NewR) State.PressHasStep = false;
+        State.TheSelection->SetActive(false);
         if (inside && s.DownC) {
-            CurrentChip = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
-            Windows.Info->UpdateInfo();
+            State.CurrentChip =
+                State.TheMap->GetChip(State.CursorX, State.CursorY, State.CurrentLevel);
+            State.Windows.Info->UpdateInfo();
         } else if (inside && s.DownS) {
-            if (s.NewR) FillAndRedraw(0);
+            if (s.NewR) FillAndRedraw(State, 0);
         } else {
-            OpenStepOnce(s.NewR);
-            if (inside) PutChip(CursorX, CursorY, CurrentLevel, 0);
+            OpenStepOnce(State, s.NewR);
+            if (inside) PutChip(State, State.CursorX, State.CursorY, State.CurrentLevel, 0);
         }
     }
-    Windows.Edit->PaintView();
-    Windows.Info->UpdateInfo();
+    State.Windows.Edit->PaintView();
+    State.Windows.Info->UpdateInfo();
 }
 
-void PutChip(int x, int y, int z, uint8_t chip) {
-    if (TheMap->GetChip(x, y, z) == chip) return;
-    if (CheckLevelRule(z, chip) > 0) return;
-    TheMap->SetChip(x, y, z, chip);
-    Windows.Edit->RedrawCell(x, y);
+void PutChip(TEditorState& State, int x, int y, int z, uint8_t chip) {
+    if (State.TheMap->GetChip(x, y, z) == chip) return;
+    if (CheckLevelRule(State, z, chip) > 0) return;
+    State.TheMap->SetChip(x, y, z, chip);
+    State.Windows.Edit->RedrawCell(x, y);
     // A chip also shows on the whole-map picture of the levels around it.
-    for (int k = -4; k <= 4; ++k) Windows.Whole->RedrawCell(x, y, z + k);
-    Windows.Whole->PaintView();
+    for (int k = -4; k <= 4; ++k) State.Windows.Whole->RedrawCell(x, y, z + k);
+    State.Windows.Whole->PaintView();
 }
 
-void FloodFill(int x, int y, int z, uint8_t chip) {
-    if (TheMap->GetChip(x, y, z) == chip) return;
-    if (CheckLevelRule(z, chip) > 0) return;
-    const uint8_t old = TheMap->GetChip(x, y, z);
-    TheMap->SetChip(x, y, z, chip);
+void FloodFill(TEditorState& State, int x, int y, int z, uint8_t chip) {
+    if (State.TheMap->GetChip(x, y, z) == chip) return;
+    if (CheckLevelRule(State, z, chip) > 0) return;
+    const uint8_t old = State.TheMap->GetChip(x, y, z);
+    State.TheMap->SetChip(x, y, z, chip);
     // Neighbours are tested after the write, on the map as it stands now.
-    if (x > 0 && TheMap->GetChip(x - 1, y, z) == old) FloodFill(x - 1, y, z, chip);
-    if (y > 0 && TheMap->GetChip(x, y - 1, z) == old) FloodFill(x, y - 1, z, chip);
-    if (x < 31 && TheMap->GetChip(x + 1, y, z) == old) FloodFill(x + 1, y, z, chip);
-    if (y < 31 && TheMap->GetChip(x, y + 1, z) == old) FloodFill(x, y + 1, z, chip);
+    if (x > 0 && State.TheMap->GetChip(x - 1, y, z) == old) FloodFill(State, x - 1, y, z, chip);
+    if (y > 0 && State.TheMap->GetChip(x, y - 1, z) == old) FloodFill(State, x, y - 1, z, chip);
+    if (x < TMap::SizeX - 1 && State.TheMap->GetChip(x + 1, y, z) == old)
+        FloodFill(State, x + 1, y, z, chip);
+    if (y < TMap::SizeY - 1 && State.TheMap->GetChip(x, y + 1, z) == old)
+        FloodFill(State, x, y + 1, z, chip);
 }
 
-int CheckLevelRule(int z, uint8_t chip) {
+int CheckLevelRule(TEditorState& State, int z, uint8_t chip) {
     const int w = LevelRuleWarning(z, chip);
-    if (w > 0) Windows.Messages->Show(LevelWarnings[w], "エラー", MsgButtons::Ok);
+    if (w > 0) State.Windows.Messages->Show(LevelWarnings[w], "エラー", MsgButtons::Ok);
     return w;
 }
 

@@ -6,6 +6,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // Button and key state of one mouse event. NewL / NewR: the first handled event since
 // that button went down.
 struct MouseState {
@@ -21,10 +23,10 @@ extern const char* const LevelWarnings[3]; // [1] floor, [2] ceiling; UTF-8
 // that writes is one undo step, opened on its first event; a press that began as a Ctrl
 // selection or pick and goes on drawing or erasing after Ctrl is let go opens its step at
 // the first such event, so its cells never join an earlier action's step.
-void HandleMouse(int px, int py, const MouseState& state);
-void PutChip(int x, int y, int z, uint8_t chip);
-void FloodFill(int x, int y, int z, uint8_t chip);
+void HandleMouse(TEditorState& State, int px, int py, const MouseState& state);
+void PutChip(TEditorState& State, int x, int y, int z, uint8_t chip);
+void FloodFill(TEditorState& State, int x, int y, int z, uint8_t chip);
 // 0 when allowed; otherwise shows the warning and returns 1 (floor) or 2 (ceiling).
-int CheckLevelRule(int z, uint8_t chip);
+int CheckLevelRule(TEditorState& State, int z, uint8_t chip);
 
 } // namespace quarvel

@@ -6,99 +6,99 @@
 #include "editor/selectarea.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
+#include "map/cp932.h"
 #include "map/mapclass.h"
+#include "map/maperror.h"
 
 #include <exception>
 #include <utility>
 
 namespace quarvel {
 
-TBMP256* ChipSheet[2] = {nullptr, nullptr};
-uint8_t TransparentIndex[2] = {0, 0};
-TMap* TheMap = nullptr;
-int32_t CursorX = 0;
-int32_t CursorY = 0;
-int32_t CurrentLevel = 0;
-uint8_t CurrentChip = 0;
-int32_t CurrentTerrain = 0;
-TSelectArea* TheSelection = nullptr;
-TCopyBuf TheCopyBuf;
-std::string ProgramFolder;
-EditorWindows Windows;
-
 namespace {
 
-void CreateSheets() {
-    TBMP256* pair = new TBMP256[2];
-    ChipSheet[0] = &pair[0];
-    ChipSheet[1] = &pair[1];
+std::string DefaultCp932ToFileName(const std::string& cp932) {
+    try {
+        return Cp932ToUtf8(cp932);
+    } catch (const QuarvelError&) {
+        throw QuarvelError("ファイル名がShift_JISではありません: " + Cp932ToUtf8Lossy(cp932));
+    }
 }
 
-void FreeSheets() {
-    delete[] ChipSheet[0]; // the pair was allocated as one array
-    ChipSheet[0] = nullptr;
-    ChipSheet[1] = nullptr;
+void CreateSheets(TEditorState& State) {
+    State.SheetPair = std::make_unique<TBMP256[]>(2);
+    State.ChipSheet[0] = &State.SheetPair[0];
+    State.ChipSheet[1] = &State.SheetPair[1];
 }
 
 } // namespace
 
-bool LoadChips(int set) {
+TEditorState::TEditorState() : Cp932ToFileName(DefaultCp932ToFileName) {}
+
+TEditorState::~TEditorState() {
+    StopEditor(*this);
+}
+
+bool LoadChips(TEditorState& State, int set) {
     // Read into a fresh pair so that a missing or short file leaves the shown sheets alone.
     TBMP256 fresh[2];
     uint8_t transparent[2] = {0, 0};
-    if (!ReadChipSheets(ProgramFolder + "chip/", set, fresh, transparent)) return false;
-    if (!ChipSheet[0]) CreateSheets();
+    if (!ReadChipSheets(State.ProgramFolder + "chip/", set, fresh, transparent)) return false;
+    if (!State.ChipSheet[0]) CreateSheets(State);
     for (int s = 0; s < 2; ++s) {
-        *ChipSheet[s] = std::move(fresh[s]);
-        TransparentIndex[s] = transparent[s];
+        *State.ChipSheet[s] = std::move(fresh[s]);
+        State.TransparentIndex[s] = transparent[s];
     }
-    CurrentTerrain = set;
-    Windows.Edit->SetZoom(Windows.Edit->GetZoom());
-    Windows.Whole->SetZoom(Windows.Whole->GetZoom());
-    Windows.Info->PaintPalette();
+    State.CurrentTerrain = set;
+    State.Windows.Edit->SetZoom(State.Windows.Edit->GetZoom());
+    State.Windows.Whole->SetZoom(State.Windows.Whole->GetZoom());
+    State.Windows.Info->PaintPalette();
     return true;
 }
 
-void StartEditor() {
-    StopEditor();
-    TheMap = new TMap;
-    TheMap->Clear();
-    TheSelection = new TSelectArea;
-    CreateSheets();
-    for (int s = 0; s < 2; ++s) ChipSheet[s]->SetSize(ChipWidth[s], ChipHeight[s] * ChipCount);
+void StartEditor(TEditorState& State) {
+    StopEditor(State);
+    State.OwnedMap = std::make_unique<TMap>();
+    State.TheMap = State.OwnedMap.get();
+    State.TheMap->Clear();
+    State.TheSelection = std::make_unique<TSelectArea>(State);
+    CreateSheets(State);
+    for (int s = 0; s < 2; ++s)
+        State.ChipSheet[s]->SetSize(ChipWidth[s], ChipHeight[s] * TMap::ChipCount);
 
     bool loaded = false;
     try {
-        loaded = LoadChips(0);
+        loaded = LoadChips(State, 0);
     } catch (const std::exception& e) {
         // A chip file that exists but cannot be read: the program cannot show anything,
         // so it reports the error and ends like a missing file does.
-        Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
-        Windows.Main->Terminate();
+        State.Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
+        State.Windows.Main->Terminate();
         return;
     }
     if (!loaded) {
-        Windows.Messages->Show("チップデータが見つかりません", "エラー", MsgButtons::Ok);
-        Windows.Main->Terminate();
+        State.Windows.Messages->Show("チップデータが見つかりません", "エラー", MsgButtons::Ok);
+        State.Windows.Main->Terminate();
         return;
     }
 
-    Windows.Main->Maximize();
-    Windows.Main->NextChild();
-    Windows.Main->Cascade();
-    Windows.Edit->RedrawLevel();
-    Windows.Edit->ScrollToCell(CursorX, CursorY);
-    Windows.Whole->RedrawAll();
-    Windows.Whole->ScrollToCell(CursorX, CursorY, CurrentLevel);
-    Windows.Main->PlaceInfoPanel();
+    State.Windows.Main->Maximize();
+    State.Windows.Main->NextChild();
+    State.Windows.Main->Cascade();
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Edit->ScrollToCell(State.CursorX, State.CursorY);
+    State.Windows.Whole->RedrawAll();
+    State.Windows.Whole->ScrollToCell(State.CursorX, State.CursorY, State.CurrentLevel);
+    State.Windows.Main->PlaceInfoPanel();
 }
 
-void StopEditor() {
-    delete TheMap;
-    TheMap = nullptr;
-    delete TheSelection;
-    TheSelection = nullptr;
-    FreeSheets();
+void StopEditor(TEditorState& State) {
+    State.TheMap = nullptr;
+    State.OwnedMap.reset();
+    State.TheSelection.reset();
+    State.ChipSheet[0] = nullptr;
+    State.ChipSheet[1] = nullptr;
+    State.SheetPair.reset();
 }
 
 } // namespace quarvel

@@ -11,8 +11,7 @@
 
 namespace quarvel {
 
-// Entry i is shown in column i mod 7, row i div 7 of the palette.
-const uint8_t PaletteChips[56] = {
+const uint8_t PaletteChips[PaletteCells] = {
     0,   58,  120, 25, 128, 152, 50, //
     5,   69,  121, 26, 129, 153, 51, //
     9,   81,  122, 27, 130, 154, 52, //
@@ -35,55 +34,55 @@ std::string MainCaption(const std::string& fileNameForShow, bool modified) {
 int PaletteHit(int X, int Y) {
     // Integer division truncates toward zero, so the row and column just left of and
     // above the palette also give -1.
-    const int col = (X + 24) / 32 - 1;
-    const int row = (Y - 136) / 24 - 1;
-    if (col < 0 || col > 6 || row < 0 || row > 7) return -1;
-    return col + row * 7;
+    const int col = (X - PaletteLeft + PaletteCellWidth) / PaletteCellWidth - 1;
+    const int row = (Y - PaletteTop + PaletteCellHeight) / PaletteCellHeight - 1;
+    if (col < 0 || col >= PaletteColumns || row < 0 || row >= PaletteRows) return -1;
+    return col + row * PaletteColumns;
 }
 
-void Edit1Change(const std::string& cp932Text) {
-    if (cp932Text == TheMap->GetName()) return;
-    TheMap->SetName(cp932Text); // keeps 20 bytes, cut at a character boundary
-    Windows.Info->UpdateInfo();
+void Edit1Change(TEditorState& State, const std::string& cp932Text) {
+    if (cp932Text == State.TheMap->GetName()) return;
+    State.TheMap->SetName(cp932Text); // keeps 20 bytes, cut at a character boundary
+    State.Windows.Info->UpdateInfo();
 }
 
-void ComboBox1Change(int index) {
-    if (index < 0 || index > 3 || index == TheMap->GetTerrain()) return;
-    TheMap->SetTerrain(index);
-    if (index != CurrentTerrain) {
+void ComboBox1Change(TEditorState& State, int index) {
+    if (index < 0 || index > 3 || index == State.TheMap->GetTerrain()) return;
+    State.TheMap->SetTerrain(index);
+    if (index != State.CurrentTerrain) {
         try {
-            if (LoadChips(index)) {
-                Windows.Edit->RedrawLevel();
-                Windows.Whole->RedrawAll();
+            if (LoadChips(State, index)) {
+                State.Windows.Edit->RedrawLevel();
+                State.Windows.Whole->RedrawAll();
             }
         } catch (const std::exception&) {
             // The map already records the new set: show that before the error is reported.
-            Windows.Info->UpdateInfo();
+            State.Windows.Info->UpdateInfo();
             throw;
         }
     }
-    Windows.Info->UpdateInfo();
+    State.Windows.Info->UpdateInfo();
 }
 
-void ComboBox2Change(int index) {
-    if (index < 0 || index > 47 || index == CurrentLevel) return;
-    TheSelection->SetActive(false);
-    CurrentLevel = index;
-    Windows.Edit->RedrawLevel();
-    Windows.Info->UpdateInfo();
+void ComboBox2Change(TEditorState& State, int index) {
+    if (index < 0 || index >= TMap::SizeZ || index == State.CurrentLevel) return;
+    State.TheSelection->SetActive(false);
+    State.CurrentLevel = index;
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Info->UpdateInfo();
 }
 
-void ComboBox3Change(int index) {
-    if (index < 0 || index >= ChipCount || index == CurrentChip) return;
-    CurrentChip = uint8_t(index);
-    Windows.Info->UpdateInfo();
+void ComboBox3Change(TEditorState& State, int index) {
+    if (index < 0 || index >= TMap::ChipCount || index == State.CurrentChip) return;
+    State.CurrentChip = uint8_t(index);
+    State.Windows.Info->UpdateInfo();
 }
 
-void PanelMouseDown(int X, int Y) {
+void PanelMouseDown(TEditorState& State, int X, int Y) {
     const int hit = PaletteHit(X, Y);
     if (hit < 0) return;
-    CurrentChip = PaletteChips[hit];
-    Windows.Info->UpdateInfo();
+    State.CurrentChip = PaletteChips[hit];
+    State.Windows.Info->UpdateInfo();
 }
 
 } // namespace quarvel

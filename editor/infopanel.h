@@ -7,7 +7,20 @@
 
 namespace quarvel {
 
-extern const uint8_t PaletteChips[56];
+class TEditorState;
+
+// The chip palette: PaletteColumns x PaletteRows cells of one small chip each, the first
+// at (PaletteLeft, PaletteTop) of the panel; entry i lies in column i mod PaletteColumns,
+// row i div PaletteColumns.
+constexpr int PaletteColumns = 7;
+constexpr int PaletteRows = 8;
+constexpr int PaletteCells = PaletteColumns * PaletteRows; // 56
+constexpr int PaletteLeft = 8;
+constexpr int PaletteTop = 160;
+constexpr int PaletteCellWidth = 32; // a small chip
+constexpr int PaletteCellHeight = 24;
+
+extern const uint8_t PaletteChips[PaletteCells];
 extern const char* const ModifiedMarks[2]; // "", " * "
 extern const char* const ApplicationTitle; // "Quarvel"
 
@@ -21,13 +34,13 @@ int PaletteHit(int X, int Y);
 // Handlers of the panel's controls; each refreshes what it must through the windows.
 // An index outside its list (-1 for a cleared list) is ignored.
 // Edit1Change stores the text through SetName (at most 20 bytes, never half a character).
-void Edit1Change(const std::string& cp932Text);
+void Edit1Change(TEditorState& State, const std::string& cp932Text);
 // Terrain set: LoadChips only when the set differs from CurrentTerrain. An error of
 // LoadChips (a short chip file) propagates after the panel has been refreshed.
-void ComboBox1Change(int index);
-void ComboBox2Change(int index); // level; switches the selection off
-void ComboBox3Change(int index); // chip
+void ComboBox1Change(TEditorState& State, int index);
+void ComboBox2Change(TEditorState& State, int index); // level; switches the selection off
+void ComboBox3Change(TEditorState& State, int index); // chip
 // A left press on the panel's surface at (X, Y): chooses a palette chip.
-void PanelMouseDown(int X, int Y);
+void PanelMouseDown(TEditorState& State, int X, int Y);
 
 } // namespace quarvel

@@ -3,6 +3,7 @@
 
 #include "editor/global.h"
 #include "editor/windows.h"
+#include "map/mapclass.h"
 #include "map/maperror.h"
 #include "map/maptools.h"
 #include "map/parseint.h"
@@ -22,18 +23,19 @@ int StrToInt(const std::string& text) {
     return value;
 }
 
-int ShiftDialogOk(const std::string& e1, const std::string& e2, const std::string& e3) {
+int ShiftDialogOk(TEditorState& State, const std::string& e1, const std::string& e2,
+                  const std::string& e3) {
     const int dx = StrToInt(e1);
     const int dy = StrToInt(e2);
     const int dz = StrToInt(e3);
     // Any offset beyond the map's size empties it; clamping keeps x - dx in range.
-    auto clamp = [](int d) { return std::clamp(d, -48, 48); };
-    return ShiftMap(*TheMap, clamp(dx), clamp(dy), clamp(dz)) ? mrOk : mrCancel;
+    auto clamp = [](int d) { return std::clamp(d, -TMap::SizeZ, TMap::SizeZ); };
+    return ShiftMap(*State.TheMap, clamp(dx), clamp(dy), clamp(dz)) ? mrOk : mrCancel;
 }
 
-int SwapDialogOk(int a, int b) {
+int SwapDialogOk(TEditorState& State, int a, int b) {
     if (a < 0 || a > 3 || b < 0 || b > 3) return mrCancel; // not a country of the lists
-    return SwapCountries(*TheMap, a, b) ? mrOk : mrCancel;
+    return SwapCountries(*State.TheMap, a, b) ? mrOk : mrCancel;
 }
 
 } // namespace quarvel

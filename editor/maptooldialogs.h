@@ -5,6 +5,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // The shift dialog's key filter: backspace (8), '-' and the digits pass.
 bool ShiftKeyAllowed(int ch);
 
@@ -17,10 +19,11 @@ int StrToInt(const std::string& text);
 // and nothing has changed then), then shifts TheMap. mrOk when the map was shifted,
 // mrCancel when all three offsets are 0. The dialog catches the error, shows it in a box
 // titled "Quarvel" and stays open.
-int ShiftDialogOk(const std::string& e1, const std::string& e2, const std::string& e3);
+int ShiftDialogOk(TEditorState& State, const std::string& e1, const std::string& e2,
+                  const std::string& e3);
 
 // The swap dialog's OK: swaps countries a and b (0..3) of TheMap. mrOk, or mrCancel when
 // a == b or either is not a country.
-int SwapDialogOk(int a, int b);
+int SwapDialogOk(TEditorState& State, int a, int b);
 
 } // namespace quarvel

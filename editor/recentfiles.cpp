@@ -2,6 +2,7 @@
 #include "editor/recentfiles.h"
 
 #include "editor/commands.h"
+#include "editor/global.h"
 #include "editor/session.h"
 #include "editor/windows.h"
 
@@ -13,8 +14,8 @@ namespace quarvel {
 
 const char* const RecentFileGone = "ファイルが見つかりません。一覧から外します。";
 
-TRecentFiles::TRecentFiles(IRecentFilesStore& store, IRecentFilesMenu& menu)
-    : Store(store), Menu(menu) {
+TRecentFiles::TRecentFiles(TEditorState& state, IRecentFilesStore& store, IRecentFilesMenu& menu)
+    : State(state), Store(store), Menu(menu) {
     // The kept list may have been edited by hand: take it in order, as Add would have.
     const std::vector<std::string> kept = Store.Load();
     for (auto it = kept.rbegin(); it != kept.rend(); ++it)
@@ -42,10 +43,10 @@ void TRecentFiles::Open(size_t index) {
     if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         List.erase(List.begin() + std::ptrdiff_t(index));
         Changed();
-        Windows.Messages->Show(path + "\n" + RecentFileGone, "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(path + "\n" + RecentFileGone, "エラー", MsgButtons::Ok);
         return;
     }
-    OpenMapFile(path); // other errors (no permission, ...) are the open's to report
+    OpenMapFile(State, path); // other errors (no permission, ...) are the open's to report
 }
 
 void TRecentFiles::Changed() {

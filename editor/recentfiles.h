@@ -8,6 +8,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // Where the list is kept between runs.
 class IRecentFilesStore {
 public:
@@ -31,7 +33,7 @@ public:
     static constexpr size_t MaxCount = 8;
 
     // Reads the kept list (absolute names, no repeats, at most MaxCount) and shows it.
-    TRecentFiles(IRecentFilesStore& store, IRecentFilesMenu& menu);
+    TRecentFiles(TEditorState& state, IRecentFilesStore& store, IRecentFilesMenu& menu);
 
     const std::vector<std::string>& Paths() const { return List; }
     // `path` was opened or saved: it moves to the top; the ninth name falls off.
@@ -44,6 +46,7 @@ private:
     void Put(const std::string& path); // to the top, at most MaxCount
     void Changed();
 
+    TEditorState& State;
     IRecentFilesStore& Store;
     IRecentFilesMenu& Menu;
     std::vector<std::string> List;

@@ -157,8 +157,8 @@ void TRecoveryFolder::Remove() {
 // ---- TRecovery ---------------------------------------------------------------------------
 
 std::vector<uint8_t> TRecovery::Snapshot() const {
-    std::vector<uint8_t> bytes(TheMap->Header, TheMap->Header + TMap::HeaderSize);
-    bytes.insert(bytes.end(), TheMap->Cells, TheMap->Cells + TMap::CellCount);
+    std::vector<uint8_t> bytes(State.TheMap->Header, State.TheMap->Header + TMap::HeaderSize);
+    bytes.insert(bytes.end(), State.TheMap->Cells, State.TheMap->Cells + TMap::CellCount);
     return bytes;
 }
 
@@ -173,7 +173,7 @@ bool TRecovery::LeftCopyBelongsTo(const std::string& path) const {
 bool TRecovery::OfferLeftCopy() {
     if (!LeftOriginal) return false;
     const std::string original = *LeftOriginal;
-    const int answer = Windows.Messages->Show(OfferText, "確認", MsgButtons::YesNo);
+    const int answer = State.Windows.Messages->Show(OfferText, "確認", MsgButtons::YesNo);
     LeftOriginal.reset(); // from here on the copy is this run's own or gone
     if (answer == mrNo) {
         Store.Remove();
@@ -181,19 +181,19 @@ bool TRecovery::OfferLeftCopy() {
         return false;
     }
     CopyExists = true;
-    if (!Store.Load(*TheMap)) return false; // changed under us: the next copy replaces it
-    TheMap->FileName = original;
-    TheMap->Modified = true;
+    if (!Store.Load(*State.TheMap)) return false; // changed under us: the next copy replaces it
+    State.TheMap->FileName = original;
+    State.TheMap->Modified = true;
     Copied = Previous = Snapshot();
     CopiedName = original;
     FirstChange.reset();
     LastChange.reset();
-    ResetViews();
+    ResetViews(State);
     return true;
 }
 
 void TRecovery::Tick(int64_t nowMs) {
-    if (Busy || LeftOriginal || !TheMap) return;
+    if (Busy || LeftOriginal || !State.TheMap) return;
     Busy = true;
     struct Done {
         bool& Flag;
@@ -201,17 +201,17 @@ void TRecovery::Tick(int64_t nowMs) {
     } done{Busy};
 
     std::vector<uint8_t> now = Snapshot();
-    if (!TheMap->Modified) {
+    if (!State.TheMap->Modified) {
         if (CopyExists) Store.Remove();
         CopyExists = false;
         Copied = now;
-        CopiedName = TheMap->FileName;
+        CopiedName = State.TheMap->FileName;
         Previous = std::move(now);
         FirstChange.reset();
         LastChange.reset();
         return;
     }
-    if (now == Copied && TheMap->FileName == CopiedName) {
+    if (now == Copied && State.TheMap->FileName == CopiedName) {
         FirstChange.reset(); // every change is in the copy (or was undone)
         LastChange.reset();
         Previous = std::move(now);
@@ -224,16 +224,16 @@ void TRecovery::Tick(int64_t nowMs) {
 
     try {
         CopyExists = true; // also after a failure: the store may have removed the old one
-        Store.Save(*TheMap);
+        Store.Save(*State.TheMap);
         Copied = std::move(now);
-        CopiedName = TheMap->FileName;
+        CopiedName = State.TheMap->FileName;
         FirstChange.reset();
         LastChange.reset();
     } catch (const std::exception& e) {
         FirstChange = LastChange = nowMs; // try again once the quiet time has passed
         if (!FailureReported) {
             FailureReported = true;
-            Windows.Messages->Show(e.what(), ApplicationTitle, MsgButtons::Ok);
+            State.Windows.Messages->Show(e.what(), ApplicationTitle, MsgButtons::Ok);
         }
     }
 }
@@ -242,9 +242,9 @@ void TRecovery::Discard() {
     if (LeftOriginal) return; // not this run's copy: it is offered first
     Store.Remove();
     CopyExists = false;
-    if (!TheMap) return;
+    if (!State.TheMap) return;
     Copied = Previous = Snapshot();
-    CopiedName = TheMap->FileName;
+    CopiedName = State.TheMap->FileName;
     FirstChange.reset();
     LastChange.reset();
 }

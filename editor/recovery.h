@@ -10,6 +10,7 @@
 namespace quarvel {
 
 class TMap;
+class TEditorState;
 
 // Where the recovery copy lives. One copy at a time: the map file and the name of the file
 // the map came from (empty for a map that has never had a file).
@@ -56,7 +57,7 @@ public:
     static constexpr int64_t QuietMs = 2000;
     static constexpr int64_t CapMs = 25000;
 
-    explicit TRecovery(IRecoveryStore& store) : Store(store) {}
+    TRecovery(TEditorState& state, IRecoveryStore& store) : State(state), Store(store) {}
 
     // At start: takes note of a copy that an earlier run left behind. Until that copy is
     // offered (OfferLeftCopy), nothing is written over it.
@@ -80,6 +81,7 @@ public:
 private:
     std::vector<uint8_t> Snapshot() const;
 
+    TEditorState& State;
     IRecoveryStore& Store;
     std::optional<std::string> LeftOriginal;
     bool CopyExists = false;

@@ -11,9 +11,9 @@ namespace quarvel {
 namespace {
 
 // The windows that show the box beside the edit view's outlines.
-void ShowBox() {
-    Windows.Whole->ShowSelection();
-    Windows.Info->ShowSelection();
+void ShowBox(TEditorState& State) {
+    State.Windows.Whole->ShowSelection();
+    State.Windows.Info->ShowSelection();
 }
 
 } // namespace
@@ -49,18 +49,18 @@ SelectionBox TSelectArea::Box(int currentLevel) const {
 void TSelectArea::SetActive(bool value) {
     if (value == Active) return;
     Active = value;
-    ShowBox();
+    ShowBox(State);
     if (value) return; // the first SetCorner that follows draws
     for (int r = GetBound(bTop); r <= GetBound(bBottom); ++r)
         for (int c = GetBound(bLeft); c <= GetBound(bRight); ++c)
-            Windows.Edit->MarkCell(c, r, false);
+            State.Windows.Edit->MarkCell(c, r, false);
 }
 
 void TSelectArea::MarkAll() const {
     if (!Active) return;
     for (int r = GetBound(bTop); r <= GetBound(bBottom); ++r)
         for (int c = GetBound(bLeft); c <= GetBound(bRight); ++c)
-            Windows.Edit->MarkCell(c, r, true);
+            State.Windows.Edit->MarkCell(c, r, true);
 }
 
 void TSelectArea::SetCorner(int kind, int cx, int cy) {
@@ -70,11 +70,11 @@ void TSelectArea::SetCorner(int kind, int cx, int cy) {
     if (kind == 0) {
         X0 = X1 = cx;
         Y0 = Y1 = cy;
-        Z0 = CurrentLevel;
+        Z0 = State.CurrentLevel;
         for (int r = oldT; r <= oldB; ++r)
-            for (int c = oldL; c <= oldR; ++c) Windows.Edit->MarkCell(c, r, false);
-        Windows.Edit->MarkCell(X0, Y0, true);
-        ShowBox();
+            for (int c = oldL; c <= oldR; ++c) State.Windows.Edit->MarkCell(c, r, false);
+        State.Windows.Edit->MarkCell(X0, Y0, true);
+        ShowBox(State);
         return;
     }
     if (kind != 1) return;
@@ -88,17 +88,17 @@ void TSelectArea::SetCorner(int kind, int cx, int cy) {
         for (int c = std::min(newL, oldL); c <= std::max(newR, oldR); ++c) {
             const bool inOld = InRect(c, r, oldL, oldT, oldR, oldB);
             if (inNew(c, r) && !inOld) {
-                Windows.Edit->MarkCell(c, r, true);
+                State.Windows.Edit->MarkCell(c, r, true);
             } else if (inOld && !inNew(c, r)) {
                 // The grid shares its edges with the neighbours: repaint the selected ones.
-                Windows.Edit->MarkCell(c, r, false);
+                State.Windows.Edit->MarkCell(c, r, false);
                 const int n[4][2] = {{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}};
                 for (const auto& p : n)
-                    if (inNew(p[0], p[1])) Windows.Edit->MarkCell(p[0], p[1], true);
+                    if (inNew(p[0], p[1])) State.Windows.Edit->MarkCell(p[0], p[1], true);
             }
         }
     }
-    ShowBox();
+    ShowBox(State);
 }
 
 } // namespace quarvel

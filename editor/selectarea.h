@@ -6,6 +6,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // The kinds of TSelectArea::GetBound.
 enum BoundKind { bLeft = 0, bTop = 1, bRight = 2, bBottom = 3, bWidth = 4, bHeight = 5 };
 
@@ -19,6 +21,9 @@ struct SelectionBox {
 
 class TSelectArea {
 public:
+    // Draws into the edit view of `state` and spans levels up to its CurrentLevel.
+    explicit TSelectArea(TEditorState& state) : State(state) {}
+
     bool Active = false;
     int32_t X0 = 0;
     int32_t X1 = 0;
@@ -40,6 +45,9 @@ public:
     static bool InRect(int x, int y, int left, int top, int right, int bottom) {
         return left <= x && x <= right && top <= y && y <= bottom;
     }
+
+private:
+    TEditorState& State;
 };
 
 } // namespace quarvel

@@ -9,6 +9,7 @@
 #include "map/mapclass.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace quarvel {
@@ -17,8 +18,12 @@ const char* const MoveRefusedMessage = "マップからはみ出すよ？";
 
 namespace {
 
+// TMap::Inside for coordinates that an offset may have carried beyond int's range.
 bool InsideMap(long long x, long long y, long long z) {
-    return x >= 0 && x <= 31 && y >= 0 && y <= 31 && z >= 0 && z <= 47;
+    const auto narrow = [](long long v) {
+        return int(std::clamp<long long>(v, -1, std::numeric_limits<int>::max()));
+    };
+    return TMap::Inside(narrow(x), narrow(y), narrow(z));
 }
 
 int32_t Moved(int32_t v, int d, int last) {
@@ -27,36 +32,36 @@ int32_t Moved(int32_t v, int d, int last) {
 
 // The edit view shows CurrentLevel afresh with the selection outlined on it; the whole-map
 // view shows the box.
-void ShowLevelWithSelection() {
-    Windows.Edit->RedrawLevel();
-    if (TheSelection->Active) {
-        TheSelection->MarkAll();
-        Windows.Edit->PaintView();
+void ShowLevelWithSelection(TEditorState& State) {
+    State.Windows.Edit->RedrawLevel();
+    if (State.TheSelection->Active) {
+        State.TheSelection->MarkAll();
+        State.Windows.Edit->PaintView();
     }
 }
 
 } // namespace
 
-MoveResult MoveSelection(int dx, int dy, int dz) {
-    if (!TheSelection->Active || (dx == 0 && dy == 0 && dz == 0)) return MoveResult::Nothing;
-    const SelectionBox box = TheSelection->Box(CurrentLevel);
+MoveResult MoveSelection(TEditorState& State, int dx, int dy, int dz) {
+    if (!State.TheSelection->Active || (dx == 0 && dy == 0 && dz == 0)) return MoveResult::Nothing;
+    const SelectionBox box = State.TheSelection->Box(State.CurrentLevel);
     std::vector<uint8_t> block;
     block.reserve(size_t(box.Width()) * size_t(box.Height()) * size_t(box.Depth()));
     bool refused = false;
     for (int z = box.Low; z <= box.High; ++z)
         for (int y = box.Top; y <= box.Bottom; ++y)
             for (int x = box.Left; x <= box.Right; ++x) {
-                const uint8_t c = TheMap->GetChip(x, y, z);
+                const uint8_t c = State.TheMap->GetChip(x, y, z);
                 block.push_back(c);
                 refused |=
                     c != 0 && !InsideMap((long long)x + dx, (long long)y + dy, (long long)z + dz);
             }
     if (refused) return MoveResult::Refused;
 
-    TheMap->UndoBuf.BeginStep();
+    State.TheMap->UndoBuf.BeginStep();
     for (int z = box.Low; z <= box.High; ++z)
         for (int y = box.Top; y <= box.Bottom; ++y)
-            for (int x = box.Left; x <= box.Right; ++x) TheMap->SetChip(x, y, z, 0);
+            for (int x = box.Left; x <= box.Right; ++x) State.TheMap->SetChip(x, y, z, 0);
     size_t n = 0;
     for (int z = box.Low; z <= box.High; ++z)
         for (int y = box.Top; y <= box.Bottom; ++y)
@@ -65,54 +70,55 @@ MoveResult MoveSelection(int dx, int dy, int dz) {
                 const long long tx = (long long)x + dx, ty = (long long)y + dy,
                                 tz = (long long)z + dz;
                 if (!InsideMap(tx, ty, tz)) continue; // an empty cell by the check above
-                TheMap->SetChip(int(tx), int(ty), int(tz), LevelFilter(int(tz), c));
+                State.TheMap->SetChip(int(tx), int(ty), int(tz), LevelFilter(int(tz), c));
             }
 
-    TSelectArea& s = *TheSelection;
-    s.X0 = Moved(s.X0, dx, 31);
-    s.X1 = Moved(s.X1, dx, 31);
-    s.Y0 = Moved(s.Y0, dy, 31);
-    s.Y1 = Moved(s.Y1, dy, 31);
-    s.Z0 = Moved(s.Z0, dz, 47);
-    CurrentLevel = Moved(CurrentLevel, dz, 47);
-    ShowLevelWithSelection();
-    Windows.Whole->RedrawAll();
-    Windows.Whole->ShowSelection();
-    Windows.Info->UpdateInfo();
+    TSelectArea& s = *State.TheSelection;
+    s.X0 = Moved(s.X0, dx, TMap::SizeX - 1);
+    s.X1 = Moved(s.X1, dx, TMap::SizeX - 1);
+    s.Y0 = Moved(s.Y0, dy, TMap::SizeY - 1);
+    s.Y1 = Moved(s.Y1, dy, TMap::SizeY - 1);
+    s.Z0 = Moved(s.Z0, dz, TMap::SizeZ - 1);
+    State.CurrentLevel = Moved(State.CurrentLevel, dz, TMap::SizeZ - 1);
+    ShowLevelWithSelection(State);
+    State.Windows.Whole->RedrawAll();
+    State.Windows.Whole->ShowSelection();
+    State.Windows.Info->UpdateInfo();
     return MoveResult::Moved;
 }
 
-void MoveSelectionCommand(int dx, int dy, int dz) {
-    if (MoveSelection(dx, dy, dz) == MoveResult::Refused)
-        Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
+void MoveSelectionCommand(TEditorState& State, int dx, int dy, int dz) {
+    if (MoveSelection(State, dx, dy, dz) == MoveResult::Refused)
+        State.Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
 }
 
-int MoveDialogOk(const std::string& e1, const std::string& e2, const std::string& e3) {
+int MoveDialogOk(TEditorState& State, const std::string& e1, const std::string& e2,
+                 const std::string& e3) {
     const int dx = StrToInt(e1);
     const int dy = StrToInt(e2);
     const int dz = StrToInt(e3);
-    switch (MoveSelection(dx, dy, dz)) {
+    switch (MoveSelection(State, dx, dy, dz)) {
     case MoveResult::Moved:
         return mrOk;
     case MoveResult::Refused:
-        Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
         return mrNone;
     default:
         return mrCancel;
     }
 }
 
-void ChangeLevelKeepingSelection(int z) {
-    if (z < 0 || z > 47 || z == CurrentLevel) return;
-    CurrentLevel = z;
-    ShowLevelWithSelection();
-    if (TheSelection->Active) Windows.Whole->ShowSelection();
-    Windows.Info->UpdateInfo();
+void ChangeLevelKeepingSelection(TEditorState& State, int z) {
+    if (z < 0 || z >= TMap::SizeZ || z == State.CurrentLevel) return;
+    State.CurrentLevel = z;
+    ShowLevelWithSelection(State);
+    if (State.TheSelection->Active) State.Windows.Whole->ShowSelection();
+    State.Windows.Info->UpdateInfo();
 }
 
-std::string SelectionLevelsText() {
-    if (!TheSelection || !TheSelection->Active) return "";
-    const SelectionBox box = TheSelection->Box(CurrentLevel);
+std::string SelectionLevelsText(TEditorState& State) {
+    if (!State.TheSelection || !State.TheSelection->Active) return "";
+    const SelectionBox box = State.TheSelection->Box(State.CurrentLevel);
     if (box.Depth() == 1) return "";
     return "選択 Z:" + std::to_string(box.Low) + "-" + std::to_string(box.High);
 }

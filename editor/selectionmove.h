@@ -6,6 +6,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 // The message box text when a move would carry chips off the map (caption "エラー").
 extern const char* const MoveRefusedMessage;
 
@@ -16,21 +18,22 @@ enum class MoveResult { Nothing, Refused, Moved };
 // leave the map; nothing changes, no message) or Moved. A moved block takes the selection
 // along (both corners, the anchor level and the current level, each clamped to the map) and
 // the windows redraw. The copy buffer is not touched.
-MoveResult MoveSelection(int dx, int dy, int dz);
+MoveResult MoveSelection(TEditorState& State, int dx, int dy, int dz);
 // MoveSelection, and the message box when the move is refused.
-void MoveSelectionCommand(int dx, int dy, int dz);
+void MoveSelectionCommand(TEditorState& State, int dx, int dy, int dz);
 // The move dialog's OK: converts e1, e2, e3 like the shift dialog (an invalid text throws
 // QuarvelError and nothing has changed), then moves. mrOk when the block moved, mrCancel for
 // nothing to move, mrNone when the move was refused (the message box has been shown and the
 // dialog stays open).
-int MoveDialogOk(const std::string& e1, const std::string& e2, const std::string& e3);
+int MoveDialogOk(TEditorState& State, const std::string& e1, const std::string& e2,
+                 const std::string& e3);
 
 // The edit view goes to level z (0..47; another value or the same level does nothing) and
 // the selection stays on: the box now reaches from its anchor level to z.
-void ChangeLevelKeepingSelection(int z);
+void ChangeLevelKeepingSelection(TEditorState& State, int z);
 
 // "選択 Z:low-high" while the selection box spans more than one level, else "" (the info
 // panel shows it).
-std::string SelectionLevelsText();
+std::string SelectionLevelsText(TEditorState& State);
 
 } // namespace quarvel

@@ -3,6 +3,7 @@
 #include "editor/session.h"
 
 #include "editor/commands.h"
+#include "editor/global.h"
 #include "editor/recentfiles.h"
 #include "editor/recovery.h"
 
@@ -12,8 +13,6 @@
 #include <filesystem>
 
 namespace quarvel {
-
-EditorSession Session;
 
 namespace fs = std::filesystem;
 
@@ -34,24 +33,24 @@ bool SameFile(const std::string& a, const std::string& b) {
     return AbsoluteFileName(a) == AbsoluteFileName(b);
 }
 
-void NoteMapFile(const std::string& path) {
-    if (Session.Recovery) Session.Recovery->Discard();
-    if (Session.Recent) Session.Recent->Add(path);
+void NoteMapFile(TEditorState& State, const std::string& path) {
+    if (State.Session.Recovery) State.Session.Recovery->Discard();
+    if (State.Session.Recent) State.Session.Recent->Add(path);
 }
 
-void NoteMapClean() {
-    if (Session.Recovery) Session.Recovery->Discard();
+void NoteMapClean(TEditorState& State) {
+    if (State.Session.Recovery) State.Session.Recovery->Discard();
 }
 
-void StartSession(const std::string& file) {
-    TRecovery* recovery = Session.Recovery;
+void StartSession(TEditorState& State, const std::string& file) {
+    TRecovery* recovery = State.Session.Recovery;
     if (recovery) {
         recovery->FindLeftCopy();
         // A copy of the file being opened is offered by the open itself.
         if (recovery->HasLeftCopy() && (file.empty() || !recovery->LeftCopyBelongsTo(file)))
             recovery->OfferLeftCopy();
     }
-    if (!file.empty()) OpenMapFile(file);
+    if (!file.empty()) OpenMapFile(State, file);
 }
 
 std::string DroppedMap(const std::vector<std::string>& paths) {

@@ -10,13 +10,13 @@ namespace quarvel {
 
 class TRecovery;
 class TRecentFiles;
+class TEditorState;
 
 // Installed by the program for the run; either may be null (tests, or no state folder).
 struct EditorSession {
     TRecovery* Recovery = nullptr;
     TRecentFiles* Recent = nullptr;
 };
-extern EditorSession Session;
 
 // `path` made absolute against the current folder, with "." and ".." steps folded.
 std::string AbsoluteFileName(const std::string& path);
@@ -25,13 +25,13 @@ bool SameFile(const std::string& a, const std::string& b);
 
 // TheMap was saved to, or opened from, `path`: the recovery copy goes, the recent files
 // take the name.
-void NoteMapFile(const std::string& path);
+void NoteMapFile(TEditorState& State, const std::string& path);
 // TheMap has no changes to keep any more (a new map, or changes dropped at exit).
-void NoteMapClean();
+void NoteMapClean(TEditorState& State);
 
 // The start of a run, after StartEditor: a copy left behind is offered, unless it belongs
 // to `file`, which is then opened (and offers the copy itself). `file` may be empty.
-void StartSession(const std::string& file);
+void StartSession(TEditorState& State, const std::string& file);
 
 // Of files dropped on the editor, the map to open: the first whose name ends in ".map"
 // (any case); empty when there is none.

@@ -97,6 +97,4 @@ struct EditorWindows {
     IMessages* Messages = nullptr;
 };
 
-extern EditorWindows Windows;
-
 } // namespace quarvel

@@ -71,7 +71,7 @@ int LevelRuleWarning(int z, uint8_t chip) {
 }
 
 // clang-format off
-const char* const ChipNames[ChipCount] = {
+const char* const ChipNames[TMap::ChipCount] = {
     /*   0 */ "空白", "さら地1", "さら地2", "さら地3", "さら地4", "さら地5", "さら地6", "さら地7",
     /*   8 */ "さら地8", "さら地9", "さら地10", "さら地11", "さら地12", "さら地13", "さら地14", "さら地15",
     /*  16 */ "さら地16", "石畳1", "石畳2", "石畳3", "石畳4", "石畳5", "石畳6", "石畳7",

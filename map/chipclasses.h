@@ -1,11 +1,11 @@
 // Chip numbering and the constant chip sets that the map code tests.
 #pragma once
 
+#include "map/mapclass.h"
+
 #include <cstdint>
 
 namespace quarvel {
-
-constexpr int ChipCount = 168; // chips 0..167 have pictures and names
 
 // A constant set of byte values, one bit per possible byte.
 struct ChipSet {
@@ -31,6 +31,6 @@ inline uint8_t LevelFilter(int z, uint8_t chip) {
 }
 
 // The 168 chip names of the info panel's chip list, UTF-8.
-extern const char* const ChipNames[ChipCount];
+extern const char* const ChipNames[TMap::ChipCount];
 
 } // namespace quarvel

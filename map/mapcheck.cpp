@@ -44,9 +44,9 @@ std::vector<MapFinding> CheckMap(const TMap& map) {
         const uint8_t chip = map.Cells[i];
         if (chip == 0) continue;
         MapFinding f;
-        f.X = i & 31, f.Y = (i >> 5) & 31, f.Z = i >> 10;
+        f.X = i % TMap::SizeX, f.Y = i / TMap::SizeX % TMap::SizeY, f.Z = i / TMap::LevelSize;
         f.Chip = chip;
-        if (chip >= ChipCount) {
+        if (chip >= TMap::ChipCount) {
             f.Kind = FindingKind::NoChip;
             findings.push_back(f);
             continue;
@@ -81,7 +81,8 @@ std::string FindingText(const MapFinding& f) {
         std::to_string(f.X) + " " + std::to_string(f.Y) + " " + std::to_string(f.Z) + ": ";
     switch (f.Kind) {
     case FindingKind::NoChip:
-        return text + "chip " + std::to_string(f.Chip) + " does not exist (chips are 0..167)";
+        return text + "chip " + std::to_string(f.Chip) + " does not exist (chips are 0.." +
+               std::to_string(TMap::ChipCount - 1) + ")";
     case FindingKind::ShapeWouldFix:
         return text + "map shaping would change " + ChipText(f.Chip) + " to " +
                ChipText(f.ShapedChip);

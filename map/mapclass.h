@@ -25,7 +25,9 @@ public:
     static constexpr int SizeX = 32;
     static constexpr int SizeY = 32;
     static constexpr int SizeZ = 48;
-    static constexpr int CellCount = SizeX * SizeY * SizeZ; // 49,152
+    static constexpr int LevelSize = SizeX * SizeY;     // cells of one level, 1,024
+    static constexpr int CellCount = LevelSize * SizeZ; // 49,152
+    static constexpr int ChipCount = 168;               // chips 0..167 have pictures and names
     static constexpr int HeaderSize = 48;
     static constexpr int FileSize = HeaderSize + CellCount; // 49,200
     static constexpr int NameSize = 32;
@@ -39,9 +41,10 @@ public:
     bool Modified = false;
     TUndoBuf UndoBuf;
 
-    static constexpr int Index(int x, int y, int z) { return z * 1024 + y * 32 + x; }
+    static constexpr int Index(int x, int y, int z) { return z * LevelSize + y * SizeX + x; }
     static constexpr bool Inside(int x, int y, int z) {
-        return unsigned(x) < 32u && unsigned(y) < 32u && unsigned(z) < 48u;
+        return unsigned(x) < unsigned(SizeX) && unsigned(y) < unsigned(SizeY) &&
+               unsigned(z) < unsigned(SizeZ);
     }
 
     void Clear();

@@ -54,7 +54,7 @@ void AppendCell(std::string& out, int x, int y, int z) {
 } // namespace
 
 const char* ChipLabel(uint8_t chip) {
-    return chip < ChipCount ? ChipNames[chip] : "?";
+    return chip < TMap::ChipCount ? ChipNames[chip] : "?";
 }
 
 std::string NameLine(const std::string& cp932, const NameToText& toText) {
@@ -110,7 +110,7 @@ std::string DiffMaps(const TMap& before, const TMap& after, const NameToText& to
     for (int i = 0; i < TMap::CellCount; ++i) {
         const uint8_t a = before.Cells[i], b = after.Cells[i];
         if (a == b) continue;
-        AppendCell(out, i & 31, (i >> 5) & 31, i >> 10);
+        AppendCell(out, i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY, i / TMap::LevelSize);
         AppendNumber(out, a);
         out += ' ';
         AppendNumber(out, b);

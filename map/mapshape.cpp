@@ -147,7 +147,7 @@ bool TMap::Shape() {
     UndoBuf.Slots[UndoBuf.Current].reserve(size_t(count));
     for (int k = 0; k < count; ++k) {
         const int i = changedCells[k];
-        SetChip(i & 31, (i >> 5) & 31, i >> 10, changedChips[k]);
+        SetChip(i % SizeX, i / SizeX % SizeY, i / LevelSize, changedChips[k]);
     }
     return true;
 }

@@ -120,7 +120,7 @@ TEST(ChipNames, TheChipList) {
     for (const auto& [chip, name] : named) EXPECT_EQ(ChipNames[chip], name) << chip;
 
     std::vector<int> unnamed;
-    for (int c = 0; c < ChipCount; ++c) {
+    for (int c = 0; c < TMap::ChipCount; ++c) {
         ASSERT_NE(ChipNames[c], nullptr) << c;
         if (std::string(ChipNames[c]) == "-") unnamed.push_back(c);
     }

@@ -159,35 +159,27 @@ private:
     CallLog& Log;
 };
 
-// The shared editor state with a new empty map, an inactive selection, no chip sheets and
-// the fake windows installed; the log starts empty.
+// A fresh editor state per test with a new empty map, an inactive selection, no chip sheets
+// and the fake windows installed; the log starts empty.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Windows = {&Main, &Info, &Edit, &Whole, &Messages};
-        TheMap = new TMap;
-        TheMap->Clear();
-        TheSelection = new TSelectArea;
-        CursorX = CursorY = CurrentLevel = 0;
-        CurrentChip = 0;
-        CurrentTerrain = 0;
-        TheCopyBuf = TCopyBuf();
-        ProgramFolder = Dir.Path() + "/";
-    }
-    void TearDown() override {
-        StopEditor();
-        Windows = EditorWindows();
-        ProgramFolder.clear();
+        State.Windows = {&Main, &Info, &Edit, &Whole, &Messages};
+        State.OwnedMap = std::make_unique<TMap>();
+        State.TheMap = State.OwnedMap.get();
+        State.TheMap->Clear();
+        State.TheSelection = std::make_unique<TSelectArea>(State);
+        State.ProgramFolder = Dir.Path() + "/";
     }
 
     // The rectangle on level `from`, then the current level becomes `to` with the selection
     // kept: the box spans the levels between the two. The log starts empty after it.
     void SelectBox(int x0, int y0, int x1, int y1, int from, int to) {
-        CurrentLevel = from;
-        TheSelection->SetActive(true);
-        TheSelection->SetCorner(0, x0, y0);
-        TheSelection->SetCorner(1, x1, y1);
-        ChangeLevelKeepingSelection(to);
+        State.CurrentLevel = from;
+        State.TheSelection->SetActive(true);
+        State.TheSelection->SetCorner(0, x0, y0);
+        State.TheSelection->SetCorner(1, x1, y1);
+        ChangeLevelKeepingSelection(State, to);
         Log.clear();
     }
     // How many logged calls start with `prefix`.
@@ -204,6 +196,7 @@ protected:
 
     TempDir Dir;
     CallLog Log;
+    TEditorState State;
     FakeEditView Edit{Log};
     FakeWholeView Whole{Log};
     FakeInfoPanel Info{Log};

@@ -45,7 +45,7 @@ TEST(MapCheck, BytesThatAreNoChip) {
 // partner levels exist, makes a clean map; taking away any one other level of it breaks it.
 TEST(MapCheck, ObjectsAsTheMapWritesThemAreWhole) {
     int parts = 0;
-    for (int chip = 1; chip < ChipCount; ++chip) {
+    for (int chip = 1; chip < TMap::ChipCount; ++chip) {
         PartnerCell partners[2];
         const int count = PartnersOf(uint8_t(chip), 20, partners);
         if (count == 0) continue;

@@ -45,17 +45,17 @@ TEST(ShiftKeyTest, PassesBackspaceMinusAndDigitsOnly) {
 }
 
 TEST_F(MapToolDialogsTest, InvalidOffsetChangesNothing) {
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(0, 0, 0, 9);
-    const int before = TheMap->UndoBuf.Current;
+    State.TheMap->UndoBuf.BeginStep();
+    State.TheMap->SetChip(0, 0, 0, 9);
+    const int before = State.TheMap->UndoBuf.Current;
     for (const auto& e :
          {std::vector<std::string>{"", "0", "0"}, {"1", "-", "0"}, {"1", "0", "1-"}})
-        EXPECT_THROW(ShiftDialogOk(e[0], e[1], e[2]), QuarvelError);
-    EXPECT_EQ(TheMap->GetChip(0, 0, 0), 9);
-    EXPECT_EQ(TheMap->UndoBuf.Current, before);
+        EXPECT_THROW(ShiftDialogOk(State, e[0], e[1], e[2]), QuarvelError);
+    EXPECT_EQ(State.TheMap->GetChip(0, 0, 0), 9);
+    EXPECT_EQ(State.TheMap->UndoBuf.Current, before);
     // The first invalid text is the one named.
     try {
-        ShiftDialogOk("x", "y", "0");
+        ShiftDialogOk(State, "x", "y", "0");
         FAIL();
     } catch (const QuarvelError& e) {
         EXPECT_EQ(std::string(e.what()), "'x' は整数ではありません");
@@ -63,33 +63,33 @@ TEST_F(MapToolDialogsTest, InvalidOffsetChangesNothing) {
 }
 
 TEST_F(MapToolDialogsTest, ZeroOffsetsCancelAndOthersShift) {
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(0, 0, 0, 9);
-    const int before = TheMap->UndoBuf.Current;
-    EXPECT_EQ(ShiftDialogOk("0", "-0", "+0"), mrCancel);
-    EXPECT_EQ(TheMap->UndoBuf.Current, before);
+    State.TheMap->UndoBuf.BeginStep();
+    State.TheMap->SetChip(0, 0, 0, 9);
+    const int before = State.TheMap->UndoBuf.Current;
+    EXPECT_EQ(ShiftDialogOk(State, "0", "-0", "+0"), mrCancel);
+    EXPECT_EQ(State.TheMap->UndoBuf.Current, before);
 
-    EXPECT_EQ(ShiftDialogOk("1", "0", "0"), mrOk);
-    EXPECT_EQ(TheMap->GetChip(0, 0, 0), 0);
-    EXPECT_EQ(TheMap->GetChip(1, 0, 0), 9);
-    EXPECT_TRUE(TheMap->Undo());
-    EXPECT_EQ(TheMap->GetChip(0, 0, 0), 9);
+    EXPECT_EQ(ShiftDialogOk(State, "1", "0", "0"), mrOk);
+    EXPECT_EQ(State.TheMap->GetChip(0, 0, 0), 0);
+    EXPECT_EQ(State.TheMap->GetChip(1, 0, 0), 9);
+    EXPECT_TRUE(State.TheMap->Undo());
+    EXPECT_EQ(State.TheMap->GetChip(0, 0, 0), 9);
 
     // Offsets far beyond the map empty it without overflowing.
-    EXPECT_EQ(ShiftDialogOk("-2147483648", "0", "0"), mrOk);
-    EXPECT_EQ(TheMap->GetChip(0, 0, 0), 0);
-    EXPECT_EQ(ShiftDialogOk("0", "0", "2147483647"), mrOk);
+    EXPECT_EQ(ShiftDialogOk(State, "-2147483648", "0", "0"), mrOk);
+    EXPECT_EQ(State.TheMap->GetChip(0, 0, 0), 0);
+    EXPECT_EQ(ShiftDialogOk(State, "0", "0", "2147483647"), mrOk);
 }
 
 TEST_F(MapToolDialogsTest, SwapOfOneCountryWithItselfCancels) {
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(2, 2, 5, 25);
-    const int before = TheMap->UndoBuf.Current;
-    EXPECT_EQ(SwapDialogOk(1, 1), mrCancel);
-    EXPECT_EQ(SwapDialogOk(0, 4), mrCancel);
-    EXPECT_EQ(TheMap->UndoBuf.Current, before);
-    EXPECT_EQ(SwapDialogOk(0, 3), mrOk);
-    EXPECT_EQ(TheMap->GetChip(2, 2, 5), 28);
+    State.TheMap->UndoBuf.BeginStep();
+    State.TheMap->SetChip(2, 2, 5, 25);
+    const int before = State.TheMap->UndoBuf.Current;
+    EXPECT_EQ(SwapDialogOk(State, 1, 1), mrCancel);
+    EXPECT_EQ(SwapDialogOk(State, 0, 4), mrCancel);
+    EXPECT_EQ(State.TheMap->UndoBuf.Current, before);
+    EXPECT_EQ(SwapDialogOk(State, 0, 3), mrOk);
+    EXPECT_EQ(State.TheMap->GetChip(2, 2, 5), 28);
 }
 
 } // namespace

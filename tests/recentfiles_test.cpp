@@ -26,7 +26,7 @@ public:
 class RecentFilesTest : public EditorTest {
 protected:
     void TearDown() override {
-        Session = EditorSession{};
+        State.Session = EditorSession{};
         EditorTest::TearDown();
     }
     std::string MapFile(const std::string& name, uint8_t chip) {
@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(RecentFilesTest, NewestFirstNoRepeatsAtMostEight) {
-    TRecentFiles recent(Store, Store);
+    TRecentFiles recent(State, Store, Store);
     EXPECT_TRUE(Store.Shown.empty());
     for (int i = 1; i <= 10; ++i) recent.Add("/maps/" + std::to_string(i) + ".map");
     ASSERT_EQ(recent.Paths().size(), 8u);
@@ -63,7 +63,7 @@ TEST_F(RecentFilesTest, NewestFirstNoRepeatsAtMostEight) {
 TEST_F(RecentFilesTest, AKeptListIsTakenAsAddWouldHaveLeftIt) {
     Store.Kept = {"/a.map", "",       "/b.map", "/a.map", "/c.map", "/d.map",
                   "/e.map", "/f.map", "/g.map", "/h.map", "/i.map"};
-    TRecentFiles recent(Store, Store);
+    TRecentFiles recent(State, Store, Store);
     EXPECT_EQ(recent.Paths(), (std::vector<std::string>{"/a.map", "/b.map", "/c.map", "/d.map",
                                                         "/e.map", "/f.map", "/g.map", "/h.map"}));
     EXPECT_EQ(Store.Shown, recent.Paths());
@@ -73,15 +73,15 @@ TEST_F(RecentFilesTest, AKeptListIsTakenAsAddWouldHaveLeftIt) {
 TEST_F(RecentFilesTest, AGoneFileLeavesTheListWithAMessage) {
     const std::string a = MapFile("a.map", 7);
     Store.Kept = {Dir.File("gone.map"), a};
-    TRecentFiles recent(Store, Store);
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(1, 1, 0, 9); // modified: a gone file asks nothing
+    TRecentFiles recent(State, Store, Store);
+    State.TheMap->UndoBuf.BeginStep();
+    State.TheMap->SetChip(1, 1, 0, 9); // modified: a gone file asks nothing
     recent.Open(0);
     EXPECT_EQ(Log, CallLog{"msg " + Dir.File("gone.map") + "\n" +
                            "ファイルが見つかりません。一覧から外します。|エラー"});
     EXPECT_EQ(Store.Kept, std::vector<std::string>{a});
     EXPECT_EQ(Store.Shown, Store.Kept);
-    EXPECT_EQ(TheMap->GetChip(1, 1, 0), 9);
+    EXPECT_EQ(State.TheMap->GetChip(1, 1, 0), 9);
 
     // A file under a name that is no folder any more is gone too.
     const std::string under = Dir.File("a.map/x.map");
@@ -92,45 +92,45 @@ TEST_F(RecentFilesTest, AGoneFileLeavesTheListWithAMessage) {
 }
 
 TEST_F(RecentFilesTest, OpenAskFirstAndTheFileMovesToTheTop) {
-    Session.Recent = new TRecentFiles(Store, Store);
-    std::unique_ptr<TRecentFiles> owner(Session.Recent);
+    State.Session.Recent = new TRecentFiles(State, Store, Store);
+    std::unique_ptr<TRecentFiles> owner(State.Session.Recent);
     const std::string a = MapFile("a.map", 7);
     const std::string b = MapFile("b.map", 8);
-    Session.Recent->Add(a);
-    Session.Recent->Add(b);
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(1, 1, 0, 9);
+    State.Session.Recent->Add(a);
+    State.Session.Recent->Add(b);
+    State.TheMap->UndoBuf.BeginStep();
+    State.TheMap->SetChip(1, 1, 0, 9);
     Messages.Answers = {mrCancel};
-    Session.Recent->Open(1);
+    State.Session.Recent->Open(1);
     EXPECT_EQ(Log, CallLog{"msg 編集中のマップを保存しますか？|確認"});
-    EXPECT_EQ(TheMap->GetChip(1, 1, 0), 9);
+    EXPECT_EQ(State.TheMap->GetChip(1, 1, 0), 9);
     Messages.Answers = {mrNo};
-    Session.Recent->Open(1);
-    EXPECT_EQ(TheMap->GetChip(0, 0, 0), 7);
+    State.Session.Recent->Open(1);
+    EXPECT_EQ(State.TheMap->GetChip(0, 0, 0), 7);
     EXPECT_EQ(Store.Kept, (std::vector<std::string>{a, b}));
 
     // Saving under a new name puts that name on top; Open through the menu too.
     Main.SaveAnswer = Dir.File("c.map");
-    MenuClick(tagSaveAs);
+    MenuClick(State, tagSaveAs);
     EXPECT_EQ(Store.Kept.front(), Dir.File("c.map"));
     Main.OpenAnswer = b;
-    MenuClick(tagOpen);
+    MenuClick(State, tagOpen);
     EXPECT_EQ(Store.Kept, (std::vector<std::string>{b, Dir.File("c.map"), a}));
     // A file that is no map is not listed.
     WriteBytes(Dir.File("no.map"), {1});
     Main.OpenAnswer = Dir.File("no.map");
-    MenuClick(tagOpen);
+    MenuClick(State, tagOpen);
     EXPECT_EQ(Store.Kept.size(), 3u);
 }
 
 TEST_F(RecentFilesTest, AStartWithAFileThatIsNoMapRunsOnWithANewMap) {
     WriteBytes(Dir.File("notes.txt"), std::vector<uint8_t>(49200, 'x'));
-    StartSession(Dir.File("notes.txt"));
+    StartSession(State, Dir.File("notes.txt"));
     EXPECT_EQ(Log, CallLog{"msg マップファイルじゃないよ？|エラー"});
-    EXPECT_TRUE(TheMap->FileName.empty());
-    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_TRUE(State.TheMap->FileName.empty());
+    EXPECT_FALSE(State.TheMap->Modified);
     Log.clear();
-    StartSession(""); // no file, no copy: nothing happens
+    StartSession(State, ""); // no file, no copy: nothing happens
     EXPECT_TRUE(Log.empty());
 }
 

@@ -40,23 +40,23 @@ class RecoveryTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        Session.Recovery = &Recovery;
+        State.Session.Recovery = &Recovery;
     }
     void TearDown() override {
-        Session = EditorSession{};
+        State.Session = EditorSession{};
         EditorTest::TearDown();
     }
     void Paint(int x, int y, int z, uint8_t chip) {
-        TheMap->UndoBuf.BeginStep();
-        TheMap->SetChip(x, y, z, chip);
+        State.TheMap->UndoBuf.BeginStep();
+        State.TheMap->SetChip(x, y, z, chip);
     }
     // Ticks once a second from `from` to `to` (inclusive).
     void TickThrough(int64_t from, int64_t to) {
         for (int64_t t = from; t <= to; t += TRecovery::TickMs) Recovery.Tick(t);
     }
     std::vector<uint8_t> MapBytes() const {
-        std::vector<uint8_t> b(TheMap->Header, TheMap->Header + TMap::HeaderSize);
-        b.insert(b.end(), TheMap->Cells, TheMap->Cells + TMap::CellCount);
+        std::vector<uint8_t> b(State.TheMap->Header, State.TheMap->Header + TMap::HeaderSize);
+        b.insert(b.end(), State.TheMap->Cells, State.TheMap->Cells + TMap::CellCount);
         return b;
     }
     // A copy as an earlier run would have left it: `chip` at (1, 2, 3), named `original`.
@@ -65,35 +65,35 @@ protected:
         other.Clear();
         other.SetChip(1, 2, 3, chip);
         other.FileName = original;
-        TRecoveryFolder(State).Save(other);
+        TRecoveryFolder(StateFolder).Save(other);
     }
 
-    std::string State = Dir.File("state/quarvel");
-    FailingStore Store{State};
-    TRecovery Recovery{Store};
+    std::string StateFolder = Dir.File("state/quarvel");
+    FailingStore Store{StateFolder};
+    TRecovery Recovery{State, Store};
 };
 
 TEST_F(RecoveryTest, TheCopyIsTheMapFileAndItsOriginalName) {
     Paint(4, 5, 6, 20);
-    TheMap->SetName("abc");
-    TheMap->FileName = Dir.File("maps/a b.map");
-    Store.Save(*TheMap);
+    State.TheMap->SetName("abc");
+    State.TheMap->FileName = Dir.File("maps/a b.map");
+    Store.Save(*State.TheMap);
     // Written without touching the map's state.
-    EXPECT_TRUE(TheMap->Modified);
-    EXPECT_EQ(TheMap->FileName, Dir.File("maps/a b.map"));
+    EXPECT_TRUE(State.TheMap->Modified);
+    EXPECT_EQ(State.TheMap->FileName, Dir.File("maps/a b.map"));
     EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
     EXPECT_EQ(Store.Find(), Dir.File("maps/a b.map"));
     struct stat st;
-    ASSERT_EQ(::stat(State.c_str(), &st), 0);
+    ASSERT_EQ(::stat(StateFolder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     // Nothing but the two files is left beside them.
     int files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(State)) ++files;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(StateFolder)) ++files;
     EXPECT_EQ(files, 2);
 
     // A new map has no name to record.
-    TheMap->FileName.clear();
-    Store.Save(*TheMap);
+    State.TheMap->FileName.clear();
+    Store.Save(*State.TheMap);
     EXPECT_EQ(Store.Find(), std::string());
     Store.Remove();
     EXPECT_FALSE(Exists(Store.MapPath()));
@@ -102,12 +102,12 @@ TEST_F(RecoveryTest, TheCopyIsTheMapFileAndItsOriginalName) {
 }
 
 TEST_F(RecoveryTest, BrokenCopiesAreNotOfferedAndNothingHangs) {
-    std::filesystem::create_directories(State);
+    std::filesystem::create_directories(StateFolder);
     // A map without its name file is a map of no file; a name alone is no copy.
     WriteBytes(Store.SourcePath(), {'x'});
     EXPECT_EQ(Store.Find(), std::nullopt);
     Paint(1, 1, 1, 9);
-    Store.Save(*TheMap);
+    Store.Save(*State.TheMap);
     ::unlink(Store.SourcePath().c_str());
     EXPECT_EQ(Store.Find(), std::string());
 
@@ -145,10 +145,10 @@ TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
     WriteBytes(Dir.File("state"), {1}); // a file where the folder should be
     Paint(1, 1, 1, 9);
     try {
-        Store.Save(*TheMap);
+        Store.Save(*State.TheMap);
         FAIL() << "no error";
     } catch (const QuarvelError& e) {
-        EXPECT_NE(std::string(e.what()).find(State), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(StateFolder), std::string::npos) << e.what();
     }
 }
 
@@ -188,7 +188,7 @@ TEST_F(RecoveryTest, ACopyFollowsChangesWithinThirtySeconds) {
     Recovery.Tick(t += 1000);
     Recovery.Tick(t += 5000);
     const int before = Store.Saves;
-    TheMap->Undo();
+    State.TheMap->Undo();
     TickThrough(t + 1000, t + 5000);
     EXPECT_EQ(Store.Saves, before + 1);
     EXPECT_EQ(ReadBytes(Store.MapPath()), MapBytes());
@@ -198,7 +198,7 @@ TEST_F(RecoveryTest, ANameChangeAloneIsWrittenAndRecorded) {
     Paint(1, 1, 0, 9);
     TickThrough(0, 3000);
     ASSERT_EQ(Store.Saves, 1);
-    TheMap->FileName = Dir.File("renamed.map"); // a save under a new name that failed
+    State.TheMap->FileName = Dir.File("renamed.map"); // a save under a new name that failed
     TickThrough(4000, 7000);
     EXPECT_EQ(Store.Saves, 2);
     EXPECT_EQ(Store.Find(), Dir.File("renamed.map"));
@@ -226,19 +226,19 @@ TEST_F(RecoveryTest, SaveNewOpenAndACleanExitRemoveTheCopy) {
     };
     ASSERT_TRUE(written());
     Main.SaveAnswer = a;
-    MenuClick(tagSave);
+    MenuClick(State, tagSave);
     EXPECT_FALSE(Exists(Store.MapPath()));
     EXPECT_FALSE(Exists(Store.SourcePath()));
 
     ASSERT_TRUE(written());
     Messages.Answers = {mrNo};
-    MenuClick(tagNew);
+    MenuClick(State, tagNew);
     EXPECT_FALSE(Exists(Store.MapPath()));
 
     ASSERT_TRUE(written());
     Messages.Answers = {mrNo};
     Main.OpenAnswer = a;
-    MenuClick(tagOpen);
+    MenuClick(State, tagOpen);
     EXPECT_FALSE(Exists(Store.MapPath()));
 
     // Open of a file that is no map keeps the changes and their copy.
@@ -246,15 +246,15 @@ TEST_F(RecoveryTest, SaveNewOpenAndACleanExitRemoveTheCopy) {
     WriteBytes(Dir.File("not.map"), {1, 2, 3});
     Messages.Answers = {mrNo};
     Main.OpenAnswer = Dir.File("not.map");
-    MenuClick(tagOpen);
+    MenuClick(State, tagOpen);
     EXPECT_TRUE(Exists(Store.MapPath()));
 
     // Cancel at exit keeps it; dropping the changes at exit removes it.
     Messages.Answers = {mrCancel};
-    EXPECT_FALSE(FormClose());
+    EXPECT_FALSE(FormClose(State));
     EXPECT_TRUE(Exists(Store.MapPath()));
     Messages.Answers = {mrNo};
-    EXPECT_TRUE(FormClose());
+    EXPECT_TRUE(FormClose(State));
     EXPECT_FALSE(Exists(Store.MapPath()));
     TickThrough(4000, 40000); // the dropped changes are not written again
     EXPECT_FALSE(Exists(Store.MapPath()));
@@ -262,28 +262,28 @@ TEST_F(RecoveryTest, SaveNewOpenAndACleanExitRemoveTheCopy) {
 
 TEST_F(RecoveryTest, YesRestoresTheCopyAsAModifiedMapUnderItsName) {
     LeaveCopy(Dir.File("orig.map"), 40); // a two-level object: its other part comes too
-    CurrentLevel = 5;
+    State.CurrentLevel = 5;
     Recovery.FindLeftCopy();
     // Until it is offered, the editor's own copies do not replace it.
     Paint(0, 0, 0, 9);
     TickThrough(0, 40000);
     EXPECT_EQ(Store.Saves, 0);
-    TheMap->Clear();
+    State.TheMap->Clear();
 
     Messages.Answers = {mrYes};
     Log.clear();
-    StartSession("");
+    StartSession(State, "");
     EXPECT_EQ(Log.front(), Offer);
-    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 40);
-    EXPECT_NE(TheMap->GetChip(1, 2, 2) | TheMap->GetChip(1, 2, 4), 0);
-    EXPECT_TRUE(TheMap->Modified);
-    EXPECT_EQ(TheMap->FileName, Dir.File("orig.map"));
-    EXPECT_FALSE(TheMap->Undo()); // no history came with it
-    EXPECT_EQ(CurrentLevel, 0);   // the views start over
+    EXPECT_EQ(State.TheMap->GetChip(1, 2, 3), 40);
+    EXPECT_NE(State.TheMap->GetChip(1, 2, 2) | State.TheMap->GetChip(1, 2, 4), 0);
+    EXPECT_TRUE(State.TheMap->Modified);
+    EXPECT_EQ(State.TheMap->FileName, Dir.File("orig.map"));
+    EXPECT_FALSE(State.TheMap->Undo()); // no history came with it
+    EXPECT_EQ(State.CurrentLevel, 0);   // the views start over
     EXPECT_EQ(Count("edit.RedrawLevel"), 1);
     // The copy is now this run's own; it goes with the next save.
     EXPECT_TRUE(Exists(Store.MapPath()));
-    MenuClick(tagSave);
+    MenuClick(State, tagSave);
     EXPECT_FALSE(Exists(Store.MapPath()));
     EXPECT_EQ(ReadBytes(Dir.File("orig.map"))[48 + TMap::Index(1, 2, 3)], 40);
 }
@@ -291,17 +291,17 @@ TEST_F(RecoveryTest, YesRestoresTheCopyAsAModifiedMapUnderItsName) {
 TEST_F(RecoveryTest, NoDeletesTheCopyAndAClosedBoxKeepsIt) {
     LeaveCopy("", 40);
     Messages.Answers = {mrNo};
-    StartSession("");
+    StartSession(State, "");
     EXPECT_EQ(Log, CallLog{Offer});
     EXPECT_FALSE(Exists(Store.MapPath()));
-    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 0);
-    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_EQ(State.TheMap->GetChip(1, 2, 3), 0);
+    EXPECT_FALSE(State.TheMap->Modified);
 
     // A box closed without a choice deletes nothing: the copy is loaded.
     LeaveCopy("", 41);
     Messages.Answers = {mrCancel};
-    StartSession("");
-    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 41);
+    StartSession(State, "");
+    EXPECT_EQ(State.TheMap->GetChip(1, 2, 3), 41);
     EXPECT_TRUE(Exists(Store.MapPath()));
 }
 
@@ -315,35 +315,35 @@ TEST_F(RecoveryTest, OpeningTheOriginalOffersItsCopy) {
     // Started with the file: one question, from the open, and no save question.
     LeaveCopy(orig, 40);
     Messages.Answers = {mrYes};
-    StartSession(Dir.Path() + "/./orig.map");
+    StartSession(State, Dir.Path() + "/./orig.map");
     EXPECT_EQ(Log.front(), Offer);
     EXPECT_EQ(Count("msg"), 1);
-    EXPECT_EQ(TheMap->GetChip(1, 2, 3), 40);
-    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 0);
-    EXPECT_TRUE(TheMap->Modified);
+    EXPECT_EQ(State.TheMap->GetChip(1, 2, 3), 40);
+    EXPECT_EQ(State.TheMap->GetChip(7, 7, 0), 0);
+    EXPECT_TRUE(State.TheMap->Modified);
 
     // いいえ: the copy goes and the file opens.
-    TheMap->Clear();
+    State.TheMap->Clear();
     Log.clear();
     LeaveCopy(orig, 40);
     Messages.Answers = {mrNo};
-    StartSession(orig);
+    StartSession(State, orig);
     EXPECT_EQ(Log.front(), Offer);
-    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 5);
-    EXPECT_FALSE(TheMap->Modified);
+    EXPECT_EQ(State.TheMap->GetChip(7, 7, 0), 5);
+    EXPECT_FALSE(State.TheMap->Modified);
     EXPECT_FALSE(Exists(Store.MapPath()));
 
     // A copy of another file is offered first; the file is opened after it (and asks to
     // save the restored changes).
-    TheMap->Clear();
+    State.TheMap->Clear();
     Log.clear();
     LeaveCopy(Dir.File("other.map"), 40);
     Messages.Answers = {mrYes, mrNo};
-    StartSession(orig);
+    StartSession(State, orig);
     EXPECT_EQ(Log.front(), Offer);
     EXPECT_EQ(Count(Question), 1);
-    EXPECT_EQ(TheMap->GetChip(7, 7, 0), 5);
-    EXPECT_EQ(TheMap->FileName, orig);
+    EXPECT_EQ(State.TheMap->GetChip(7, 7, 0), 5);
+    EXPECT_EQ(State.TheMap->FileName, orig);
     EXPECT_FALSE(Exists(Store.MapPath())); // the restored changes were dropped
 }
 

@@ -15,7 +15,7 @@ std::string Mark(int x, int y, bool sel) {
 }
 
 TEST_F(SelectAreaTest, BoundsFollowTheCornersInAnyOrder) {
-    TSelectArea a;
+    TSelectArea a(State);
     EXPECT_FALSE(a.Active);
     EXPECT_EQ(a.GetBound(4), 1);
     EXPECT_EQ(a.GetBound(5), 1);
@@ -34,7 +34,7 @@ TEST_F(SelectAreaTest, BoundsFollowTheCornersInAnyOrder) {
 }
 
 TEST_F(SelectAreaTest, InactiveSelectionIgnoresCornersAndDrawsNothing) {
-    TSelectArea& a = *TheSelection;
+    TSelectArea& a = *State.TheSelection;
     a.SetCorner(1, 10, 10);
     a.SetCorner(0, 10, 10);
     EXPECT_EQ(a.X1, 0);
@@ -44,7 +44,7 @@ TEST_F(SelectAreaTest, InactiveSelectionIgnoresCornersAndDrawsNothing) {
 }
 
 TEST_F(SelectAreaTest, SwitchingOnDrawsNothingAndKindZeroStartsOneCell) {
-    TSelectArea& a = *TheSelection;
+    TSelectArea& a = *State.TheSelection;
     a.X0 = 1, a.Y0 = 1, a.X1 = 2, a.Y1 = 1;
     a.SetActive(true);
     EXPECT_TRUE(Log.empty());
@@ -60,7 +60,7 @@ TEST_F(SelectAreaTest, SwitchingOnDrawsNothingAndKindZeroStartsOneCell) {
 }
 
 TEST_F(SelectAreaTest, SwitchingOffRemovesOutlinesOnceAndKeepsCorners) {
-    TSelectArea& a = *TheSelection;
+    TSelectArea& a = *State.TheSelection;
     a.SetActive(true);
     a.SetCorner(0, 3, 4);
     a.SetCorner(1, 4, 5);
@@ -76,7 +76,7 @@ TEST_F(SelectAreaTest, SwitchingOffRemovesOutlinesOnceAndKeepsCorners) {
 }
 
 TEST_F(SelectAreaTest, GrowingMarksOnlyTheNewCells) {
-    TSelectArea& a = *TheSelection;
+    TSelectArea& a = *State.TheSelection;
     a.SetActive(true);
     a.SetCorner(0, 2, 2);
     Log.clear();
@@ -85,7 +85,7 @@ TEST_F(SelectAreaTest, GrowingMarksOnlyTheNewCells) {
 }
 
 TEST_F(SelectAreaTest, ShrinkingRepairsTheNeighboursThatStaySelected) {
-    TSelectArea& a = *TheSelection;
+    TSelectArea& a = *State.TheSelection;
     a.SetActive(true);
     a.SetCorner(0, 0, 0);
     a.SetCorner(1, 5, 5);
@@ -118,17 +118,17 @@ TEST_F(SelectAreaTest, ShrinkingRepairsTheNeighboursThatStaySelected) {
 }
 
 TEST_F(SelectAreaTest, TheBoxRunsFromTheAnchorLevelToTheCurrentOne) {
-    TSelectArea& a = *TheSelection;
-    CurrentLevel = 9;
+    TSelectArea& a = *State.TheSelection;
+    State.CurrentLevel = 9;
     a.SetCorner(0, 1, 1); // inactive: the anchor level stays too
     EXPECT_EQ(a.Z0, 0);
     a.SetActive(true);
     a.SetCorner(0, 4, 2);
     EXPECT_EQ(a.Z0, 9);
-    CurrentLevel = 12;
+    State.CurrentLevel = 12;
     a.SetCorner(1, 2, 6); // the moving corner leaves the anchor level alone
     EXPECT_EQ(a.Z0, 9);
-    SelectionBox b = a.Box(CurrentLevel);
+    SelectionBox b = a.Box(State.CurrentLevel);
     EXPECT_EQ((std::vector<int>{b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High}),
               (std::vector<int>{2, 2, 4, 6, 9, 12}));
     EXPECT_EQ(b.Width() * b.Height() * b.Depth(), 3 * 5 * 4);

@@ -8,8 +8,8 @@
 
 namespace quarvel {
 
-TForm2::TForm2(QMdiArea* area)
-    : TMapWindow(area, QString::fromUtf8("編集"), QColor(128, 128, 128)) {
+TForm2::TForm2(TEditorState& state, QMdiArea* area)
+    : TMapWindow(area, QString::fromUtf8("編集"), QColor(128, 128, 128)), State(state) {
     setObjectName("Form2");
     PaintBox1->SetPicture(&Pic.Picture);
     PaintBox1->OnMousePress = [this](QMouseEvent* e) { PaintBox1Mouse(e, true); };
@@ -18,7 +18,7 @@ TForm2::TForm2(QMdiArea* area)
 
 void TForm2::Attach() {
     // The sheets are created once by StartEditor and refilled in place afterwards.
-    Pic.Attach(TheMap, ChipSheet[0], TransparentIndex);
+    Pic.Attach(State.TheMap, State.ChipSheet[0], State.TransparentIndex);
 }
 
 QRect TForm2::CellRect(int x, int y) const {
@@ -35,18 +35,18 @@ void TForm2::SetZoom(int z) {
 }
 
 void TForm2::RedrawLevel() {
-    if (!TheMap || Pic.Picture.Width() == 0) return;
+    if (!State.TheMap || Pic.Picture.Width() == 0) return;
     Attach();
-    Pic.RedrawLevel(CurrentLevel);
+    Pic.RedrawLevel(State.CurrentLevel);
     ShowSurround(Pic.Picture, Pic.BackColor);
     AllDirty = true;
     PaintView();
 }
 
 void TForm2::RedrawCell(int x, int y) {
-    if (!TheMap || Pic.Picture.Width() == 0) return;
+    if (!State.TheMap || Pic.Picture.Width() == 0) return;
     Attach();
-    Pic.RedrawCell(x, y, CurrentLevel);
+    Pic.RedrawCell(x, y, State.CurrentLevel);
     Dirty += CellRect(x, y);
 }
 
@@ -58,7 +58,7 @@ void TForm2::MarkCell(int x, int y, bool selected) {
 
 void TForm2::PaintView() {
     if (Pic.Picture.Width() == 0) return;
-    Point at = Pic.ComposeCursor(CursorX, CursorY, CursorPicture);
+    Point at = Pic.ComposeCursor(State.CursorX, State.CursorY, CursorPicture);
     PaintBox1->SetOverlay(&CursorPicture, QPoint(at.x, at.y));
     QRect cursor = PaintBox1->OverlayRect();
     if (AllDirty) {
@@ -96,10 +96,10 @@ MouseState TForm2::StateOf(QMouseEvent* e, bool press) {
 }
 
 void TForm2::PaintBox1Mouse(QMouseEvent* e, bool press) {
-    if (!TheMap) return;
+    if (!State.TheMap) return;
     MouseState s = StateOf(e, press);
     QPoint p = e->position().toPoint();
-    HandleMouse(p.x(), p.y(), s);
+    HandleMouse(State, p.x(), p.y(), s);
 }
 
 } // namespace quarvel

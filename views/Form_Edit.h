@@ -11,9 +11,11 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm2 : public TMapWindow, public IEditView {
 public:
-    explicit TForm2(QMdiArea* area);
+    TForm2(TEditorState& state, QMdiArea* area);
 
     void RedrawLevel() override;
     void RedrawCell(int x, int y) override;
@@ -30,6 +32,7 @@ public:
     MouseState StateOf(QMouseEvent* e, bool press);
 
 private:
+    TEditorState& State;
     void PaintBox1Mouse(QMouseEvent* e, bool press);
     void Attach();
     QRect CellRect(int x, int y) const;

@@ -60,9 +60,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint at, const char* text
 
 } // namespace
 
-TForm4::TForm4(QWidget* owner)
+TForm4::TForm4(TEditorState& state, QWidget* owner)
     : QWidget(owner,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      State(state) {
     setObjectName("Form4");
     setWindowTitle(QString::fromUtf8("情報"));
     setFixedSize(240, 360);
@@ -82,12 +83,12 @@ TForm4::TForm4(QWidget* owner)
     Edit3->setReadOnly(true);
     Label3 = MakeLabel(this, "Label3", QPoint(8, 76), "Z:");
     ComboBox2 = MakeCombo(this, "ComboBox2", QRect(24, 76, 41, 20));
-    for (int i = 0; i < 48; ++i) ComboBox2->addItem(QString::number(i));
+    for (int i = 0; i < TMap::SizeZ; ++i) ComboBox2->addItem(QString::number(i));
     ComboBox2->setCurrentIndex(0);
     Label5 = MakeLabel(this, "Label5", QPoint(163, 76), "");
     Label4 = MakeLabel(this, "Label4", QPoint(8, 111), "チップ選択");
     ComboBox3 = MakeCombo(this, "ComboBox3", QRect(8, 133, 82, 20));
-    for (int i = 0; i < ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
+    for (int i = 0; i < TMap::ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
     ComboBox3->setCurrentIndex(-1);
     Label6 = MakeLabel(this, "Label6", QPoint(163, 133), "");
     for (QLabel* l : {Label5, Label6}) l->resize(240 - 163, l->height());
@@ -107,28 +108,28 @@ TForm4::TForm4(QWidget* owner)
     connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { Edit1Edited(t); });
     // `activated` comes from the user only; UpdateInfo's changes of the index do not run it.
     connect(ComboBox1, &QComboBox::activated, this,
-            [](int i) { RunGuarded([i] { ComboBox1Change(i); }); });
+            [this](int i) { RunGuarded([this, i] { ComboBox1Change(State, i); }); });
     connect(ComboBox2, &QComboBox::activated, this,
-            [](int i) { RunGuarded([i] { ComboBox2Change(i); }); });
+            [this](int i) { RunGuarded([this, i] { ComboBox2Change(State, i); }); });
     connect(ComboBox3, &QComboBox::activated, this,
-            [](int i) { RunGuarded([i] { ComboBox3Change(i); }); });
+            [this](int i) { RunGuarded([this, i] { ComboBox3Change(State, i); }); });
 }
 
 void TForm4::UpdateInfo() {
-    if (!TheMap) return;
+    if (!State.TheMap) return;
     ShowState();
     update(CursorChipRect());
     update(CurrentChipRect());
     update(PaletteRect()); // the mark of the current chip
 }
 
-int TForm4::MarkedPaletteEntry() {
-    for (int i = 0; i < 56; ++i)
-        if (PaletteChips[i] == CurrentChip) return i;
+int TForm4::MarkedPaletteEntry() const {
+    for (int i = 0; i < PaletteCells; ++i)
+        if (PaletteChips[i] == State.CurrentChip) return i;
     return -1;
 }
 
-QString TForm4::PaletteToolTip(QPoint at) {
+QString TForm4::PaletteToolTip(QPoint at) const {
     const int i = PaletteHit(at.x(), at.y());
     if (i < 0) return QString();
     return QString::fromUtf8(ChipNames[PaletteChips[i]]);
@@ -155,35 +156,35 @@ void TForm4::closeEvent(QCloseEvent* e) {
 }
 
 void TForm4::ShowState() {
-    if (Windows.Main) {
-        QString shown = QFile::decodeName(QByteArray::fromStdString(TheMap->FileName));
-        Windows.Main->SetCaption(MainCaption(shown.toStdString(), TheMap->Modified));
+    if (State.Windows.Main) {
+        QString shown = QFile::decodeName(QByteArray::fromStdString(State.TheMap->FileName));
+        State.Windows.Main->SetCaption(MainCaption(shown.toStdString(), State.TheMap->Modified));
     }
     {
         QSignalBlocker b1(ComboBox1), b2(ComboBox2), b3(ComboBox3);
-        int terrain = TheMap->GetTerrain();
+        int terrain = State.TheMap->GetTerrain();
         ComboBox1->setCurrentIndex(terrain >= 0 && terrain < ComboBox1->count() ? terrain : -1);
-        ComboBox2->setCurrentIndex(CurrentLevel);
-        ComboBox3->setCurrentIndex(CurrentChip < ChipCount ? CurrentChip : -1);
+        ComboBox2->setCurrentIndex(State.CurrentLevel);
+        ComboBox3->setCurrentIndex(State.CurrentChip < TMap::ChipCount ? State.CurrentChip : -1);
     }
     // Only a changed name is set again, so typing keeps the text cursor where it is.
-    QString name = FromCp932(TheMap->GetName());
+    QString name = FromCp932(State.TheMap->GetName());
     if (Edit1->text() != name) Edit1->setText(name);
     Edit1Accepted = Edit1->text();
     // Texts are set only when they change, so that the refresh after a paint settles at once.
     const auto setText = [](auto* control, const QString& text) {
         if (control->text() != text) control->setText(text);
     };
-    setText(Edit2, QString::number(CursorX));
-    setText(Edit3, QString::number(CursorY));
-    uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
-    setText(Label5, c < ChipCount ? ComboBox3->itemText(c) : QString());
+    setText(Edit2, QString::number(State.CursorX));
+    setText(Edit3, QString::number(State.CursorY));
+    uint8_t c = State.TheMap->GetChip(State.CursorX, State.CursorY, State.CurrentLevel);
+    setText(Label5, c < TMap::ChipCount ? ComboBox3->itemText(c) : QString());
     setText(Label6, ComboBox3->currentText());
     ShowSelection();
 }
 
 void TForm4::ShowSelection() {
-    const QString text = QString::fromUtf8(SelectionLevelsText().c_str());
+    const QString text = QString::fromUtf8(SelectionLevelsText(State).c_str());
     if (Label7->text() != text) Label7->setText(text);
 }
 
@@ -192,7 +193,7 @@ void TForm4::PaintPalette() {
 }
 
 void TForm4::DrawChip(QPainter& painter, int size, int chip, QPoint at) {
-    const TBMP256* sheet = ChipSheet[size];
+    const TBMP256* sheet = State.ChipSheet[size];
     const int w = ChipWidth[size], h = ChipHeight[size];
     // Bytes above 167 (possible in a map file) have no picture: the place stays empty.
     if (!sheet || chip < 0 || (chip + 1) * h > sheet->Height() || sheet->Width() < w) return;
@@ -203,24 +204,24 @@ void TForm4::DrawChip(QPainter& painter, int size, int chip, QPoint at) {
 void TForm4::paintEvent(QPaintEvent*) {
     // Every repaint of the panel shows the editor state again, as UpdateInfo does: right
     // after the paint, as no control's text may change while the panel paints.
-    if (TheMap && !StatePending) {
+    if (State.TheMap && !StatePending) {
         StatePending = true;
         QMetaObject::invokeMethod(
             this,
             [this] {
                 StatePending = false;
-                if (TheMap) ShowState();
+                if (State.TheMap) ShowState();
             },
             Qt::QueuedConnection);
     }
     QPainter painter(this);
-    if (TheMap && ChipSheet[0]) {
-        uint8_t c = TheMap->GetChip(CursorX, CursorY, CurrentLevel);
+    if (State.TheMap && State.ChipSheet[0]) {
+        uint8_t c = State.TheMap->GetChip(State.CursorX, State.CursorY, State.CurrentLevel);
         DrawChip(painter, 0, c, CursorChipRect().topLeft());
-        DrawChip(painter, 0, CurrentChip, CurrentChipRect().topLeft());
+        DrawChip(painter, 0, State.CurrentChip, CurrentChipRect().topLeft());
     }
-    if (ChipSheet[1]) {
-        for (int i = 0; i < 56; ++i)
+    if (State.ChipSheet[1]) {
+        for (int i = 0; i < PaletteCells; ++i)
             DrawChip(painter, 1, PaletteChips[i], PaletteCellRect(i).topLeft());
         // The current chip's place: a black frame with a white one inside, seen on any chip.
         const int marked = MarkedPaletteEntry();
@@ -244,7 +245,7 @@ void TForm4::mousePressEvent(QMouseEvent* e) {
     if (QWidget* focused = focusWidget()) focused->clearFocus();
     if (e->button() != Qt::LeftButton) return;
     QPoint p = e->position().toPoint();
-    RunGuarded([p] { PanelMouseDown(p.x(), p.y()); });
+    RunGuarded([this, p] { PanelMouseDown(State, p.x(), p.y()); });
 }
 
 void TForm4::Edit1Edited(const QString& text) {
@@ -287,7 +288,7 @@ void TForm4::Edit1Edited(const QString& text) {
     Edit1Accepted = result;
     if (result == before) return;
     std::string bytes = ToCp932(result);
-    RunGuarded([&bytes] { Edit1Change(bytes); });
+    RunGuarded([this, &bytes] { Edit1Change(State, bytes); });
 }
 
 } // namespace quarvel

@@ -3,6 +3,7 @@
 // forward to the panel's rules; UpdateInfo shows the editor state again.
 #pragma once
 
+#include "editor/infopanel.h"
 #include "editor/windows.h"
 #include "views/indexedimage.h"
 
@@ -14,9 +15,11 @@ class QLineEdit;
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm4 : public QWidget, public IInfoPanel {
 public:
-    explicit TForm4(QWidget* owner);
+    TForm4(TEditorState& state, QWidget* owner);
 
     void UpdateInfo() override;
     void PaintPalette() override;
@@ -39,16 +42,21 @@ public:
     // Where the chips are painted on the panel.
     static QRect CursorChipRect() { return QRect(96, 48, 64, 48); }
     static QRect CurrentChipRect() { return QRect(96, 104, 64, 48); }
-    static QRect PaletteRect() { return QRect(8, 160, 224, 192); }
+    static QRect PaletteRect() {
+        return QRect(PaletteLeft, PaletteTop, PaletteColumns * PaletteCellWidth,
+                     PaletteRows * PaletteCellHeight);
+    }
     // The place of palette entry i on the panel.
     static QRect PaletteCellRect(int i) {
-        return QRect(8 + (i % 7) * 32, 160 + (i / 7) * 24, 32, 24);
+        return QRect(PaletteLeft + (i % PaletteColumns) * PaletteCellWidth,
+                     PaletteTop + (i / PaletteColumns) * PaletteCellHeight, PaletteCellWidth,
+                     PaletteCellHeight);
     }
     // The palette entry that shows the current chip (the first one, for a chip shown more
     // than once), or -1 when the palette does not hold it.
-    static int MarkedPaletteEntry();
+    int MarkedPaletteEntry() const;
     // The tip shown over (X, Y) of the panel: the name of the palette chip there, or empty.
-    static QString PaletteToolTip(QPoint at);
+    QString PaletteToolTip(QPoint at) const;
 
 protected:
     bool event(QEvent* e) override;
@@ -58,6 +66,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 
 private:
+    TEditorState& State;
     // Everything UpdateInfo shows except the painted chips: caption, lists, texts, labels.
     void ShowState();
     void Edit1Edited(const QString& text);

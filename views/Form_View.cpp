@@ -4,6 +4,7 @@
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
+#include "map/mapclass.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -12,8 +13,9 @@ namespace quarvel {
 
 // Until the first redraw the window shows the button face colour; from then on the picture's
 // BackColor fills it also around a picture smaller than the window.
-TForm3::TForm3(QMdiArea* area)
-    : TMapWindow(area, QString::fromUtf8("全体"), QApplication::palette().color(QPalette::Button)) {
+TForm3::TForm3(TEditorState& state, QMdiArea* area)
+    : TMapWindow(area, QString::fromUtf8("全体"), QApplication::palette().color(QPalette::Button)),
+      State(state) {
     setObjectName("Form3");
     PaintBox1->SetPicture(&Pic.Picture);
     PaintBox1->OnMousePress = [this](QMouseEvent* e) {
@@ -24,7 +26,7 @@ TForm3::TForm3(QMdiArea* area)
 }
 
 void TForm3::Attach() {
-    Pic.Attach(TheMap, ChipSheet[0], TransparentIndex);
+    Pic.Attach(State.TheMap, State.ChipSheet[0], State.TransparentIndex);
 }
 
 void TForm3::SetZoom(int z) {
@@ -36,7 +38,7 @@ void TForm3::SetZoom(int z) {
 }
 
 void TForm3::RedrawAll() {
-    if (!TheMap || Pic.Picture.Width() == 0) return;
+    if (!State.TheMap || Pic.Picture.Width() == 0) return;
     Attach();
     Pic.RedrawAll();
     ShowSurround(Pic.Picture, Pic.BackColor);
@@ -45,7 +47,7 @@ void TForm3::RedrawAll() {
 }
 
 void TForm3::RedrawCell(int x, int y, int z) {
-    if (!TheMap || Pic.Picture.Width() == 0 || z < 0 || z > 47) return;
+    if (!State.TheMap || Pic.Picture.Width() == 0 || z < 0 || z >= TMap::SizeZ) return;
     Attach();
     Pic.RedrawCell(x, y, z);
     Point p = WholeCellToPixel(x, y, z, Pic.GetZoom());
@@ -63,8 +65,8 @@ void TForm3::PaintView() {
 
 void TForm3::ShowSelection() {
     QVector<QLine> lines;
-    if (TheSelection && TheSelection->Active) {
-        const SelectionBox b = TheSelection->Box(CurrentLevel);
+    if (State.TheSelection && State.TheSelection->Active) {
+        const SelectionBox b = State.TheSelection->Box(State.CurrentLevel);
         for (const Segment& s :
              WholeBoxOutline(b.Left, b.Top, b.Right, b.Bottom, b.Low, b.High, Pic.GetZoom()))
             lines.append(QLine(s.A.x, s.A.y, s.B.x, s.B.y));
@@ -78,17 +80,17 @@ void TForm3::ScrollToCell(int x, int y, int z) {
 }
 
 void TForm3::PickAt(int px, int py) {
-    if (!TheMap || !TheSelection) return;
+    if (!State.TheMap || !State.TheSelection) return;
     int x = 0, y = 0, z = 0;
     Attach();
     if (!Pic.Pick(px, py, x, y, z)) return;
-    TheSelection->SetActive(false);
-    CursorX = x;
-    CursorY = y;
-    CurrentLevel = z;
-    Windows.Edit->RedrawLevel();
-    Windows.Edit->ScrollToCell(CursorX, CursorY);
-    Windows.Info->UpdateInfo();
+    State.TheSelection->SetActive(false);
+    State.CursorX = x;
+    State.CursorY = y;
+    State.CurrentLevel = z;
+    State.Windows.Edit->RedrawLevel();
+    State.Windows.Edit->ScrollToCell(State.CursorX, State.CursorY);
+    State.Windows.Info->UpdateInfo();
 }
 
 } // namespace quarvel

@@ -10,9 +10,11 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm3 : public TMapWindow, public IWholeView {
 public:
-    explicit TForm3(QMdiArea* area);
+    TForm3(TEditorState& state, QMdiArea* area);
 
     void RedrawAll() override;
     void RedrawCell(int x, int y, int z) override;
@@ -29,6 +31,7 @@ public:
     void PickAt(int px, int py);
 
 private:
+    TEditorState& State;
     void Attach();
 
     TWholePicture Pic;

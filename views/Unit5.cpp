@@ -1,6 +1,7 @@
 // TForm5: the shift dialog's controls, key filter and OK.
 #include "views/Unit5.h"
 
+#include "editor/global.h"
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
@@ -12,8 +13,8 @@
 
 namespace quarvel {
 
-TForm5::TForm5(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TForm5::TForm5(TEditorState& state, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), State(state) {
     setObjectName("Form5");
     setWindowTitle(QString::fromUtf8("マップをずらす"));
     setFixedSize(160, 120);
@@ -61,7 +62,7 @@ void TForm5::Button1Click() {
     int result = 0;
     // An offset that is not an integer is shown; the dialog stays open and nothing changed.
     if (RunGuarded([&] {
-            result = ShiftDialogOk(Edit1->text().toStdString(), Edit2->text().toStdString(),
+            result = ShiftDialogOk(State, Edit1->text().toStdString(), Edit2->text().toStdString(),
                                    Edit3->text().toStdString());
         }))
         done(result);

@@ -9,11 +9,13 @@ class QPushButton;
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm5 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm5(QWidget* owner = nullptr);
+    explicit TForm5(TEditorState& state, QWidget* owner = nullptr);
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -30,6 +32,7 @@ public:
     void reject() override { done(2); }
 
 protected:
+    TEditorState& State;
     // The edits' key filter: only backspace, '-' and digits are typed.
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -1,6 +1,7 @@
 // TForm6: the swap dialog's controls and OK.
 #include "views/Unit6.h"
 
+#include "editor/global.h"
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
@@ -11,8 +12,8 @@
 
 namespace quarvel {
 
-TForm6::TForm6(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TForm6::TForm6(TEditorState& state, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), State(state) {
     setObjectName("Form6");
     setWindowTitle(QString::fromUtf8("国の入れ替え"));
     setFixedSize(160, 120);
@@ -52,8 +53,9 @@ TForm6::TForm6(QWidget* owner)
 
 void TForm6::Button1Click() {
     int result = 0;
-    if (RunGuarded(
-            [&] { result = SwapDialogOk(ComboBox1->currentIndex(), ComboBox2->currentIndex()); }))
+    if (RunGuarded([&] {
+            result = SwapDialogOk(State, ComboBox1->currentIndex(), ComboBox2->currentIndex());
+        }))
         done(result);
 }
 

@@ -9,11 +9,13 @@ class QPushButton;
 
 namespace quarvel {
 
+class TEditorState;
+
 class TForm6 : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm6(QWidget* owner = nullptr);
+    explicit TForm6(TEditorState& state, QWidget* owner = nullptr);
 
     QComboBox* ComboBox1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -24,6 +26,9 @@ public:
     void Button1Click();
     void Button2Click() { done(2); }
     void reject() override { done(2); }
+
+private:
+    TEditorState& State;
 };
 
 } // namespace quarvel

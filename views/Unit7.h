@@ -8,7 +8,7 @@ namespace quarvel {
 
 class TForm7 : public TForm5 {
 public:
-    explicit TForm7(QWidget* owner = nullptr);
+    explicit TForm7(TEditorState& state, QWidget* owner = nullptr);
 
     // Moves the selection; a refused move has shown its message and the dialog stays open.
     void Button1Click() override;

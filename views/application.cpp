@@ -2,6 +2,7 @@
 #include "views/application.h"
 
 #include "editor/errortext.h"
+#include "editor/global.h"
 #include "editor/infopanel.h"
 #include "editor/windows.h"
 #include "views/translations.h"
@@ -52,9 +53,11 @@ void ShowError(const std::string& text) {
     static bool showing = false; // an error inside the error box itself is not shown again
     if (showing) return;
     showing = true;
-    if (Windows.Messages) {
+    auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
+    IMessages* messages = app && app->GetEditor() ? app->GetEditor()->Windows.Messages : nullptr;
+    if (messages) {
         try {
-            Windows.Messages->Show(text, ApplicationTitle, MsgButtons::Ok);
+            messages->Show(text, ApplicationTitle, MsgButtons::Ok);
         } catch (...) {
         }
     } else {

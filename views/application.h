@@ -10,18 +10,27 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);
     // Catches what an event handler let through and shows it.
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // The editor whose message boxes show errors; null shows a plain box.
+    void SetEditor(TEditorState* state) { Editor = state; }
+    TEditorState* GetEditor() const { return Editor; }
+
+private:
+    TEditorState* Editor = nullptr;
 };
 
 // The program's icon, with every size it is drawn in.
 QIcon ApplicationIcon();
 
-// Shows an error text (UTF-8) in a box titled "Quarvel", through the editor's message boxes
-// when they are set.
+// Shows an error text (UTF-8) in a box titled "Quarvel", through the message boxes of the
+// application's editor when they are set.
 void ShowError(const std::string& text);
 
 // Runs `fn`; an exception ends it and is shown with ShowError. True when `fn` returned.

@@ -70,7 +70,7 @@ int RunChipsImport(const std::vector<std::string>& argsIn) {
     const std::string pixelPath = ChipFilePath(dir, stem, size);
     const std::string palettePath = PaletteFilePath(dir, stem, size);
 
-    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * ChipCount);
+    const SheetImage image = ReadSheetPng(in, ChipWidth[size], ChipHeight[size] * TMap::ChipCount);
     CheckSheetImageSize(image, size, in);
     // The palette true colours are matched against, and that fills in what an indexed picture
     // lacks: the one given, else the stored one. The stored one is read only when needed, so

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,12 +30,19 @@ public:
     explicit ScriptLineError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// What a hook keeps for the length of one script (e.g. the editor state of the editor's
+// commands); freed with the context.
+struct ScriptExtension {
+    virtual ~ScriptExtension() = default;
+};
+
 // What a script command works on: the map, the output, and the line being run.
 struct ScriptContext {
     TMap& Map;
     std::ostream& Out;
     int LineNumber = 0;
-    std::string Line; // the current line, without its line end
+    std::string Line;                        // the current line, without its line end
+    std::unique_ptr<ScriptExtension> Editor; // set by the editor commands' hook
 
     ScriptContext(TMap& map, std::ostream& out) : Map(map), Out(out) {}
 
@@ -68,7 +76,7 @@ struct ScriptRegistration {
 };
 
 // Run before the first line and after the last (also when a line fails), in registration
-// order; e.g. to point the editor's shared state at ctx.Map.
+// order; e.g. to make an editor state around ctx.Map.
 struct ScriptHook {
     void (*Begin)(ScriptContext& ctx);
     void (*End)(ScriptContext& ctx);

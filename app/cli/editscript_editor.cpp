@@ -20,43 +20,29 @@ namespace quarvel::cli {
 
 namespace {
 
-// The editor state as it was before the script, put back when the script ends.
-struct SavedEditor {
-    TMap* Map = nullptr;
-    TSelectArea* Selection = nullptr;
-    EditorWindows Wins;
-    int32_t CursorX = 0, CursorY = 0, Level = 0;
-    uint8_t Chip = 0;
+// The editor state of one script: its TheMap is the script's map, with a fresh selection
+// and windows that print message box texts to the script's output. No chip sheets are
+// needed: the headless views draw nothing.
+struct ScriptEditor : ScriptExtension {
+    explicit ScriptEditor(ScriptContext& ctx) : Headless(ctx.Out) {
+        Headless.Install(State);
+        State.TheMap = &ctx.Map;
+        State.TheSelection = std::make_unique<TSelectArea>(State);
+    }
+    THeadlessWindows Headless;
+    TEditorState State;
 };
 
-SavedEditor Saved;
-std::unique_ptr<THeadlessWindows> Headless;
-std::unique_ptr<TSelectArea> ScriptSelection;
-
-// The script's map becomes the editor's TheMap, with a fresh selection and windows that
-// print message box texts to the script's output. No chip sheets are needed: the headless
-// views draw nothing.
-void BeginEditor(ScriptContext& ctx) {
-    Saved = {TheMap, TheSelection, Windows, CursorX, CursorY, CurrentLevel, CurrentChip};
-    Headless = std::make_unique<THeadlessWindows>(ctx.Out);
-    Headless->Install();
-    ScriptSelection = std::make_unique<TSelectArea>();
-    TheSelection = ScriptSelection.get();
-    TheMap = &ctx.Map;
-    CursorX = CursorY = CurrentLevel = 0;
-    CurrentChip = 0;
+TEditorState& EditorOf(ScriptContext& ctx) {
+    return static_cast<ScriptEditor&>(*ctx.Editor).State;
 }
 
-void EndEditor(ScriptContext&) {
-    TheMap = Saved.Map;
-    TheSelection = Saved.Selection;
-    Windows = Saved.Wins;
-    CursorX = Saved.CursorX;
-    CursorY = Saved.CursorY;
-    CurrentLevel = Saved.Level;
-    CurrentChip = Saved.Chip;
-    ScriptSelection.reset();
-    Headless.reset();
+void BeginEditor(ScriptContext& ctx) {
+    ctx.Editor = std::make_unique<ScriptEditor>(ctx);
+}
+
+void EndEditor(ScriptContext& ctx) {
+    ctx.Editor.reset();
 }
 
 ScriptHookRegistration editorHook({BeginEditor, EndEditor});
@@ -64,56 +50,64 @@ ScriptHookRegistration editorHook({BeginEditor, EndEditor});
 void CellAndChip(ScriptContext& ctx, const std::vector<std::string>& w, int& x, int& y, int& z,
                  uint8_t& chip) {
     ctx.ExpectArgs(w, 4, 4);
-    x = ctx.IntIn(w[1], "X", 0, 31);
-    y = ctx.IntIn(w[2], "Y", 0, 31);
-    z = ctx.IntIn(w[3], "Z", 0, 47);
+    x = ctx.IntIn(w[1], "X", 0, TMap::SizeX - 1);
+    y = ctx.IntIn(w[2], "Y", 0, TMap::SizeY - 1);
+    z = ctx.IntIn(w[3], "Z", 0, TMap::SizeZ - 1);
     chip = uint8_t(ctx.IntIn(w[4], "CHIP", 0, 255));
 }
 
 // The edit view's write of one cell: an unchanged cell is skipped, a refused chip prints the
 // warning. Like `set`, it opens no undo step: `step` groups writes as one mouse press does.
 void CmdPut(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     int x, y, z;
     uint8_t chip;
     CellAndChip(ctx, w, x, y, z, chip);
-    PutChip(x, y, z, chip);
+    PutChip(State, x, y, z, chip);
 }
 
 // The edit view's fill of the 4-connected area of equal chips, in the current undo step.
 void CmdFill(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     int x, y, z;
     uint8_t chip;
     CellAndChip(ctx, w, x, y, z, chip);
-    FloodFill(x, y, z, chip);
+    FloodFill(State, x, y, z, chip);
 }
 
 // The info panel's level list: a new level switches the selection off.
 void CmdLevel(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 1, 1);
-    ComboBox2Change(ctx.IntIn(w[1], "Z", 0, 47));
+    ComboBox2Change(State, ctx.IntIn(w[1], "Z", 0, TMap::SizeZ - 1));
 }
 
 void CmdSelect(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 4, 4);
-    const int x0 = ctx.IntIn(w[1], "X0", 0, 31), y0 = ctx.IntIn(w[2], "Y0", 0, 31);
-    const int x1 = ctx.IntIn(w[3], "X1", 0, 31), y1 = ctx.IntIn(w[4], "Y1", 0, 31);
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, x0, y0);
-    TheSelection->SetCorner(1, x1, y1);
+    const int x0 = ctx.IntIn(w[1], "X0", 0, TMap::SizeX - 1),
+              y0 = ctx.IntIn(w[2], "Y0", 0, TMap::SizeY - 1);
+    const int x1 = ctx.IntIn(w[3], "X1", 0, TMap::SizeX - 1),
+              y1 = ctx.IntIn(w[4], "Y1", 0, TMap::SizeY - 1);
+    State.TheSelection->SetActive(true);
+    State.TheSelection->SetCorner(0, x0, y0);
+    State.TheSelection->SetCorner(1, x1, y1);
 }
 
 // The level commands that keep the selection: the current level becomes Z.
 void CmdExtend(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 1, 1);
-    ChangeLevelKeepingSelection(ctx.IntIn(w[1], "Z", 0, 47));
+    ChangeLevelKeepingSelection(State, ctx.IntIn(w[1], "Z", 0, TMap::SizeZ - 1));
 }
 
 // Moves the selection box with its cells: "ok", "refused" (a chip would leave the map) or
 // "cancel" (no selection, or a zero offset).
 void CmdMove(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 3, 3);
     const int dx = ctx.Int(w[1], "DX"), dy = ctx.Int(w[2], "DY"), dz = ctx.Int(w[3], "DZ");
-    switch (MoveSelection(dx, dy, dz)) {
+    switch (MoveSelection(State, dx, dy, dz)) {
     case MoveResult::Moved:
         ctx.Out << "ok\n";
         break;
@@ -127,17 +121,20 @@ void CmdMove(ScriptContext& ctx, const std::vector<std::string>& w) {
 }
 
 template <int Tag> void CmdMenu(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 0, 0);
-    MenuClick(Tag);
+    MenuClick(State, Tag);
 }
 
 // "WIDTH HEIGHT" (and " DEPTH" for more than one level), then the chips level by level, row
 // by row, all on one line.
 void CmdCopyBuf(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 0, 0);
-    std::string text = std::to_string(TheCopyBuf.Width) + " " + std::to_string(TheCopyBuf.Height);
-    if (TheCopyBuf.Depth > 1) text += " " + std::to_string(TheCopyBuf.Depth);
-    for (uint8_t b : TheCopyBuf.Data) text += " " + std::to_string(int(b));
+    std::string text =
+        std::to_string(State.TheCopyBuf.Width) + " " + std::to_string(State.TheCopyBuf.Height);
+    if (State.TheCopyBuf.Depth > 1) text += " " + std::to_string(State.TheCopyBuf.Depth);
+    for (uint8_t b : State.TheCopyBuf.Data) text += " " + std::to_string(int(b));
     ctx.Out << text << "\n";
 }
 

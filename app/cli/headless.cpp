@@ -2,6 +2,7 @@
 #include "app/cli/headless.h"
 
 #include "editor/commands.h"
+#include "editor/global.h"
 
 #include <ostream>
 
@@ -9,12 +10,12 @@ namespace quarvel {
 
 THeadlessWindows::THeadlessWindows(std::ostream& out) : Msgs(*this, out), Main(*this) {}
 
-void THeadlessWindows::Install() {
-    Windows.Main = &Main;
-    Windows.Info = &Info;
-    Windows.Edit = &Edit;
-    Windows.Whole = &Whole;
-    Windows.Messages = &Msgs;
+void THeadlessWindows::Install(TEditorState& State) {
+    State.Windows.Main = &Main;
+    State.Windows.Info = &Info;
+    State.Windows.Edit = &Edit;
+    State.Windows.Whole = &Whole;
+    State.Windows.Messages = &Msgs;
 }
 
 int THeadlessWindows::Messages::Show(const std::string& text, const std::string&,

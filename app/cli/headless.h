@@ -8,6 +8,8 @@
 
 namespace quarvel {
 
+class TEditorState;
+
 class THeadlessWindows {
 public:
     // Message box texts go to `out`, one line each.
@@ -15,8 +17,8 @@ public:
     THeadlessWindows(const THeadlessWindows&) = delete;
     THeadlessWindows& operator=(const THeadlessWindows&) = delete;
 
-    // Makes these the editor's windows (the global `Windows`).
-    void Install();
+    // Makes these the windows of `State`.
+    void Install(TEditorState& State);
 
     // What a Yes/No/Cancel box answers (mrYes, mrNo or mrCancel); OK boxes answer mrOk.
     int YesNoCancelAnswer = mrCancel;

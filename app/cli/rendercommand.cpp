@@ -53,8 +53,9 @@ RenderArgs ParseArgs(const std::vector<std::string>& args) {
             .Option("--level",
                     [&](const std::string& value) {
                         r.Level = ParseInt(value, "--level");
-                        if (*r.Level < 0 || *r.Level > TMap::SizeZ - 1)
-                            throw UsageError("--level must be 0..47");
+                        if (*r.Level < 0 || *r.Level >= TMap::SizeZ)
+                            throw UsageError("--level must be 0.." +
+                                             std::to_string(TMap::SizeZ - 1));
                     })
             .Option("--top",
                     [&](const std::string& value) {

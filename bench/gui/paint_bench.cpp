@@ -23,18 +23,18 @@ namespace {
 struct TDemoEditor {
     TDemoEditor() {
         WriteDefaultChips(Folder.Path() + "chip");
-        ProgramFolder = Folder.Path();
+        State.ProgramFolder = Folder.Path();
         Set.Show();
-        Windows.Messages = &Messages;
-        StartEditor();
-        BuildDemoMap(*TheMap);
-        ResetViews();
+        State.Windows.Messages = &Messages;
+        StartEditor(State);
+        BuildDemoMap(*State.TheMap);
+        ResetViews(State);
         QCoreApplication::processEvents();
     }
-    ~TDemoEditor() { ProgramFolder.clear(); }
     TProgramFolder Folder;
     TScriptedMessages Messages;
-    TWindowSet Set;
+    TEditorState State;
+    TWindowSet Set{State};
 };
 
 TDemoEditor& Editor() {
@@ -44,9 +44,9 @@ TDemoEditor& Editor() {
 
 // A press and release of the left button on cell (10, 6) of level 1, the chip alternating
 // so that every press writes.
-void PressCell(TForm2* view, int i) {
-    CurrentLevel = 1;
-    CurrentChip = (i & 1) ? 5 : 9;
+void PressCell(TEditorState& State, TForm2* view, int i) {
+    State.CurrentLevel = 1;
+    State.CurrentChip = (i & 1) ? 5 : 9;
     QPoint at = EditCellCentre(10, 6);
     SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
@@ -59,12 +59,12 @@ void BM_PaintOneCell(benchmark::State& state) {
     TIndexedImage editImage, wholeImage;
     int i = 0;
     for (auto _ : state) {
-        PressCell(view, i++);
+        PressCell(e.State, view, i++);
         // Both pictures ready to be shown.
         benchmark::DoNotOptimize(editImage.Wrap(view->Picture().Picture).constBits());
         benchmark::DoNotOptimize(wholeImage.Wrap(e.Set.Form3->Picture().Picture).constBits());
     }
-    TheMap->UndoBuf.Reset();
+    e.State.TheMap->UndoBuf.Reset();
 }
 BENCHMARK(BM_PaintOneCell)->Unit(benchmark::kMicrosecond);
 
@@ -74,16 +74,16 @@ void BM_PaintOneCellOnScreen(benchmark::State& state) {
     view->ScrollToCell(10, 6);
     int i = 0;
     for (auto _ : state) {
-        PressCell(view, i++);
+        PressCell(e.State, view, i++);
         QCoreApplication::processEvents(); // the changed parts painted to the window
     }
-    TheMap->UndoBuf.Reset();
+    e.State.TheMap->UndoBuf.Reset();
 }
 BENCHMARK(BM_PaintOneCellOnScreen)->Unit(benchmark::kMicrosecond);
 
 void BM_RedrawLevelOnScreen(benchmark::State& state) {
     TDemoEditor& e = Editor();
-    CurrentLevel = 1;
+    e.State.CurrentLevel = 1;
     for (auto _ : state) {
         e.Set.Form2->RedrawLevel();
         QCoreApplication::processEvents();

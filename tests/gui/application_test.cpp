@@ -51,8 +51,8 @@ void ApplicationTest::iconHasEverySize() {
 
 void ApplicationTest::everyWindowShowsTheIcon() {
     TEditor e;
-    TForm5 shift(e.Set->Form1);
-    TForm6 swap(e.Set->Form1);
+    TForm5 shift(e.State, e.Set->Form1);
+    TForm6 swap(e.State, e.Set->Form1);
     QMessageBox box(QMessageBox::NoIcon, "Quarvel", "text", QMessageBox::Ok, e.Set->Form1);
     QFileDialog files(e.Set->Form1);
     const std::pair<const char*, QWidget*> windows[] = {

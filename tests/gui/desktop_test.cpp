@@ -86,16 +86,19 @@ QString InstalledEditor(TProgramFolder& folder) {
 // The child process of killedEditorLosesNoWork: the editor as the program runs it (its
 // windows, TDesktop, timer and state folder), with one chip painted by a mouse click.
 int RunEditingChild() {
-    ProgramFolder = qgetenv(ChildEnv).toStdString();
-    TWindowSet windows;
+    TEditorState state;
+    if (auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance()))
+        app->SetEditor(&state);
+    state.ProgramFolder = qgetenv(ChildEnv).toStdString();
+    TWindowSet windows(state);
     windows.Show();
-    StartEditor();
+    StartEditor(state);
     TDesktop desktop(windows);
     desktop.Start(qgetenv(ChildMapEnv).toStdString());
     QTimer::singleShot(300, [&] {
-        CurrentChip = 20;
+        state.CurrentChip = 20;
         Drag(windows.Form2->PaintBox1, {EditCellCentre(5, 6)}, Qt::LeftButton);
-        std::printf("edited %d\n", int(TheMap->GetChip(5, 6, 0)));
+        std::printf("edited %d\n", int(state.TheMap->GetChip(5, 6, 0)));
         std::fflush(stdout);
     });
     return QApplication::exec();
@@ -160,12 +163,12 @@ void DesktopTest::recentFilesSitAboveExitAndAreKept() {
 
     // Opening from the list; saving under a new name adds that name on top.
     desktop.RecentItems().at(0)->trigger();
-    QTRY_COMPARE(int(TheMap->GetChip(0, 0, 0)), 7);
+    QTRY_COMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), 7);
     const QString c = maps.filePath("c.map");
-    TheMap->FileName = QFile::encodeName(c).toStdString();
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(1, 1, 0, 9);
-    MenuClick(tagSave);
+    e.State.TheMap->FileName = QFile::encodeName(c).toStdString();
+    e.State.TheMap->UndoBuf.BeginStep();
+    e.State.TheMap->SetChip(1, 1, 0, 9);
+    MenuClick(e.State, tagSave);
     QCOMPARE(KeptRecentFiles(Me.Config()), QStringList({c, a}));
     QCOMPARE(desktop.RecentItems().at(0)->text(), QString("&1 c.map"));
     // Nothing but the list is kept.
@@ -192,8 +195,8 @@ void DesktopTest::droppedMapsOpenAfterTheSaveQuestion() {
     // A drag over either view is taken (by the frame); the drop asks to save first.
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(maps.filePath("notes.txt")), QUrl::fromLocalFile(a)});
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(3, 3, 0, 9);
+    e.State.TheMap->UndoBuf.BeginStep();
+    e.State.TheMap->SetChip(3, 3, 0, 9);
     e.Messages.Answers = {mrCancel, mrNo};
     for (int i = 0; i < 2; ++i) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -207,10 +210,10 @@ void DesktopTest::droppedMapsOpenAfterTheSaveQuestion() {
         QTRY_COMPARE(e.Messages.Log.size(), size_t(i + 1));
         QCOMPARE(QString::fromStdString(e.Messages.Log[size_t(i)].Text),
                  QString::fromUtf8("編集中のマップを保存しますか？"));
-        QCOMPARE(int(TheMap->GetChip(0, 0, 0)), i == 0 ? 0 : 7); // Cancel kept the map
+        QCOMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), i == 0 ? 0 : 7); // Cancel kept the map
     }
-    QTRY_COMPARE(QFile::decodeName(QByteArray::fromStdString(TheMap->FileName)), a);
-    QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 7);
+    QTRY_COMPARE(QFile::decodeName(QByteArray::fromStdString(e.State.TheMap->FileName)), a);
+    QCOMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), 7);
 }
 
 void DesktopTest::aSecondStartHandsItsFileOver() {
@@ -316,10 +319,10 @@ void DesktopTest::killedEditorLosesNoWork() {
         e.Messages.Answers = {mrYes};
         TDesktop desktop(*e.Set);
         desktop.Start("");
-        QTRY_VERIFY(TheMap->Modified);
+        QTRY_VERIFY(e.State.TheMap->Modified);
         QCOMPARE(QString::fromStdString(e.Messages.Log.at(0).Text), OfferText);
-        QCOMPARE(int(TheMap->GetChip(5, 6, 0)), 20);
-        QCOMPARE(QFile::decodeName(QByteArray::fromStdString(TheMap->FileName)), orig);
+        QCOMPARE(int(e.State.TheMap->GetChip(5, 6, 0)), 20);
+        QCOMPARE(QFile::decodeName(QByteArray::fromStdString(e.State.TheMap->FileName)), orig);
         QVERIFY(e.Set->Form1->windowTitle().endsWith(" * "));
     }
     qputenv("XDG_STATE_HOME", Me.State().toUtf8());

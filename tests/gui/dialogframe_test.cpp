@@ -69,9 +69,9 @@ private slots:
 
 void DialogFrameTest::captionsShowWhole() {
     TEditor e;
-    TForm5 shift(e.Set->Form1);
+    TForm5 shift(e.State, e.Set->Form1);
     CheckFrame(&shift, "マップをずらす", false);
-    TForm6 swap(e.Set->Form1);
+    TForm6 swap(e.State, e.Set->Form1);
     CheckFrame(&swap, "国の入れ替え", false);
     // The level warnings and the save question.
     QCOMPARE(ShowBox(e.Set->Form1, "床抜けるよ？", "エラー", MsgButtons::Ok).Caption,
@@ -86,7 +86,7 @@ void DialogFrameTest::captionsShowWhole() {
 
 void DialogFrameTest::minimisedDialogComesBack() {
     TEditor e;
-    TForm5 shift(e.Set->Form1);
+    TForm5 shift(e.State, e.Set->Form1);
     shift.show();
     QVERIFY(QTest::qWaitForWindowExposed(&shift));
     shift.setWindowState(Qt::WindowMinimized); // as a window manager's own button does

@@ -61,7 +61,7 @@ QImage OnScreen(TForm2* view, QRect part) {
 }
 
 // What should be there: the picture's indices in its palette, the cursor box over it.
-QImage Expected(const TEditPicture& pic, QRect part) {
+QImage Expected(TEditor& e, const TEditPicture& pic, QRect part) {
     QImage img(part.size(), QImage::Format_RGB32);
     const Palette& pal = pic.Picture.GetPalette();
     for (int y = 0; y < part.height(); ++y)
@@ -70,7 +70,7 @@ QImage Expected(const TEditPicture& pic, QRect part) {
             img.setPixel(x, y, qRgb(c.Red, c.Green, c.Blue));
         }
     TBMP256 cursor;
-    Point at = pic.ComposeCursor(CursorX, CursorY, cursor);
+    Point at = pic.ComposeCursor(e.State.CursorX, e.State.CursorY, cursor);
     for (int y = 0; y < cursor.Height(); ++y)
         for (int x = 0; x < cursor.Width(); ++x) {
             QPoint p(at.x + x - part.x(), at.y + y - part.y());
@@ -86,9 +86,9 @@ void Press(TForm2* v, int x, int y, Qt::MouseButton b, Qt::KeyboardModifiers k =
     SendMouse(v->PaintBox1, QEvent::MouseButtonRelease, EditCellCentre(x, y), b, Qt::NoButton, k);
 }
 
-int UndoSteps() {
+int UndoSteps(TEditor& e) {
     int n = 0;
-    while (TheMap->Undo()) ++n;
+    while (e.State.TheMap->Undo()) ++n;
     return n;
 }
 
@@ -113,32 +113,32 @@ private slots:
 void FormEditTest::screenShowsThePictureAndCursor() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    TheMap->SetChip(1, 0, 0, 12);
-    TheMap->SetChip(2, 3, 0, 58);
+    e.State.TheMap->SetChip(1, 0, 0, 12);
+    e.State.TheMap->SetChip(2, 3, 0, 58);
     view->RedrawLevel();
     QRect part = VisiblePart(view);
     QVERIFY(part.width() > 300 && part.height() > 200);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
 
     // Zoomed out: half-size picture, same rule.
     e.Set->Form1->MenuItem("EZOOM1")->trigger();
     part = VisiblePart(view);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
 }
 
 void FormEditTest::paintsOneCellInBothViews() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentLevel = 5;
-    CurrentChip = 12;
+    e.State.CurrentLevel = 5;
+    e.State.CurrentChip = 12;
     view->RedrawLevel();
     view->ScrollToCell(3, 4);
-    TheMap->UndoBuf.Reset();
+    e.State.TheMap->UndoBuf.Reset();
 
     Press(view, 3, 4, Qt::LeftButton);
-    QCOMPARE(int(TheMap->GetChip(3, 4, 5)), 12);
-    QCOMPARE(CursorX, 3);
-    QCOMPARE(CursorY, 4);
+    QCOMPARE(int(e.State.TheMap->GetChip(3, 4, 5)), 12);
+    QCOMPARE(e.State.CursorX, 3);
+    QCOMPARE(e.State.CursorY, 4);
     Point p = EditCellToPixel(3, 4, 0);
     QCOMPARE(view->PaintBox1->grab(QRect(p.x + 32, p.y + 24, 1, 1)).toImage().pixel(0, 0),
              ChipColor(12));
@@ -148,92 +148,92 @@ void FormEditTest::paintsOneCellInBothViews() {
     QCOMPARE(e.Set->Form4->Edit2->text(), QString("3"));
     QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * "));
     QRect part = VisiblePart(view);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
 
     // The same press again writes nothing but still opens a step.
     Press(view, 3, 4, Qt::LeftButton);
-    QCOMPARE(UndoSteps(), 1);
-    QCOMPARE(int(TheMap->GetChip(3, 4, 5)), 0);
+    QCOMPARE(UndoSteps(e), 1);
+    QCOMPARE(int(e.State.TheMap->GetChip(3, 4, 5)), 0);
 }
 
 void FormEditTest::dragIsOneUndoStep() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentChip = 12;
-    TheMap->UndoBuf.Reset();
+    e.State.CurrentChip = 12;
+    e.State.TheMap->UndoBuf.Reset();
     Drag(view->PaintBox1, {EditCellCentre(1, 1), EditCellCentre(2, 1), EditCellCentre(3, 1)},
          Qt::LeftButton);
-    for (int x = 1; x <= 3; ++x) QCOMPARE(int(TheMap->GetChip(x, 1, 0)), 12);
+    for (int x = 1; x <= 3; ++x) QCOMPARE(int(e.State.TheMap->GetChip(x, 1, 0)), 12);
     // The right button erases along its way, in a step of its own.
     Drag(view->PaintBox1, {EditCellCentre(1, 1), EditCellCentre(2, 1)}, Qt::RightButton);
-    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 0);
-    QCOMPARE(int(TheMap->GetChip(2, 1, 0)), 0);
-    QCOMPARE(int(TheMap->GetChip(3, 1, 0)), 12);
-    QVERIFY(TheMap->Undo());
-    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 12);
-    QVERIFY(TheMap->Undo());
-    for (int x = 1; x <= 3; ++x) QCOMPARE(int(TheMap->GetChip(x, 1, 0)), 0);
-    QVERIFY(!TheMap->Undo());
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(2, 1, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(3, 1, 0)), 12);
+    QVERIFY(e.State.TheMap->Undo());
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 0)), 12);
+    QVERIFY(e.State.TheMap->Undo());
+    for (int x = 1; x <= 3; ++x) QCOMPARE(int(e.State.TheMap->GetChip(x, 1, 0)), 0);
+    QVERIFY(!e.State.TheMap->Undo());
 }
 
 void FormEditTest::lostReleaseStartsNoDrawing() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentChip = 12;
-    TheMap->UndoBuf.Reset();
+    e.State.CurrentChip = 12;
+    e.State.TheMap->UndoBuf.Reset();
     // The release went elsewhere (a message box): the next move reports no button.
     SendMouse(view->PaintBox1, QEvent::MouseButtonPress, EditCellCentre(5, 5), Qt::LeftButton,
               Qt::LeftButton);
     SendMouse(view->PaintBox1, QEvent::MouseMove, EditCellCentre(6, 5), Qt::NoButton, Qt::NoButton);
-    QCOMPARE(int(TheMap->GetChip(6, 5, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(6, 5, 0)), 0);
     // A move with the button held after that is no new press: it draws into the old step.
     SendMouse(view->PaintBox1, QEvent::MouseMove, EditCellCentre(7, 5), Qt::NoButton,
               Qt::LeftButton);
-    QCOMPARE(int(TheMap->GetChip(7, 5, 0)), 12);
+    QCOMPARE(int(e.State.TheMap->GetChip(7, 5, 0)), 12);
     // The next real press is a new step.
     Press(view, 8, 5, Qt::LeftButton);
-    QCOMPARE(UndoSteps(), 2);
+    QCOMPARE(UndoSteps(e), 2);
 }
 
 void FormEditTest::shiftFillsTheConnectedArea() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentLevel = 2;
+    e.State.CurrentLevel = 2;
     // Ten 4-connected cells of chip 3 and one that touches them only at a corner.
     const QList<QPoint> area = {{4, 4}, {5, 4}, {6, 4}, {4, 5}, {4, 6},
                                 {5, 6}, {6, 6}, {7, 6}, {7, 7}, {7, 8}};
-    for (QPoint c : area) TheMap->SetChip(c.x(), c.y(), 2, 3);
-    TheMap->SetChip(8, 9, 2, 3);
-    TheMap->UndoBuf.Reset();
+    for (QPoint c : area) e.State.TheMap->SetChip(c.x(), c.y(), 2, 3);
+    e.State.TheMap->SetChip(8, 9, 2, 3);
+    e.State.TheMap->UndoBuf.Reset();
     view->RedrawLevel();
-    CurrentChip = 7;
+    e.State.CurrentChip = 7;
     Press(view, 5, 4, Qt::LeftButton, Qt::ShiftModifier);
-    for (QPoint c : area) QCOMPARE(int(TheMap->GetChip(c.x(), c.y(), 2)), 7);
-    QCOMPARE(int(TheMap->GetChip(8, 9, 2)), 3);
-    QCOMPARE(int(TheMap->GetChip(5, 5, 2)), 0);
+    for (QPoint c : area) QCOMPARE(int(e.State.TheMap->GetChip(c.x(), c.y(), 2)), 7);
+    QCOMPARE(int(e.State.TheMap->GetChip(8, 9, 2)), 3);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 5, 2)), 0);
     QRect part = VisiblePart(view);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
     // Shift with the right button empties the area again.
     Press(view, 5, 4, Qt::RightButton, Qt::ShiftModifier);
-    for (QPoint c : area) QCOMPARE(int(TheMap->GetChip(c.x(), c.y(), 2)), 0);
-    QCOMPARE(UndoSteps(), 2);
+    for (QPoint c : area) QCOMPARE(int(e.State.TheMap->GetChip(c.x(), c.y(), 2)), 0);
+    QCOMPARE(UndoSteps(e), 2);
 }
 
 void FormEditTest::refusedChipWarnsAndKeepsTheCell() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentLevel = 1;
-    CurrentChip = 33;
+    e.State.CurrentLevel = 1;
+    e.State.CurrentChip = 33;
     Press(view, 2, 2, Qt::LeftButton);
-    QCOMPARE(int(TheMap->GetChip(2, 2, 1)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(2, 2, 1)), 0);
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Text, std::string("床抜けるよ？"));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
-    CurrentChip = 34;
+    e.State.CurrentChip = 34;
     Press(view, 2, 2, Qt::LeftButton);
-    QCOMPARE(int(TheMap->GetChip(2, 2, 1)), 34);
-    CurrentLevel = 46;
-    CurrentChip = 35;
+    QCOMPARE(int(e.State.TheMap->GetChip(2, 2, 1)), 34);
+    e.State.CurrentLevel = 46;
+    e.State.CurrentChip = 35;
     Press(view, 6, 6, Qt::LeftButton);
     QCOMPARE(e.Messages.Log.back().Text, std::string("天井ぶち抜くよ？"));
 }
@@ -241,40 +241,40 @@ void FormEditTest::refusedChipWarnsAndKeepsTheCell() {
 void FormEditTest::ctrlRightPicksTheChip() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    TheMap->SetChip(9, 3, 0, 58);
-    TheMap->UndoBuf.Reset();
-    TheMap->Modified = false;
+    e.State.TheMap->SetChip(9, 3, 0, 58);
+    e.State.TheMap->UndoBuf.Reset();
+    e.State.TheMap->Modified = false;
     Press(view, 9, 3, Qt::RightButton, Qt::ControlModifier);
-    QCOMPARE(int(CurrentChip), 58);
-    QCOMPARE(int(TheMap->GetChip(9, 3, 0)), 58);
+    QCOMPARE(int(e.State.CurrentChip), 58);
+    QCOMPARE(int(e.State.TheMap->GetChip(9, 3, 0)), 58);
     QCOMPARE(e.Set->Form4->ComboBox3->currentIndex(), 58);
     QCOMPARE(e.Set->Form4->Label6->text(), QString::fromUtf8("橋1"));
     QCOMPARE(e.Set->Form4->Label5->text(), QString::fromUtf8("橋1"));
-    QVERIFY(!TheMap->Modified);
+    QVERIFY(!e.State.TheMap->Modified);
 }
 
 void FormEditTest::ctrlDragSelectsARectangle() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    CurrentChip = 12;
+    e.State.CurrentChip = 12;
     SendMouse(view->PaintBox1, QEvent::MouseButtonPress, EditCellCentre(2, 2), Qt::LeftButton,
               Qt::LeftButton, Qt::ControlModifier);
     SendMouse(view->PaintBox1, QEvent::MouseMove, EditCellCentre(5, 4), Qt::NoButton,
               Qt::LeftButton, Qt::ControlModifier);
-    QVERIFY(TheSelection->Active);
-    QCOMPARE(TheSelection->GetBound(bLeft), 2);
-    QCOMPARE(TheSelection->GetBound(bTop), 2);
-    QCOMPARE(TheSelection->GetBound(bRight), 5);
-    QCOMPARE(TheSelection->GetBound(bBottom), 4);
+    QVERIFY(e.State.TheSelection->Active);
+    QCOMPARE(e.State.TheSelection->GetBound(bLeft), 2);
+    QCOMPARE(e.State.TheSelection->GetBound(bTop), 2);
+    QCOMPARE(e.State.TheSelection->GetBound(bRight), 5);
+    QCOMPARE(e.State.TheSelection->GetBound(bBottom), 4);
     QRect part = VisiblePart(view);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
-    QVERIFY(TheMap->GetChip(5, 4, 0) == 0);
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
+    QVERIFY(e.State.TheMap->GetChip(5, 4, 0) == 0);
     // Ctrl let go while dragging: the selection goes and drawing starts at the next cell.
     SendMouse(view->PaintBox1, QEvent::MouseMove, EditCellCentre(6, 4), Qt::NoButton,
               Qt::LeftButton);
-    QVERIFY(!TheSelection->Active);
-    QCOMPARE(int(TheMap->GetChip(6, 4, 0)), 12);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QVERIFY(!e.State.TheSelection->Active);
+    QCOMPARE(int(e.State.TheMap->GetChip(6, 4, 0)), 12);
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
 }
 
 void FormEditTest::plainMoveMovesOnlyTheCursor() {
@@ -284,8 +284,8 @@ void FormEditTest::plainMoveMovesOnlyTheCursor() {
     TPaintLog log(view->PaintBox1);
     QPoint inside = EditCellCentre(3, 2) + QPoint(-4, 0);
     SendMouse(view->PaintBox1, QEvent::MouseMove, inside, Qt::NoButton, Qt::NoButton);
-    QCOMPARE(CursorX, 3);
-    QCOMPARE(CursorY, 2);
+    QCOMPARE(e.State.CursorX, 3);
+    QCOMPARE(e.State.CursorY, 2);
     QCOMPARE(e.Set->Form4->Edit2->text(), QString("3"));
     // Only the old and the new cursor places are painted again.
     QRect oldCursor(992, 0, 64, 48);
@@ -294,7 +294,7 @@ void FormEditTest::plainMoveMovesOnlyTheCursor() {
     QTRY_VERIFY(log.Painted.contains(oldCursor) && log.Painted.contains(newCursor));
     QVERIFY(!log.Painted.contains(EditCellCentre(0, 10)));
     QRect part = VisiblePart(view);
-    QCOMPARE(OnScreen(view, part), Expected(view->Picture(), part));
+    QCOMPARE(OnScreen(view, part), Expected(e, view->Picture(), part));
 
     // Within the same cell nothing is painted. A probe painted after the move shows that
     // paint events arrive: anything the move asked for comes with it or before it.
@@ -305,7 +305,7 @@ void FormEditTest::plainMoveMovesOnlyTheCursor() {
     view->PaintBox1->update(probe);
     QTRY_VERIFY(log.Painted.contains(probe));
     QCOMPARE(log.Painted, QRegion(probe));
-    QVERIFY(TheMap->UndoBuf.Count() == 0 && !TheMap->Modified);
+    QVERIFY(e.State.TheMap->UndoBuf.Count() == 0 && !e.State.TheMap->Modified);
 }
 
 void FormEditTest::wheelAndMiddleButtonScroll() {
@@ -363,12 +363,12 @@ void FormEditTest::wheelAndMiddleButtonScroll() {
     view->SubWindow()->resize(400, 300);
     QTest::qWait(20);
     v->setValue(100);
-    const int cx = CursorX, cy = CursorY;
+    const int cx = e.State.CursorX, cy = e.State.CursorY;
     Drag(view->PaintBox1, {QPoint(300, 300), QPoint(260, 270)}, Qt::MiddleButton);
     QCOMPARE(h->value(), 140);
     QCOMPARE(v->value(), 130);
-    QCOMPARE(CursorX, cx);
-    QCOMPARE(CursorY, cy);
+    QCOMPARE(e.State.CursorX, cx);
+    QCOMPARE(e.State.CursorY, cy);
 }
 
 void FormEditTest::enteringThePictureActivatesTheView() {

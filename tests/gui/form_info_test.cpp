@@ -123,7 +123,7 @@ void FormInfoTest::controlsStandWhereTheyBelong() {
     for (int i = 0; i + 1 < order.size(); ++i) QCOMPARE(NextTabStop(order[i]), order[i + 1]);
 
     // The new map's name, as code page 932 bytes in the map and as text in the box.
-    QCOMPARE(QByteArray::fromStdString(TheMap->GetName()).toHex(' '),
+    QCOMPARE(QByteArray::fromStdString(e.State.TheMap->GetName()).toHex(' '),
              QByteArray("90 56 8b 4b 83 7d 83 62 83 76"));
     QCOMPARE(p->Edit1->text(), QString::fromUtf8("新規マップ"));
 }
@@ -131,12 +131,12 @@ void FormInfoTest::controlsStandWhereTheyBelong() {
 void FormInfoTest::updateInfoShowsTheState() {
     TEditor e;
     TForm4* p = e.Set->Form4;
-    TheMap->SetChip(5, 12, 3, 58);
-    TheMap->SetTerrain(2); // the list follows without loading the set
-    CursorX = 5;
-    CursorY = 12;
-    CurrentLevel = 3;
-    CurrentChip = 120;
+    e.State.TheMap->SetChip(5, 12, 3, 58);
+    e.State.TheMap->SetTerrain(2); // the list follows without loading the set
+    e.State.CursorX = 5;
+    e.State.CursorY = 12;
+    e.State.CurrentLevel = 3;
+    e.State.CurrentChip = 120;
     p->UpdateInfo();
     QCOMPARE(p->Edit2->text(), QString("5"));
     QCOMPARE(p->Edit3->text(), QString("12"));
@@ -145,10 +145,10 @@ void FormInfoTest::updateInfoShowsTheState() {
     QCOMPARE(p->ComboBox3->currentIndex(), 120);
     QCOMPARE(p->Label5->text(), QString::fromUtf8("橋1"));
     QCOMPARE(p->Label6->text(), QString::fromUtf8("昇降機-下"));
-    QCOMPARE(CurrentTerrain, 0);
+    QCOMPARE(e.State.CurrentTerrain, 0);
 
     // A byte without a chip in the cursor cell: no name and no picture, and no harm.
-    TheMap->Cells[TMap::Index(5, 12, 3)] = 200;
+    e.State.TheMap->Cells[TMap::Index(5, 12, 3)] = 200;
     p->UpdateInfo();
     QCOMPARE(p->Label5->text(), QString());
     p->grab();
@@ -156,10 +156,10 @@ void FormInfoTest::updateInfoShowsTheState() {
     // The level list is a command: the selection goes, the edit view shows the level.
     p->ComboBox2->setCurrentIndex(7);
     emit p->ComboBox2->activated(7);
-    QCOMPARE(CurrentLevel, 7);
+    QCOMPARE(e.State.CurrentLevel, 7);
     p->ComboBox3->setCurrentIndex(9);
     emit p->ComboBox3->activated(9);
-    QCOMPARE(int(CurrentChip), 9);
+    QCOMPARE(int(e.State.CurrentChip), 9);
     QCOMPARE(p->Label6->text(), QString::fromUtf8("さら地9"));
 }
 
@@ -171,18 +171,18 @@ void FormInfoTest::nameBoxKeepsTwentyBytes() {
     p->Edit1->setFocus();
     p->Edit1->selectAll();
     Type(p->Edit1, "A");
-    QCOMPARE(TheMap->GetName(), std::string("A"));
+    QCOMPARE(e.State.TheMap->GetName(), std::string("A"));
     QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * ")); // marked at once
 
     Type(p->Edit1, "BCDEFGHIJKLMNOPQRSTUVWXY");
     QCOMPARE(p->Edit1->text(), QString("ABCDEFGHIJKLMNOPQRST"));
-    QCOMPARE(TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(e.State.TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
 
     // Double-byte characters: ten fit, the eleventh does not.
     p->Edit1->selectAll();
     Type(p->Edit1, QString::fromUtf8("あいうえおかきくけこさ"));
     QCOMPARE(p->Edit1->text(), QString::fromUtf8("あいうえおかきくけこ"));
-    QCOMPARE(TheMap->GetName().size(), size_t(20));
+    QCOMPARE(e.State.TheMap->GetName().size(), size_t(20));
 
     // 19 bytes leave no room for half a character.
     p->Edit1->selectAll();
@@ -190,7 +190,7 @@ void FormInfoTest::nameBoxKeepsTwentyBytes() {
     Type(p->Edit1, QString::fromUtf8("あ"));
     QCOMPARE(p->Edit1->text(), QString("0123456789012345678"));
     Type(p->Edit1, "9");
-    QCOMPARE(TheMap->GetName(), std::string("01234567890123456789"));
+    QCOMPARE(e.State.TheMap->GetName(), std::string("01234567890123456789"));
 
     // A character the code page does not have is refused, wherever it is typed.
     p->Edit1->selectAll();
@@ -202,7 +202,7 @@ void FormInfoTest::nameBoxKeepsTwentyBytes() {
     Type(p->Edit1, QString::fromUtf8("漢"));
     QCOMPARE(p->Edit1->text(), QString::fromUtf8("a漢b"));
     QCOMPARE(p->Edit1->cursorPosition(), 2);
-    QCOMPARE(FromCp932(TheMap->GetName()), QString::fromUtf8("a漢b"));
+    QCOMPARE(FromCp932(e.State.TheMap->GetName()), QString::fromUtf8("a漢b"));
 
     // A paste that does not fit keeps what fits.
     p->Edit1->selectAll();
@@ -210,7 +210,7 @@ void FormInfoTest::nameBoxKeepsTwentyBytes() {
     p->Edit1->setCursorPosition(2);
     p->Edit1->insert(QString::fromUtf8("xyzあい"));
     QCOMPARE(p->Edit1->text(), QString("01xyz23456789012345"));
-    QCOMPARE(TheMap->GetName(), std::string("01xyz23456789012345"));
+    QCOMPARE(e.State.TheMap->GetName(), std::string("01xyz23456789012345"));
 }
 
 // The characters where code page 932 differs from plain Shift_JIS, NEC row 13 and the IBM
@@ -227,11 +227,11 @@ void FormInfoTest::nameBoxWritesCodePage932() {
         p->Edit1->selectAll();
         Type(p->Edit1, QString::fromUtf8(text));
         QCOMPARE(p->Edit1->text(), QString::fromUtf8(text));
-        QCOMPARE(QByteArray::fromStdString(TheMap->GetName()), bytes);
+        QCOMPARE(QByteArray::fromStdString(e.State.TheMap->GetName()), bytes);
 
-        TheMap->SetName("x");
+        e.State.TheMap->SetName("x");
         p->UpdateInfo();
-        TheMap->SetName(bytes.toStdString());
+        e.State.TheMap->SetName(bytes.toStdString());
         p->UpdateInfo();
         QCOMPARE(p->Edit1->text(), QString::fromUtf8(text));
     }
@@ -240,7 +240,7 @@ void FormInfoTest::nameBoxWritesCodePage932() {
     Type(p->Edit1, QString::fromUtf8("a〜"));
     QCOMPARE(p->Edit1->text(), QString("a"));
     // Bytes that are not code page 932 show as "\xNN", as quarvel-cli shows them.
-    TheMap->SetName("a\x81");
+    e.State.TheMap->SetName("a\x81");
     p->UpdateInfo();
     QCOMPARE(p->Edit1->text(), QString("a\\x81"));
 }
@@ -252,8 +252,8 @@ void FormInfoTest::aRepaintShowsTheStateAfterThePaint() {
     TForm4* p = e.Set->Form4;
     p->UpdateInfo();
     QCOMPARE(p->Edit2->text(), QString("0"));
-    CursorX = 7;
-    TheMap->Modified = true;
+    e.State.CursorX = 7;
+    e.State.TheMap->Modified = true;
     p->grab(); // paints the panel
     QCOMPARE(p->Edit2->text(), QString("0"));
     QTRY_COMPARE(p->Edit2->text(), QString("7"));
@@ -267,8 +267,8 @@ void FormInfoTest::longNameFromAFileIsShownWhole() {
     TEditor e;
     TForm4* p = e.Set->Form4;
     const char* name = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"; // 30 bytes, as a file may hold
-    std::memset(TheMap->Header + TMap::NameOffset, 0, TMap::NameSize);
-    std::memcpy(TheMap->Header + TMap::NameOffset, name, std::strlen(name));
+    std::memset(e.State.TheMap->Header + TMap::NameOffset, 0, TMap::NameSize);
+    std::memcpy(e.State.TheMap->Header + TMap::NameOffset, name, std::strlen(name));
     p->UpdateInfo();
     QCOMPARE(p->Edit1->text(), QString(name));
 
@@ -276,20 +276,20 @@ void FormInfoTest::longNameFromAFileIsShownWhole() {
     p->Edit1->end(false);
     Type(p->Edit1, "5"); // typing is stopped
     QCOMPARE(p->Edit1->text(), QString(name));
-    QVERIFY(!TheMap->Modified);
+    QVERIFY(!e.State.TheMap->Modified);
     Key(p->Edit1, Qt::Key_Backspace); // the first edit keeps 20 bytes
-    QCOMPARE(TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(e.State.TheMap->GetName(), std::string("ABCDEFGHIJKLMNOPQRST"));
     QCOMPARE(p->Edit1->text(), QString("ABCDEFGHIJKLMNOPQRST"));
-    QVERIFY(TheMap->Modified);
+    QVERIFY(e.State.TheMap->Modified);
 }
 
 void FormInfoTest::paletteClicksChooseChips() {
     TEditor e;
     TForm4* p = e.Set->Form4;
     auto click = [&](int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        CurrentChip = 77;
+        e.State.CurrentChip = 77;
         QTest::mouseClick(p, b, Qt::NoModifier, QPoint(x, y));
-        return int(CurrentChip);
+        return int(e.State.CurrentChip);
     };
     QCOMPARE(click(8, 160), 0);
     QCOMPARE(click(40, 160), 58);
@@ -313,27 +313,27 @@ void FormInfoTest::terrainListLoadsOtherChips() {
     e.Folder.WriteChips(1);
     TForm4* p = e.Set->Form4;
     emit p->ComboBox1->activated(0); // the set already chosen
-    QVERIFY(!TheMap->Modified);
+    QVERIFY(!e.State.TheMap->Modified);
 
     p->ComboBox1->setCurrentIndex(1);
     emit p->ComboBox1->activated(1);
-    QVERIFY(TheMap->Modified);
-    QCOMPARE(TheMap->GetTerrain(), 1);
-    QCOMPARE(CurrentTerrain, 1);
+    QVERIFY(e.State.TheMap->Modified);
+    QCOMPARE(e.State.TheMap->GetTerrain(), 1);
+    QCOMPARE(e.State.CurrentTerrain, 1);
     QCOMPARE(ShownAt(p, QPoint(40 + 16, 160 + 12)), ChipColor(1, 58));
     // The edit view shows the new pictures in the new colours.
-    TheMap->SetChip(0, 0, 0, 12);
+    e.State.TheMap->SetChip(0, 0, 0, 12);
     e.Set->Form2->RedrawLevel();
     Point c = EditCellToPixel(0, 0, 0);
     QCOMPARE(ShownAt(e.Set->Form2->PaintBox1, QPoint(c.x + 32, c.y + 24)), ChipColor(1, 12));
 
     // A set whose files are missing is still recorded; the pictures stay.
-    TheMap->Modified = false;
+    e.State.TheMap->Modified = false;
     p->ComboBox1->setCurrentIndex(2);
     emit p->ComboBox1->activated(2);
-    QVERIFY(TheMap->Modified);
-    QCOMPARE(TheMap->GetTerrain(), 2);
-    QCOMPARE(CurrentTerrain, 1);
+    QVERIFY(e.State.TheMap->Modified);
+    QCOMPARE(e.State.TheMap->GetTerrain(), 2);
+    QCOMPARE(e.State.CurrentTerrain, 1);
     QCOMPARE(p->ComboBox1->currentIndex(), 2);
     QVERIFY(e.Messages.Log.empty());
 }
@@ -354,7 +354,7 @@ void FormInfoTest::terrainChangeKeepsBothScrollPositions() {
     }
     p->ComboBox1->setCurrentIndex(1);
     emit p->ComboBox1->activated(1);
-    QCOMPARE(CurrentTerrain, 1);
+    QCOMPARE(e.State.CurrentTerrain, 1);
     QApplication::processEvents();
     QCOMPARE(scrolled(e.Set->Form2), QPoint(300, 200));
     QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
@@ -364,7 +364,7 @@ void FormInfoTest::terrainChangeKeepsBothScrollPositions() {
     QVERIFY(e.Set->Form3->SubWindow()->isMinimized());
     p->ComboBox1->setCurrentIndex(0);
     emit p->ComboBox1->activated(0);
-    QCOMPARE(CurrentTerrain, 0);
+    QCOMPARE(e.State.CurrentTerrain, 0);
     e.Set->Form3->SubWindow()->showNormal();
     QApplication::processEvents();
     QCOMPARE(scrolled(e.Set->Form3), QPoint(300, 200));
@@ -419,7 +419,7 @@ void FormInfoTest::paletteChipsHaveTipsAndTheChosenOneIsMarked() {
     const auto at = [p](QPoint q) { return ShownAt(p, q); };
     p->ComboBox3->setCurrentIndex(120);
     emit p->ComboBox3->activated(120); // 昇降機-下, entry 2
-    QCOMPARE(int(CurrentChip), 120);
+    QCOMPARE(int(e.State.CurrentChip), 120);
     const QRect marked = TForm4::PaletteCellRect(2);
     QCOMPARE(marked, QRect(72, 160, 32, 24));
     QCOMPARE(at(marked.topLeft()), qRgb(0, 0, 0));
@@ -431,20 +431,20 @@ void FormInfoTest::paletteChipsHaveTipsAndTheChosenOneIsMarked() {
     QCOMPARE(at(other.bottomRight()), ChipColor(0, 58));
     // Choosing from the palette moves the mark; a chip the palette lacks leaves none.
     SendMouse(p, QEvent::MouseButtonPress, QPoint(45, 165), Qt::LeftButton, Qt::LeftButton);
-    QCOMPARE(int(CurrentChip), 58);
+    QCOMPARE(int(e.State.CurrentChip), 58);
     QCOMPARE(at(other.topLeft() + QPoint(1, 1)), qRgb(255, 255, 255));
     QCOMPARE(at(marked.topLeft() + QPoint(1, 1)), ChipColor(0, 120));
     p->ComboBox3->setCurrentIndex(1);
     emit p->ComboBox3->activated(1);
-    QCOMPARE(TForm4::MarkedPaletteEntry(), -1);
+    QCOMPARE(p->MarkedPaletteEntry(), -1);
     QCOMPARE(at(other.topLeft() + QPoint(1, 1)), ChipColor(0, 58));
 }
 
 void FormInfoTest::chipsArePainted() {
     TEditor e;
     TForm4* p = e.Set->Form4;
-    TheMap->SetChip(0, 0, 0, 58);
-    CurrentChip = 12;
+    e.State.TheMap->SetChip(0, 0, 0, 58);
+    e.State.CurrentChip = 12;
     p->UpdateInfo();
     QCOMPARE(ShownAt(p, QPoint(96 + 32, 48 + 24)), ChipColor(0, 58));
     QCOMPARE(ShownAt(p, QPoint(96 + 32, 104 + 24)), ChipColor(0, 12));

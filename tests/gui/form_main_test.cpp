@@ -82,9 +82,9 @@ QAction* Item(TEditor& e, const char* name) {
     return e.Set->Form1->MenuItem(name);
 }
 
-void PaintChip(int x, int y, int z, uint8_t chip) {
-    TheMap->UndoBuf.BeginStep();
-    TheMap->SetChip(x, y, z, chip);
+void PaintChip(TEditor& e, int x, int y, int z, uint8_t chip) {
+    e.State.TheMap->UndoBuf.BeginStep();
+    e.State.TheMap->SetChip(x, y, z, chip);
 }
 
 } // namespace
@@ -197,13 +197,13 @@ void FormMainTest::startUpArrangesTheWindows() {
     QVERIFY(w.Form1->windowState() & Qt::WindowMaximized);
     QVERIFY(e.Messages.Log.empty());
 
-    QCOMPARE(CurrentTerrain, 0);
-    QCOMPARE(CurrentLevel, 0);
-    QCOMPARE(int(CurrentChip), 0);
-    QVERIFY(!TheSelection->Active);
-    QCOMPARE(ChipSheet[0]->Width(), 64);
-    QCOMPARE(ChipSheet[0]->Height(), 8064);
-    QCOMPARE(ChipSheet[1]->Height(), 4032);
+    QCOMPARE(e.State.CurrentTerrain, 0);
+    QCOMPARE(e.State.CurrentLevel, 0);
+    QCOMPARE(int(e.State.CurrentChip), 0);
+    QVERIFY(!e.State.TheSelection->Active);
+    QCOMPARE(e.State.ChipSheet[0]->Width(), 64);
+    QCOMPARE(e.State.ChipSheet[0]->Height(), 8064);
+    QCOMPARE(e.State.ChipSheet[1]->Height(), 4032);
     QCOMPARE(w.Form2->PaintBox1->size(), QSize(2048, 1040));
     QCOMPARE(w.Form3->PaintBox1->size(), QSize(2048, 1792));
     // The edit view shows level 0 with the cursor on (0, 0); the panel stands beside it.
@@ -230,7 +230,7 @@ void FormMainTest::missingChipsEndTheProgram() {
 void FormMainTest::savePromptFollowsTheAnswer() {
     TEditor e;
     TScriptedFrame frame(e.Set->Form1);
-    Windows.Main = &frame;
+    e.State.Windows.Main = &frame;
     QAction* newMap = Item(e, "NEW1");
     const std::string file = e.Folder.Path() + "map/saved.map";
 
@@ -239,19 +239,19 @@ void FormMainTest::savePromptFollowsTheAnswer() {
     QVERIFY(e.Messages.Log.empty());
 
     // Cancel keeps everything.
-    PaintChip(1, 1, 0, 5);
+    PaintChip(e, 1, 1, 0, 5);
     e.Messages.Answers = {mrCancel};
     newMap->trigger();
     QCOMPARE(e.Messages.Log.back().Text, std::string("編集中のマップを保存しますか？"));
     QCOMPARE(e.Messages.Log.back().Caption, std::string("確認"));
-    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 5);
-    QVERIFY(TheMap->Modified);
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 0)), 5);
+    QVERIFY(e.State.TheMap->Modified);
 
     // Yes on a map without a file name opens the save dialog; cancelling it cancels New.
     e.Messages.Answers = {mrYes};
     newMap->trigger();
     QCOMPARE(frame.DialogsRun, 1);
-    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 5);
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 0)), 5);
     QVERIFY(!QFile::exists(QString::fromStdString(file)));
 
     // Yes and a file name: saved, then the new map.
@@ -259,14 +259,14 @@ void FormMainTest::savePromptFollowsTheAnswer() {
     frame.Files = {file};
     newMap->trigger();
     QCOMPARE(QFileInfo(QString::fromStdString(file)).size(), qint64(49200));
-    QCOMPARE(int(TheMap->GetChip(1, 1, 0)), 0);
-    QVERIFY(!TheMap->Modified);
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 0)), 0);
+    QVERIFY(!e.State.TheMap->Modified);
 
     // No drops the changes.
-    PaintChip(2, 2, 0, 6);
+    PaintChip(e, 2, 2, 0, 6);
     e.Messages.Answers = {mrNo};
     newMap->trigger();
-    QCOMPARE(int(TheMap->GetChip(2, 2, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(2, 2, 0)), 0);
     QCOMPARE(e.Messages.Log.size(), size_t(4));
 
     // Open of a file that is not a map: the error, and the map in memory unchanged.
@@ -275,21 +275,21 @@ void FormMainTest::savePromptFollowsTheAnswer() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(49200, 'x'));
     f.close();
-    PaintChip(3, 3, 0, 7);
+    PaintChip(e, 3, 3, 0, 7);
     e.Messages.Answers = {mrNo};
     frame.Files = {bad.toStdString()};
     Item(e, "OPEN1")->trigger();
     QCOMPARE(e.Messages.Log.back().Text, std::string("マップファイルじゃないよ？"));
-    QCOMPARE(int(TheMap->GetChip(3, 3, 0)), 7);
-    QVERIFY(TheMap->Modified);
+    QCOMPARE(int(e.State.TheMap->GetChip(3, 3, 0)), 7);
+    QVERIFY(e.State.TheMap->Modified);
 
     // The saved map opens and resets the views.
-    CurrentLevel = 4;
+    e.State.CurrentLevel = 4;
     e.Messages.Answers = {mrNo};
     frame.Files = {file};
     Item(e, "OPEN1")->trigger();
-    QCOMPARE(TheMap->FileName, file);
-    QCOMPARE(CurrentLevel, 0);
+    QCOMPARE(e.State.TheMap->FileName, file);
+    QCOMPARE(e.State.CurrentLevel, 0);
 }
 
 void FormMainTest::fileDialogsStartInTheMapFolder() {
@@ -341,10 +341,10 @@ void FormMainTest::fileDialogsStartInTheMapFolder() {
 void FormMainTest::captionShowsFileAndModifiedMark() {
     TEditor e;
     TScriptedFrame frame(e.Set->Form1);
-    Windows.Main = &frame;
+    e.State.Windows.Main = &frame;
     e.Set->Form4->UpdateInfo();
     QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel"));
-    PaintChip(0, 0, 0, 1);
+    PaintChip(e, 0, 0, 0, 1);
     e.Set->Form4->UpdateInfo();
     QCOMPARE(e.Set->Form1->windowTitle(), QString("Quarvel * "));
 
@@ -352,7 +352,7 @@ void FormMainTest::captionShowsFileAndModifiedMark() {
     frame.Files = {file};
     Item(e, "SAVEAS1")->trigger();
     QCOMPARE(e.Set->Form1->windowTitle(), "Quarvel - " + QString::fromStdString(file));
-    PaintChip(0, 0, 0, 2);
+    PaintChip(e, 0, 0, 0, 2);
     e.Set->Form4->UpdateInfo();
     QCOMPARE(e.Set->Form1->windowTitle(), "Quarvel - " + QString::fromStdString(file) + " * ");
     Item(e, "SAVE1")->trigger();
@@ -411,12 +411,12 @@ void FormMainTest::windowCommandsArrangeChildren() {
     // Closing a view only puts it aside: the editor keeps drawing into it.
     edit->close();
     QVERIFY(edit->isMinimized());
-    QCOMPARE(static_cast<IEditView*>(e.Set->Form2), Windows.Edit);
+    QCOMPARE(static_cast<IEditView*>(e.Set->Form2), e.State.Windows.Edit);
 
     // Enter centres the whole-map view on the cursor without rebuilding its picture.
-    CursorX = 20;
-    CursorY = 3;
-    CurrentLevel = 9;
+    e.State.CursorX = 20;
+    e.State.CursorY = 3;
+    e.State.CurrentLevel = 9;
     Item(e, "REFRESH1")->trigger();
     Point p = WholeCellToPixel(20, 3, 9, 0);
     QScrollArea* scroll = e.Set->Form3->ScrollBox();
@@ -461,20 +461,20 @@ void FormMainTest::menuKeysWorkInTheMainWindow() {
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     QTest::keyClick(main, Qt::Key_Up);
-    QCOMPARE(CurrentLevel, 1);
+    QCOMPARE(e.State.CurrentLevel, 1);
     QTest::keyClick(main, Qt::Key_Right);
     QTest::keyClick(main, Qt::Key_Right);
     QTest::keyClick(main, Qt::Key_Left);
-    QCOMPARE(int(CurrentChip), 1);
+    QCOMPARE(int(e.State.CurrentChip), 1);
     QCOMPARE(e.Set->Form4->ComboBox3->currentIndex(), 1);
     QTest::keyClick(main, Qt::Key_Down);
     QTest::keyClick(main, Qt::Key_Down); // level 0 is the floor
-    QCOMPARE(CurrentLevel, 0);
-    PaintChip(4, 4, 0, 9);
+    QCOMPARE(e.State.CurrentLevel, 0);
+    PaintChip(e, 4, 4, 0, 9);
     QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 0)), 0);
     QTest::keyClick(main, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 9);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 0)), 9);
     // Ctrl+Tab goes to the other view, once.
     QMdiArea* area = main->MdiArea();
     QMdiSubWindow* before = area->activeSubWindow();
@@ -489,18 +489,18 @@ void FormMainTest::selectionKeysCarryTheBoxThroughLevels() {
     TForm1* main = e.Set->Form1;
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
-    TheMap->SetChip(4, 4, 3, 60);
-    TheMap->SetChip(4, 4, 4, 61);
-    TheMap->UndoBuf.Reset();
-    CurrentLevel = 3;
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, 4, 4);
+    e.State.TheMap->SetChip(4, 4, 3, 60);
+    e.State.TheMap->SetChip(4, 4, 4, 61);
+    e.State.TheMap->UndoBuf.Reset();
+    e.State.CurrentLevel = 3;
+    e.State.TheSelection->SetActive(true);
+    e.State.TheSelection->SetCorner(0, 4, 4);
     QCOMPARE(e.Set->Form3->PaintBox1->Lines().size(), 12);
     QCOMPARE(e.Set->Form4->Label7->text(), QString());
 
     QTest::keyClick(main, Qt::Key_Up, Qt::ShiftModifier);
-    QCOMPARE(CurrentLevel, 4);
-    QVERIFY(TheSelection->Active);
+    QCOMPARE(e.State.CurrentLevel, 4);
+    QVERIFY(e.State.TheSelection->Active);
     QCOMPARE(e.Set->Form4->Label7->text(), QString::fromUtf8("選択 Z:3-4"));
     // The edit view outlines the selection on the new level.
     const Point p = EditCellToPixel(4, 4, 0);
@@ -511,56 +511,56 @@ void FormMainTest::selectionKeysCarryTheBoxThroughLevels() {
         for (int x = p.x; x < p.x + 64; ++x)
             differ += marked.GetPixel(x, y) != e.Set->Form2->Picture().Picture.GetPixel(x, y);
     QVERIFY(differ > 0);
-    TheSelection->MarkAll();
+    e.State.TheSelection->MarkAll();
 
     // Ctrl+Shift+Right and Ctrl+Shift+PageUp move the two levels: one step each.
     const QVector<QLine> before = e.Set->Form3->PaintBox1->Lines();
     QTest::keyClick(main, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(main, Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(int(TheMap->GetChip(5, 4, 4)), 60);
-    QCOMPARE(int(TheMap->GetChip(5, 4, 5)), 61);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 0);
-    QCOMPARE(CurrentLevel, 5);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 4, 4)), 60);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 4, 5)), 61);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 3)), 0);
+    QCOMPARE(e.State.CurrentLevel, 5);
     QVERIFY(e.Set->Form3->PaintBox1->Lines() != before);
     QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(5, 4, 5)), 0);
-    QCOMPARE(int(TheMap->GetChip(5, 4, 3)), 60);
-    QCOMPARE(int(TheMap->GetChip(5, 4, 4)), 61);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 4, 5)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 4, 3)), 60);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 4, 4)), 61);
     QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 60);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 4)), 61);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 3)), 60);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 4)), 61);
 
     // Undo switched the selection off: no outline, no level range, and the moves do nothing.
-    QVERIFY(!TheSelection->Active);
+    QVERIFY(!e.State.TheSelection->Active);
     QVERIFY(e.Set->Form3->PaintBox1->Lines().isEmpty());
     QCOMPARE(e.Set->Form4->Label7->text(), QString());
     QTest::keyClick(main, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 3)), 60);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 3)), 60);
 
     // Copy switches the selection off: the level range goes with it.
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, 4, 4);
+    e.State.TheSelection->SetActive(true);
+    e.State.TheSelection->SetCorner(0, 4, 4);
     QTest::keyClick(main, Qt::Key_Up, Qt::ShiftModifier);
     QVERIFY(!e.Set->Form4->Label7->text().isEmpty());
     QTest::keyClick(main, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(TheCopyBuf.Depth, 2);
+    QCOMPARE(e.State.TheCopyBuf.Depth, 2);
     QCOMPARE(e.Set->Form4->Label7->text(), QString());
 
     // The plain level step switches the selection off.
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, 1, 1);
+    e.State.TheSelection->SetActive(true);
+    e.State.TheSelection->SetCorner(0, 1, 1);
     QTest::keyClick(main, Qt::Key_Down, Qt::ShiftModifier);
-    QVERIFY(TheSelection->Active);
+    QVERIFY(e.State.TheSelection->Active);
     QTest::keyClick(main, Qt::Key_Down);
-    QVERIFY(!TheSelection->Active);
+    QVERIFY(!e.State.TheSelection->Active);
 }
 
 void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     TEditor e;
-    TheMap->SetChip(30, 2, 0, 60);
-    TheMap->UndoBuf.Reset();
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, 30, 2);
+    e.State.TheMap->SetChip(30, 2, 0, 60);
+    e.State.TheMap->UndoBuf.Reset();
+    e.State.TheSelection->SetActive(true);
+    e.State.TheSelection->SetCorner(0, 30, 2);
     QString caption;
     bool stayedOpen = false;
     QTimer::singleShot(0, [&] {
@@ -580,18 +580,18 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Text, std::string("マップからはみ出すよ？"));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("エラー"));
-    QCOMPARE(int(TheMap->GetChip(27, 3, 0)), 60);
-    QCOMPARE(int(TheMap->GetChip(30, 2, 0)), 0);
-    QVERIFY(TheSelection->Active);
-    QVERIFY(TheMap->Undo());
-    QVERIFY(!TheMap->Undo());
+    QCOMPARE(int(e.State.TheMap->GetChip(27, 3, 0)), 60);
+    QCOMPARE(int(e.State.TheMap->GetChip(30, 2, 0)), 0);
+    QVERIFY(e.State.TheSelection->Active);
+    QVERIFY(e.State.TheMap->Undo());
+    QVERIFY(!e.State.TheMap->Undo());
     QVERIFY(e.Set->Form1->findChildren<TForm5*>().isEmpty());
 }
 
 void FormMainTest::nameBoxKeepsItsKeys() {
     TEditor e;
     TForm4* info = e.Set->Form4;
-    PaintChip(4, 4, 0, 9);
+    PaintChip(e, 4, 4, 0, 9);
     info->UpdateInfo();
     info->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(info));
@@ -601,33 +601,33 @@ void FormMainTest::nameBoxKeepsItsKeys() {
 
     // With the name box focused the keys edit the name and leave the map alone.
     QTest::keyClick(info->Edit1, Qt::Key_Left);
-    QCOMPARE(int(CurrentChip), 0);
+    QCOMPARE(int(e.State.CurrentChip), 0);
     QCOMPARE(info->Edit1->cursorPosition(), 2);
     QTest::keyClick(info->Edit1, Qt::Key_Up);
-    QCOMPARE(CurrentLevel, 0);
+    QCOMPARE(e.State.CurrentLevel, 0);
     QTest::keyClick(info->Edit1, Qt::Key_Delete);
     QCOMPARE(info->Edit1->text(), QString("ab"));
     QTest::keyClick(info->Edit1, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 9);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 0)), 9);
     QCOMPARE(info->Edit1->text(), QString("abc")); // the edit's own undo
     QTest::keyClick(info->Edit1, Qt::Key_Return);
     QTest::keyClick(info->Edit1, Qt::Key_Right);
-    QCOMPARE(int(CurrentChip), 0);
+    QCOMPARE(int(e.State.CurrentChip), 0);
 
     // Another control of the panel leaves the keys to the menu.
     info->ComboBox2->setFocus();
     QTest::keyClick(info->ComboBox2, Qt::Key_Up);
-    QCOMPARE(CurrentLevel, 1);
+    QCOMPARE(e.State.CurrentLevel, 1);
     info->Edit2->setFocus();
     QTest::keyClick(info->Edit2, Qt::Key_Right);
-    QCOMPARE(int(CurrentChip), 1);
+    QCOMPARE(int(e.State.CurrentChip), 1);
 
     // A click on the panel's surface takes the focus away and gives the keys back.
     info->Edit1->setFocus();
     QTest::mouseClick(info, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
     QVERIFY(!info->Edit1->hasFocus());
     QTest::keyClick(info, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(int(TheMap->GetChip(4, 4, 0)), 0);
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 0)), 0);
 }
 
 namespace {
@@ -643,13 +643,13 @@ public:
 void FormMainTest::errorsAreShownAndTheProgramGoesOn() {
     TEditor e;
     // A save that cannot write: the command ends, the error shows under the title.
-    TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
-    PaintChip(0, 0, 0, 3);
+    e.State.TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
+    PaintChip(e, 0, 0, 0, 3);
     Item(e, "SAVE1")->trigger();
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("Quarvel"));
     QVERIFY(!e.Messages.Log[0].Text.empty());
-    QVERIFY(TheMap->Modified);
+    QVERIFY(e.State.TheMap->Modified);
     QVERIFY(e.Set->Form1->isVisible());
 
     // An error an event handler lets through is caught by the application object.
@@ -672,8 +672,8 @@ void FormMainTest::errorsAreShownInJapanese() {
     TEditor e;
     // A save that fails names the file and the reason in Japanese.
     const std::string path = e.Folder.Path() + "no-such-folder/x.map";
-    TheMap->FileName = path;
-    PaintChip(0, 0, 0, 3);
+    e.State.TheMap->FileName = path;
+    PaintChip(e, 0, 0, 0, 3);
     Item(e, "SAVE1")->trigger();
     QCOMPARE(e.Messages.Log.size(), size_t(1));
     QCOMPARE(e.Messages.Log[0].Caption, std::string("Quarvel"));
@@ -688,14 +688,14 @@ void FormMainTest::errorsAreShownInJapanese() {
 
 void FormMainTest::closeAsksFirst() {
     TEditor e;
-    PaintChip(0, 0, 0, 3);
+    PaintChip(e, 0, 0, 0, 3);
     e.Messages.Answers = {mrCancel};
     QVERIFY(!e.Set->Form1->close());
     QVERIFY(e.Set->Form1->isVisible());
     QCOMPARE(e.Messages.Log.size(), size_t(1));
 
     // Yes with a save that fails: the error, and the program runs on.
-    TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
+    e.State.TheMap->FileName = e.Folder.Path() + "no-such-folder/x.map";
     e.Messages.Answers = {mrYes};
     QVERIFY(!e.Set->Form1->close());
     QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
@@ -737,9 +737,9 @@ void FormMainTest::archiveCommandsUseShiftJisNames() {
     const QString root = QString::fromStdString(e.Folder.Path());
     const QString name = QString::fromUtf8("テスト.map");
     QVERIFY(QDir(root).mkpath("dat/unpacked"));
-    TheMap->SetChip(1, 2, 3, 12);
-    QVERIFY(TheMap->SaveToFile(QFile::encodeName(root + "map/" + name).toStdString()));
-    QVERIFY(TheMap->SaveToFile(QFile::encodeName(root + "map/dummy.map").toStdString()));
+    e.State.TheMap->SetChip(1, 2, 3, 12);
+    QVERIFY(e.State.TheMap->SaveToFile(QFile::encodeName(root + "map/" + name).toStdString()));
+    QVERIFY(e.State.TheMap->SaveToFile(QFile::encodeName(root + "map/dummy.map").toStdString()));
     QFile list(root + "map/map.ini");
     QVERIFY(list.open(QIODevice::WriteOnly));
     list.write(QByteArray::fromStdString(ToCp932(name)) + "\r\n");
@@ -757,14 +757,14 @@ void FormMainTest::archiveCommandsUseShiftJisNames() {
     QCOMPARE(QFileInfo(root + "dat/unpacked/" + name).size(), qint64(49200));
 
     // A long list shows its progress while it runs and closes the dialog at the end.
-    ArchiveProgress(1, 300); // a short list shows none
+    e.State.ArchiveProgress(1, 300); // a short list shows none
     QVERIFY(!e.Set->Form1->findChild<QProgressDialog*>());
-    ArchiveProgress(1, 400);
+    e.State.ArchiveProgress(1, 400);
     QVERIFY(e.Set->Form1->findChild<QProgressDialog*>());
-    ArchiveProgress(400, 400);
+    e.State.ArchiveProgress(400, 400);
     QVERIFY(!e.Set->Form1->findChild<QProgressDialog*>());
     // Bytes that are not Shift_JIS are refused as a file name.
-    QVERIFY_THROWS_EXCEPTION(QuarvelError, Cp932ToFileName(std::string("\x81", 1)));
+    QVERIFY_THROWS_EXCEPTION(QuarvelError, e.State.Cp932ToFileName(std::string("\x81", 1)));
 }
 
 QUARVEL_GUI_TEST_MAIN(FormMainTest)

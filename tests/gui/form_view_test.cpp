@@ -46,10 +46,10 @@ void FormViewTest::showsAllLevelsOnBlack() {
     QCOMPARE(view->GetBackColor(), TColor(0));
     // Black as near as the chip palette has it.
     const PaletteEntry black =
-        ChipSheet[0]->GetPalette()[NearestIndex(ChipSheet[0]->GetPalette(), 0)];
+        e.State.ChipSheet[0]->GetPalette()[NearestIndex(e.State.ChipSheet[0]->GetPalette(), 0)];
     QCOMPARE(view->PaintBox1->grab(QRect(5, 5, 1, 1)).toImage().pixel(0, 0),
              qRgb(black.Red, black.Green, black.Blue));
-    TheMap->SetChip(31, 31, 0, 12);
+    e.State.TheMap->SetChip(31, 31, 0, 12);
     view->RedrawAll();
     Point p = WholeCellToPixel(31, 31, 0, 0);
     QCOMPARE(view->PaintBox1->grab(QRect(p.x + 32, p.y + 24, 1, 1)).toImage().pixel(0, 0),
@@ -62,8 +62,8 @@ void FormViewTest::showsAllLevelsOnBlack() {
 
 void FormViewTest::windowBesideThePictureShowsTheViewsColour() {
     TEditor e;
-    const auto shown = [](TColor c) {
-        const Palette& pal = ChipSheet[0]->GetPalette();
+    const auto shown = [&e](TColor c) {
+        const Palette& pal = e.State.ChipSheet[0]->GetPalette();
         const PaletteEntry& entry = pal[NearestIndex(pal, c)];
         return qRgb(entry.Red, entry.Green, entry.Blue);
     };
@@ -114,17 +114,17 @@ void FormViewTest::clickPicksTheHigherLevel() {
     const QPoint spot = FaceCentre(5, 5, 10);
     Point low = WholePixelToCell(spot.x(), spot.y(), 3, 0);
     QVERIFY(low.x >= 0 && low.x < 32 && low.y >= 0 && low.y < 32);
-    TheMap->SetChip(low.x, low.y, 3, 1);
-    TheMap->SetChip(5, 5, 10, 1);
+    e.State.TheMap->SetChip(low.x, low.y, 3, 1);
+    e.State.TheMap->SetChip(5, 5, 10, 1);
     view->RedrawAll();
-    TheSelection->SetActive(true);
-    TheSelection->SetCorner(0, 1, 1);
+    e.State.TheSelection->SetActive(true);
+    e.State.TheSelection->SetCorner(0, 1, 1);
 
     Click(view, spot);
-    QCOMPARE(CurrentLevel, 10);
-    QCOMPARE(CursorX, 5);
-    QCOMPARE(CursorY, 5);
-    QVERIFY(!TheSelection->Active);
+    QCOMPARE(e.State.CurrentLevel, 10);
+    QCOMPARE(e.State.CursorX, 5);
+    QCOMPARE(e.State.CursorY, 5);
+    QVERIFY(!e.State.TheSelection->Active);
     QCOMPARE(e.Set->Form4->ComboBox2->currentIndex(), 10);
     QCOMPARE(e.Set->Form4->Edit2->text(), QString("5"));
     // The edit view shows level 10 with the cursor on the picked cell.
@@ -134,31 +134,31 @@ void FormViewTest::clickPicksTheHigherLevel() {
              int(TProgramFolder::ChipIndex(0, 1)));
 
     // Without the upper chip the same spot picks the lower level.
-    TheMap->SetChip(5, 5, 10, 0);
+    e.State.TheMap->SetChip(5, 5, 10, 0);
     Click(view, spot);
-    QCOMPARE(CurrentLevel, 3);
-    QCOMPARE(CursorX, low.x);
-    QCOMPARE(CursorY, low.y);
+    QCOMPARE(e.State.CurrentLevel, 3);
+    QCOMPARE(e.State.CursorX, low.x);
+    QCOMPARE(e.State.CursorY, low.y);
 
     // Only the left button picks.
-    TheMap->SetChip(5, 5, 10, 1);
+    e.State.TheMap->SetChip(5, 5, 10, 1);
     Click(view, spot, Qt::RightButton);
-    QCOMPARE(CurrentLevel, 3);
+    QCOMPARE(e.State.CurrentLevel, 3);
 }
 
 void FormViewTest::clickOnNothingChangesNothing() {
     TEditor e;
     TForm3* view = e.Set->Form3;
-    CursorX = 7;
-    CursorY = 8;
-    CurrentLevel = 2;
-    TheSelection->SetActive(true);
+    e.State.CursorX = 7;
+    e.State.CursorY = 8;
+    e.State.CurrentLevel = 2;
+    e.State.TheSelection->SetActive(true);
     Click(view, FaceCentre(10, 10, 20));
     Click(view, QPoint(2, 2)); // outside every level's diamond
-    QCOMPARE(CursorX, 7);
-    QCOMPARE(CursorY, 8);
-    QCOMPARE(CurrentLevel, 2);
-    QVERIFY(TheSelection->Active);
+    QCOMPARE(e.State.CursorX, 7);
+    QCOMPARE(e.State.CursorY, 8);
+    QCOMPARE(e.State.CurrentLevel, 2);
+    QVERIFY(e.State.TheSelection->Active);
 }
 
 QUARVEL_GUI_TEST_MAIN(FormViewTest)

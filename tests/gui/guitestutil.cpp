@@ -77,19 +77,19 @@ int TScriptedMessages::Show(const std::string& text, const std::string& caption,
 
 TEditor::TEditor(bool withChips) {
     if (withChips) Folder.WriteChips(0);
-    ProgramFolder = Folder.Path();
-    Set = std::make_unique<TWindowSet>();
+    State.ProgramFolder = Folder.Path();
+    if (auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance()))
+        app->SetEditor(&State);
+    Set = std::make_unique<TWindowSet>(State);
     Set->Show();
-    Windows.Messages = &Messages;
-    CursorX = CursorY = CurrentLevel = 0;
-    CurrentChip = 0;
-    CurrentTerrain = 0;
-    StartEditor();
+    State.Windows.Messages = &Messages;
+    StartEditor(State);
 }
 
 TEditor::~TEditor() {
     Set.reset();
-    ProgramFolder.clear();
+    if (auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance()))
+        app->SetEditor(nullptr);
 }
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/windowset.h"
+#include "editor/global.h"
 #include "editor/windows.h"
 #include "views/application.h"
 
@@ -45,14 +46,16 @@ public:
     std::deque<int> Answers;
 };
 
-// The editor as the program runs it: the four windows over a program folder with the chips
-// of terrain set 0, message boxes scripted, StartEditor done.
+// The editor as the program runs it: a fresh editor state, the application's editor, with
+// the four windows over a program folder with the chips of terrain set 0, message boxes
+// scripted, StartEditor done.
 class TEditor {
 public:
     explicit TEditor(bool withChips = true);
     ~TEditor();
     TProgramFolder Folder;
     TScriptedMessages Messages;
+    TEditorState State;
     std::unique_ptr<TWindowSet> Set;
 };
 

@@ -32,10 +32,14 @@ void StartFolderTest::failureIsShownAndNamesTheFolder() {
     file.close();
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath("file")));
     TScriptedMessages messages;
-    Windows.Messages = &messages;
-    ProgramFolder = "unchanged/";
-    QVERIFY(!SetUpProgramFolder(base + "/bin"));
-    QCOMPARE(ProgramFolder, std::string("unchanged/"));
+    TEditorState State;
+    State.Windows.Messages = &messages;
+    State.ProgramFolder = "unchanged/";
+    auto* app = dynamic_cast<TApplication*>(QCoreApplication::instance());
+    QVERIFY(app);
+    app->SetEditor(&State);
+    QVERIFY(!SetUpProgramFolder(State, base + "/bin"));
+    QCOMPARE(State.ProgramFolder, std::string("unchanged/"));
     QCOMPARE(int(messages.Log.size()), 1);
     QCOMPARE(messages.Log[0].Caption, std::string("Quarvel"));
     QVERIFY2(messages.Log[0].Text.find(base + "/file/quarvel") != std::string::npos,
@@ -43,11 +47,10 @@ void StartFolderTest::failureIsShownAndNamesTheFolder() {
 
     // With a usable data home the user's folder becomes the program folder.
     qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath("data")));
-    QVERIFY(SetUpProgramFolder(base + "/bin"));
-    QCOMPARE(ProgramFolder, base + "/data/quarvel/");
+    QVERIFY(SetUpProgramFolder(State, base + "/bin"));
+    QCOMPARE(State.ProgramFolder, base + "/data/quarvel/");
     QCOMPARE(int(messages.Log.size()), 1);
-    Windows.Messages = nullptr;
-    ProgramFolder.clear();
+    app->SetEditor(nullptr);
     qunsetenv("XDG_DATA_HOME");
 }
 

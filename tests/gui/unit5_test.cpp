@@ -29,7 +29,7 @@ private slots:
 
 void Unit5Test::controlsStandWhereTheyBelong() {
     TEditor e;
-    TForm5 d;
+    TForm5 d(e.State);
     QCOMPARE(d.windowTitle(), QString::fromUtf8("マップをずらす"));
     // 160 x 120, or wider where a title bar needs the room for the whole caption.
     QCOMPARE(d.height(), 120);
@@ -51,7 +51,7 @@ void Unit5Test::controlsStandWhereTheyBelong() {
 
 void Unit5Test::editsTakeOnlyDigitsAndMinus() {
     TEditor e;
-    TForm5 d;
+    TForm5 d(e.State);
     d.show();
     QVERIFY(QTest::qWaitForWindowActive(&d));
     d.Edit1->setFocus();
@@ -74,10 +74,10 @@ void Unit5Test::editsTakeOnlyDigitsAndMinus() {
 
 void Unit5Test::invalidNumberKeepsTheDialogOpen() {
     TEditor e;
-    TheMap->SetChip(0, 0, 0, 5);
-    TheMap->UndoBuf.Reset();
+    e.State.TheMap->SetChip(0, 0, 0, 5);
+    e.State.TheMap->UndoBuf.Reset();
     for (const char* bad : {"-", "", "1-", "abc"}) {
-        TForm5 d;
+        TForm5 d(e.State);
         d.open();
         d.Edit2->setText(bad); // pasted text passes the key filter
         d.Button1->click();
@@ -85,51 +85,51 @@ void Unit5Test::invalidNumberKeepsTheDialogOpen() {
         QCOMPARE(d.result(), 0);
         QCOMPARE(e.Messages.Log.back().Text, "'" + std::string(bad) + "' は整数ではありません");
         QCOMPARE(e.Messages.Log.back().Caption, std::string("Quarvel"));
-        QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 5);
-        QVERIFY(!TheMap->Undo());
+        QCOMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), 5);
+        QVERIFY(!e.State.TheMap->Undo());
         // Corrected, OK goes through.
         d.Edit2->setText("1");
         d.Button1->click();
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), 1);
-        QCOMPARE(int(TheMap->GetChip(0, 1, 0)), 5);
-        QVERIFY(TheMap->Undo());
-        QCOMPARE(int(TheMap->GetChip(0, 0, 0)), 5);
-        TheMap->UndoBuf.Reset();
+        QCOMPARE(int(e.State.TheMap->GetChip(0, 1, 0)), 5);
+        QVERIFY(e.State.TheMap->Undo());
+        QCOMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), 5);
+        e.State.TheMap->UndoBuf.Reset();
     }
 }
 
 void Unit5Test::okShiftsAndCancelDoesNot() {
     TEditor e;
-    TheMap->SetChip(3, 3, 3, 5);
+    e.State.TheMap->SetChip(3, 3, 3, 5);
     {
-        TForm5 d;
+        TForm5 d(e.State);
         d.open();
         d.Button1->click(); // all offsets 0
         QCOMPARE(d.result(), 2);
     }
     {
-        TForm5 d;
+        TForm5 d(e.State);
         d.open();
         d.Edit1->setText("1");
         d.Button2->click();
         QCOMPARE(d.result(), 2);
-        QCOMPARE(int(TheMap->GetChip(3, 3, 3)), 5);
+        QCOMPARE(int(e.State.TheMap->GetChip(3, 3, 3)), 5);
     }
     {
-        TForm5 d;
+        TForm5 d(e.State);
         d.open();
         d.Edit1->setText("-2");
         d.Edit3->setText("100");
         d.Button1->click();
         QCOMPARE(d.result(), 1);
-        QCOMPARE(int(TheMap->GetChip(3, 3, 3)), 0); // moved past the top: the map is empty
+        QCOMPARE(int(e.State.TheMap->GetChip(3, 3, 3)), 0); // moved past the top: the map is empty
     }
 }
 
 void Unit5Test::menuRunsAFreshDialog() {
     TEditor e;
-    TheMap->SetChip(3, 3, 0, 12);
+    e.State.TheMap->SetChip(3, 3, 0, 12);
     e.Set->Form2->RedrawLevel();
     QString shown;
     QTimer::singleShot(0, [&] {
@@ -141,7 +141,7 @@ void Unit5Test::menuRunsAFreshDialog() {
     });
     e.Set->Form1->MenuItem("SHIFT1")->trigger();
     QCOMPARE(shown, QString("0"));
-    QCOMPARE(int(TheMap->GetChip(5, 3, 0)), 12);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 3, 0)), 12);
     // Both views were drawn again; no dialog is left over.
     Point p = EditCellToPixel(5, 3, 0);
     QCOMPARE(int(e.Set->Form2->Picture().Picture.GetPixel(p.x + 32, p.y + 24)),

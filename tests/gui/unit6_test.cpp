@@ -26,7 +26,7 @@ private slots:
 
 void Unit6Test::controlsStandWhereTheyBelong() {
     TEditor e;
-    TForm6 d;
+    TForm6 d(e.State);
     QCOMPARE(d.windowTitle(), QString::fromUtf8("国の入れ替え"));
     // 160 x 120, or wider where a title bar needs the room for the whole caption.
     QCOMPARE(d.height(), 120);
@@ -55,9 +55,9 @@ void Unit6Test::controlsStandWhereTheyBelong() {
 
 void Unit6Test::okSwapsTwoCountries() {
     TEditor e;
-    TheMap->SetChip(1, 1, 5, 25);
-    TheMap->SetChip(5, 1, 5, 28); // apart, so that no chip covers another
-    TheMap->SetChip(9, 1, 5, 26);
+    e.State.TheMap->SetChip(1, 1, 5, 25);
+    e.State.TheMap->SetChip(5, 1, 5, 28); // apart, so that no chip covers another
+    e.State.TheMap->SetChip(9, 1, 5, 26);
     e.Set->Form2->RedrawLevel();
     QTimer::singleShot(0, [] {
         auto* d = qobject_cast<TForm6*>(QApplication::activeModalWidget());
@@ -65,11 +65,11 @@ void Unit6Test::okSwapsTwoCountries() {
         d->ComboBox2->setCurrentIndex(3);
         d->Button1->click();
     });
-    CurrentLevel = 5;
+    e.State.CurrentLevel = 5;
     e.Set->Form1->MenuItem("REPLACE2")->trigger();
-    QCOMPARE(int(TheMap->GetChip(1, 1, 5)), 28);
-    QCOMPARE(int(TheMap->GetChip(5, 1, 5)), 25);
-    QCOMPARE(int(TheMap->GetChip(9, 1, 5)), 26);
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 5)), 28);
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 1, 5)), 25);
+    QCOMPARE(int(e.State.TheMap->GetChip(9, 1, 5)), 26);
     Point p = EditCellToPixel(1, 1, 0);
     QCOMPARE(int(e.Set->Form2->Picture().Picture.GetPixel(p.x + 32, p.y + 24)),
              int(TProgramFolder::ChipIndex(0, 28)));
@@ -78,23 +78,23 @@ void Unit6Test::okSwapsTwoCountries() {
 
 void Unit6Test::cancelAndSameCountryChangeNothing() {
     TEditor e;
-    TheMap->SetChip(1, 1, 5, 25);
-    TheMap->UndoBuf.Reset();
+    e.State.TheMap->SetChip(1, 1, 5, 25);
+    e.State.TheMap->UndoBuf.Reset();
     {
-        TForm6 d;
+        TForm6 d(e.State);
         d.open();
         d.ComboBox2->setCurrentIndex(1);
         d.Button2->click();
         QCOMPARE(d.result(), 2);
     }
     {
-        TForm6 d;
+        TForm6 d(e.State);
         d.open();
         d.Button1->click(); // both on 緑
         QCOMPARE(d.result(), 2);
     }
-    QCOMPARE(int(TheMap->GetChip(1, 1, 5)), 25);
-    QVERIFY(!TheMap->Undo());
+    QCOMPARE(int(e.State.TheMap->GetChip(1, 1, 5)), 25);
+    QVERIFY(!e.State.TheMap->Undo());
 }
 
 QUARVEL_GUI_TEST_MAIN(Unit6Test)
