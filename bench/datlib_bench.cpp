@@ -35,7 +35,7 @@ public:
         std::string list;
         for (int i = 0; i < MapCount; ++i) {
             for (size_t k = TMap::HeaderSize; k < map.size(); ++k)
-                map[k] = char((k * 13 + size_t(i)) % ChipCount);
+                map[k] = char((k * 13 + size_t(i)) % TMap::ChipCount);
             const std::string name = "map" + std::to_string(i) + ".map";
             std::ofstream(Root + "map/" + name, std::ios::binary).write(map.data(), TMap::FileSize);
             list += name + "\r\n";

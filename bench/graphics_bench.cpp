@@ -28,8 +28,8 @@ struct Sheets {
         std::uniform_int_distribution<int> index(1, 255);
         for (int s = 0; s < 2; ++s) {
             const int w = ChipWidth[s], h = ChipHeight[s], t = h / 3;
-            S[s].SetSize(w, ChipCount * h);
-            for (int k = 1; k < ChipCount; ++k)
+            S[s].SetSize(w, TMap::ChipCount * h);
+            for (int k = 1; k < TMap::ChipCount; ++k)
                 for (int v = 0; v < h; ++v)
                     for (int u = 0; u < w; ++u) {
                         const int du = std::abs(2 * u + 1 - w); // distance from the middle, x2
@@ -54,7 +54,7 @@ const Sheets& TheSheets() {
 std::unique_ptr<TMap> DenseMap() {
     auto map = std::make_unique<TMap>();
     std::mt19937 rng(2);
-    std::uniform_int_distribution<int> chip(1, ChipCount - 1);
+    std::uniform_int_distribution<int> chip(1, TMap::ChipCount - 1);
     for (auto& c : map->Cells) {
         int k;
         do k = chip(rng);
@@ -95,8 +95,8 @@ static void BM_ReadChipSheets(benchmark::State& state) {
         return;
     }
     std::mt19937 rng(4);
-    WriteFile(dir + "/B_000.2c", ChipCount * ChipWidth[0] * ChipHeight[0], rng);
-    WriteFile(dir + "/B_000s.2c", ChipCount * ChipWidth[1] * ChipHeight[1], rng);
+    WriteFile(dir + "/B_000.2c", TMap::ChipCount * ChipWidth[0] * ChipHeight[0], rng);
+    WriteFile(dir + "/B_000s.2c", TMap::ChipCount * ChipWidth[1] * ChipHeight[1], rng);
     WriteFile(dir + "/B_000.pal", 1024, rng);
     WriteFile(dir + "/B_000s.pal", 1024, rng);
     TBMP256 sheets[2];

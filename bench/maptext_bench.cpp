@@ -38,7 +38,8 @@ const TMap& Dense() {
             m->SetChip(int(rng() % TMap::SizeX), int(rng() % TMap::SizeY),
                        int(2 + rng() % (TMap::SizeZ - 4)), uint8_t(i % 2 ? 35 : 137));
         for (int i = 0; i < 200; ++i)
-            m->Cells[rng() % TMap::CellCount] = uint8_t(ChipCount + i % (256 - ChipCount));
+            m->Cells[rng() % TMap::CellCount] =
+                uint8_t(TMap::ChipCount + i % (256 - TMap::ChipCount));
         return m;
     }();
     return *map;

@@ -52,7 +52,7 @@ public:
         auto map = std::make_unique<TMap>();
         map->Clear();
         std::mt19937 rng(2);
-        std::uniform_int_distribution<int> chip(1, ChipCount - 1);
+        std::uniform_int_distribution<int> chip(1, TMap::ChipCount - 1);
         for (auto& c : map->Cells) {
             int k;
             do k = chip(rng);
@@ -63,7 +63,8 @@ public:
 
         // Ground on the lowest four levels, a third of the cells up to level 19 filled.
         map->Clear();
-        std::uniform_int_distribution<int> ground(1, 24), thing(33, ChipCount - 1), percent(0, 99);
+        std::uniform_int_distribution<int> ground(1, 24), thing(33, TMap::ChipCount - 1),
+            percent(0, 99);
         for (int z = 0; z < 20; ++z)
             for (int i = 0; i < TMap::SizeX * TMap::SizeY; ++i) {
                 uint8_t& c = map->Cells[TMap::Index(0, 0, z) + i];

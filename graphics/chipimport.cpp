@@ -135,7 +135,7 @@ TBMP256 FromTrueColour(const SheetImage& image, int size, const std::string& ima
 
 void CheckSheetImageSize(const SheetImage& image, int size, const std::string& imageName) {
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
-    const int w = ChipWidth[size], h = ChipCount * ChipHeight[size];
+    const int w = ChipWidth[size], h = TMap::ChipCount * ChipHeight[size];
     if (image.Width != w || image.Height != h)
         throw QuarvelError(imageName + " is " + std::to_string(image.Width) + " x " +
                            std::to_string(image.Height) + " pixels; a " +
@@ -146,7 +146,7 @@ void CheckSheetImageSize(const SheetImage& image, int size, const std::string& i
 TBMP256 SheetFromImage(const SheetImage& image, int size, const std::string& imageName,
                        const SheetReference& ref) {
     CheckSheetImageSize(image, size, imageName);
-    const int w = ChipWidth[size], h = ChipCount * ChipHeight[size];
+    const int w = ChipWidth[size], h = TMap::ChipCount * ChipHeight[size];
     const size_t expected = size_t(w) * size_t(h) * (image.Indexed ? 1 : 4);
     if (image.Pixels.size() != expected)
         throw QuarvelError(imageName + ": the picture's pixels are incomplete");

@@ -57,9 +57,9 @@ Palette DecodePalette(const FileBytes& bytes) {
 // row by row. Every block row is q consecutive bytes of one sheet row.
 void DecodePixels(const FileBytes& bytes, int w, int h, TBMP256& sheet) {
     const int q = w / 4;
-    sheet.SetSize(w, ChipCount * h);
+    sheet.SetSize(w, TMap::ChipCount * h);
     const uint8_t* src = bytes.data();
-    for (int k = 0; k < ChipCount; ++k)
+    for (int k = 0; k < TMap::ChipCount; ++k)
         for (int band = 0; band < 3; ++band)
             for (int block = 0; block < 4; ++block)
                 for (int row = 0; row < q; ++row) {
@@ -112,7 +112,7 @@ bool ReadChipSheets(const std::string& chipDir, int set, TBMP256 (&sheets)[2],
     for (int s = 0; s < 2; ++s) {
         const int w = ChipWidth[s], h = ChipHeight[s];
         const FileBytes pixels = ReadPrefix(
-            pixelFiles[s], size_t(ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
+            pixelFiles[s], size_t(TMap::ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
         const FileBytes palette = ReadPrefix(paletteFiles[s], PaletteBytes, FileRole::PaletteFile);
         DecodePixels(pixels, w, h, decoded[s]);
         decoded[s].SetPalette(DecodePalette(palette));
@@ -139,7 +139,7 @@ TBMP256 ReadStoredChipSheet(const std::string& pixelPath, const std::string& pal
     if (size < 0 || size > 1) throw std::out_of_range("size index outside 0..1");
     const int w = ChipWidth[size], h = ChipHeight[size];
     const FileBytes pixels =
-        ReadPrefix(pixelPath, size_t(ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
+        ReadPrefix(pixelPath, size_t(TMap::ChipCount) * size_t(w) * size_t(h), FileRole::ChipFile);
     const FileBytes palette = ReadPrefix(palettePath, PaletteBytes, FileRole::PaletteFile);
     TBMP256 sheet;
     DecodePixels(pixels, w, h, sheet);
