@@ -119,6 +119,7 @@ void MenuClick(TEditorState& State, int tag) {
             SelectionOff(State);
             State.CurrentLevel += tag == tagUp ? 1 : -1;
             State.Windows.Edit->RedrawLevel();
+            LevelChanged(State);
             State.Windows.Info->UpdateInfo();
         }
         break;
@@ -164,6 +165,15 @@ void MenuClick(TEditorState& State, int tag) {
         break;
     case tagVZoom:
         ToggleWholeZoom(State);
+        break;
+    case tagGhost:
+        ToggleViewOption(State, ViewOption::Ghost);
+        break;
+    case tagCutAway:
+        ToggleViewOption(State, ViewOption::CutAway);
+        break;
+    case tagHover:
+        ToggleViewOption(State, ViewOption::Hover);
         break;
     case tagMake:
         if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))
