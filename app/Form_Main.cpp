@@ -31,6 +31,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -38,6 +39,10 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quarvel {
 
@@ -104,6 +109,10 @@ QList<MenuRow> MenuRows() {
         {"TOOL1", "ツール(&T)", tagTool, {}, true},
         {"MAKE1", "DAT構築(&C)", tagMake, {}},
         {"UNPACK1", "DAT分解(&U)", tagUnpack, {}},
+        {"VIEW1", "表示(&V)", tagView, {}, true},
+        {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
+        {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
+        {"HOVER1", "ポインタの下のセルを表示-全体(&H)", tagHover, {}, false, true},
     };
 }
 
@@ -121,7 +130,59 @@ QList<MenuRow> KeyRows() {
     };
 }
 
+// The user's settings file, found without reading it (a QSettings of the file itself reads
+// it at once, and would wait on a pipe put in its place).
+QString UserSettingsPath() {
+    const QString shared =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "quarvel").fileName();
+    return shared.left(shared.size() - 4) + "/quarvel.ini";
+}
+
+// A few keys fit in a few kilobytes; anything larger, or not a regular file, is left alone.
+constexpr long long MaxViewSettingsBytes = 64 * 1024;
+
+bool UsableSettings(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_size <= MaxViewSettingsBytes;
+}
+
+const char* ViewKey(ViewOption option) {
+    switch (option) {
+    case ViewOption::Ghost:
+        return "View/GhostBelow";
+    case ViewOption::CutAway:
+        return "View/CutAwayAbove";
+    default:
+        return "View/HoverCell";
+    }
+}
+
+constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+
 } // namespace
+
+TViewOptions TViewSettings::Load() {
+    TViewOptions options;
+    const QByteArray path = QFile::encodeName(UserSettingsPath());
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return options;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && UsableSettings(st)) {
+        // Read from the file just checked, not from the name again.
+        QSettings settings(QString("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        for (ViewOption o : ViewOptions) options[o] = settings.value(ViewKey(o), false).toBool();
+    }
+    ::close(fd);
+    return options;
+}
+
+void TViewSettings::Save(ViewOption option, bool on) {
+    struct stat st;
+    const QByteArray path = QFile::encodeName(UserSettingsPath());
+    if (::stat(path.constData(), &st) == 0 ? !UsableSettings(st) : errno != ENOENT) return;
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "quarvel", "quarvel");
+    settings.setValue(ViewKey(option), on);
+    settings.sync();
+}
 
 TForm1::TForm1(TEditorState& state) : State(state) {
     setObjectName("Form1");

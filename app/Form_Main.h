@@ -2,6 +2,7 @@
 // command, the file and colour dialogs, the message boxes, and the save question on close.
 #pragma once
 
+#include "editor/viewoptions.h"
 #include "editor/windows.h"
 
 #include <QMainWindow>
@@ -20,6 +21,14 @@ class TEditorState;
 class TForm4;
 class TForm2;
 
+// The 表示 menu's options in the user's settings (QSettings "quarvel", group "View"). A
+// settings file that is no regular file or is too large is neither read nor written.
+class TViewSettings : public IViewOptionsStore {
+public:
+    TViewOptions Load() override;
+    void Save(ViewOption option, bool on) override;
+};
+
 class TForm1 : public QMainWindow, public IMainFrame, public IMessages {
 public:
     explicit TForm1(TEditorState& state);
@@ -34,6 +43,7 @@ public:
     // A menu item, or a command of the frame with keys only (MOVELEFT, ... MOVEDOWN), by name.
     QAction* MenuItem(const QString& name) const;
     bool TerminateRequested() const { return Terminating; }
+    IViewOptionsStore& ViewSettings() { return ViewStore; }
 
     // IMainFrame
     void SetCaption(const std::string& text) override;
@@ -85,6 +95,7 @@ private:
     QMap<QString, QAction*> ItemsByName;
     std::unique_ptr<QProgressDialog> Progress;
     bool Terminating = false;
+    TViewSettings ViewStore;
     // A window manager maximises the frame some time after it was asked to; until then the
     // info panel follows the edit view.
     bool PanelFollows = false;

@@ -24,6 +24,9 @@ TWindowSet::TWindowSet(TEditorState& state) : State(state) {
     State.Windows.Info = Form4;
     State.Windows.Edit = Form2;
     State.Windows.Whole = Form3;
+    // The kept options before the editor starts, so that its first pictures show them.
+    State.ViewStore = &Form1->ViewSettings();
+    LoadViewOptions(State);
     TForm1* frame = Form1;
     State.ArchiveProgress = [frame](size_t done, size_t total) {
         frame->ShowProgress(done, total);
@@ -37,6 +40,7 @@ void TWindowSet::Show() {
 
 TWindowSet::~TWindowSet() {
     State.ArchiveProgress = nullptr;
+    State.ViewStore = nullptr;
     delete Form3->SubWindow(); // the MDI child takes its view with it
     State.Windows.Whole = nullptr;
     delete Form2->SubWindow();

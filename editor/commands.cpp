@@ -120,6 +120,7 @@ void MenuClick(TEditorState& State, int tag) {
             SelectionOff(State);
             State.CurrentLevel += tag == tagUp ? 1 : -1;
             State.Windows.Edit->RedrawLevel();
+            LevelChanged(State);
             State.Windows.Info->UpdateInfo();
         }
         break;
@@ -165,6 +166,15 @@ void MenuClick(TEditorState& State, int tag) {
         break;
     case tagVZoom:
         ToggleWholeZoom(State);
+        break;
+    case tagGhost:
+        ToggleViewOption(State, ViewOption::Ghost);
+        break;
+    case tagCutAway:
+        ToggleViewOption(State, ViewOption::CutAway);
+        break;
+    case tagHover:
+        ToggleViewOption(State, ViewOption::Hover);
         break;
     case tagMake:
         if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))

@@ -49,6 +49,10 @@ enum MenuTag {
     tagTool = 50,
     tagMake = 51,
     tagUnpack = 52,
+    tagView = 60,
+    tagGhost = 61,
+    tagCutAway = 62,
+    tagHover = 63,
     tagShift = 210,
     tagReplace = 211,
     tagMoveSelection = 212, // the move dialog

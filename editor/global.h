@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/session.h"
+#include "editor/viewoptions.h"
 #include "editor/windows.h"
 #include "graphics/bmp256.h"
 #include "graphics/chipsheet.h"
@@ -61,6 +62,10 @@ public:
     EditorWindows Windows;
     // The recovery copy and the recent files, when the program installed them.
     EditorSession Session;
+
+    // The 表示 menu's options, and where they are kept (null: nowhere, as in tests and scripts).
+    TViewOptions View;
+    IViewOptionsStore* ViewStore = nullptr;
 
     // The colour the colour dialog opens on (the last one chosen; black at first).
     TColor LastChosenColor = 0;

@@ -69,6 +69,7 @@ void ComboBox2Change(TEditorState& State, int index) {
     State.TheSelection->SetActive(false);
     State.CurrentLevel = index;
     State.Windows.Edit->RedrawLevel();
+    LevelChanged(State);
     State.Windows.Info->UpdateInfo();
 }
 

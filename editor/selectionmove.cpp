@@ -108,6 +108,7 @@ void ChangeLevelKeepingSelection(TEditorState& State, int z) {
     if (z < 0 || z >= TMap::SizeZ || z == State.CurrentLevel) return;
     State.CurrentLevel = z;
     ShowLevelWithSelection(State);
+    LevelChanged(State);
     if (State.TheSelection->Active) State.Windows.Whole->ShowSelection();
     State.Windows.Info->UpdateInfo();
 }

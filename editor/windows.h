@@ -39,6 +39,8 @@ public:
     // The selection or its levels changed (TheSelection, CurrentLevel): show the box's
     // outline anew, or none while the selection is off. The picture is not rebuilt.
     virtual void ShowSelection() {}
+    // The hover option changed: show the cell under the pointer, or nothing when it is off.
+    virtual void ShowHover() {}
 };
 
 // The info panel (TForm4).

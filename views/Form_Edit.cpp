@@ -19,6 +19,7 @@ TForm2::TForm2(TEditorState& state, QMdiArea* area)
 void TForm2::Attach() {
     // The sheets are created once by StartEditor and refilled in place afterwards.
     Pic.Attach(State.TheMap, State.ChipSheet[0], State.TransparentIndex);
+    Pic.SetGhost(State.View.Ghost);
 }
 
 QRect TForm2::CellRect(int x, int y) const {

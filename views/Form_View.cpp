@@ -4,10 +4,12 @@
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
+#include "graphics/overlays.h"
 #include "map/mapclass.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace quarvel {
 
@@ -23,6 +25,12 @@ TForm3::TForm3(TEditorState& state, QMdiArea* area)
         QPoint p = e->position().toPoint();
         PickAt(p.x(), p.y());
     };
+    PaintBox1->OnMouseMove = [this](QMouseEvent* e) {
+        HoverMoved(e->position().toPoint(), e->globalPosition().toPoint());
+    };
+    PaintBox1->OnLeave = [this] { HoverLeft(); };
+    LoadOverlay("cur", CursorImages[0]);
+    LoadOverlay("cur_s", CursorImages[1]);
 }
 
 void TForm3::Attach() {
@@ -40,21 +48,32 @@ void TForm3::SetZoom(int z) {
 void TForm3::RedrawAll() {
     if (!State.TheMap || Pic.Picture.Width() == 0) return;
     Attach();
+    Pic.SetTop(WholeTop(State));
     Pic.RedrawAll();
     ShowSurround(Pic.Picture, Pic.BackColor);
     AllDirty = true;
     PaintView();
 }
 
+bool TForm3::TopChanged() {
+    if (Pic.GetTop() == WholeTop(State)) return false;
+    Pic.SetTop(WholeTop(State));
+    Pic.RedrawAll();
+    AllDirty = true;
+    return true;
+}
+
 void TForm3::RedrawCell(int x, int y, int z) {
     if (!State.TheMap || Pic.Picture.Width() == 0 || z < 0 || z >= TMap::SizeZ) return;
     Attach();
+    if (TopChanged()) return;
     Pic.RedrawCell(x, y, z);
     Point p = WholeCellToPixel(x, y, z, Pic.GetZoom());
     Dirty += QRect(p.x, p.y, ChipWidth[Pic.GetZoom()], ChipHeight[Pic.GetZoom()]);
 }
 
 void TForm3::PaintView() {
+    UpdateHover(); // the picture under the box may have changed
     if (AllDirty || Dirty.isEmpty())
         PaintBox1->update();
     else if (!Dirty.isEmpty())
@@ -82,15 +101,56 @@ void TForm3::ScrollToCell(int x, int y, int z) {
 void TForm3::PickAt(int px, int py) {
     if (!State.TheMap || !State.TheSelection) return;
     int x = 0, y = 0, z = 0;
-    Attach();
-    if (!Pic.Pick(px, py, x, y, z)) return;
+    if (!WholePick(State, px, py, Pic.GetZoom(), x, y, z)) return;
     State.TheSelection->SetActive(false);
     State.CursorX = x;
     State.CursorY = y;
     State.CurrentLevel = z;
     State.Windows.Edit->RedrawLevel();
     State.Windows.Edit->ScrollToCell(State.CursorX, State.CursorY);
+    LevelChanged(State);
     State.Windows.Info->UpdateInfo();
+}
+
+void TForm3::HoverMoved(QPoint at, QPoint global) {
+    PointerIn = true;
+    Pointer = at;
+    PointerGlobal = global;
+    UpdateHover();
+}
+
+void TForm3::HoverLeft() {
+    PointerIn = false;
+    UpdateHover();
+}
+
+void TForm3::ShowHover() {
+    UpdateHover();
+}
+
+void TForm3::UpdateHover() {
+    const QRect before = PaintBox1->OverlayRect();
+    const int zoom = Pic.GetZoom();
+    Hover = PointerIn && Pic.Picture.Width() > 0 ? HoverAt(State, Pointer.x(), Pointer.y(), zoom)
+                                                 : THoverCell{};
+    if (!Hover.Shown) {
+        PaintBox1->SetOverlay(nullptr, QPoint());
+        if (!before.isEmpty()) PaintBox1->update(before);
+        if (QToolTip::isVisible()) QToolTip::hideText();
+        return;
+    }
+    // The box is drawn over a copy of the picture under the cell, never into the picture.
+    const Point p = WholeCellToPixel(Hover.X, Hover.Y, Hover.Z, zoom);
+    const TBMP256& box = CursorImages[zoom];
+    HoverPicture.SetSize(box.Width(), box.Height());
+    HoverPicture.SetPalette(Pic.Picture.GetPalette());
+    HoverPicture.Blit(-p.x, -p.y, Pic.Picture, -1, 0, 0, 0, 0);
+    HoverPicture.Blit(0, 0, box, box.GetPixel(0, 0), 0, 0, 0, 0);
+    PaintBox1->SetOverlay(&HoverPicture, QPoint(p.x, p.y));
+    PaintBox1->update(before | PaintBox1->OverlayRect());
+    const QString text = QString::fromUtf8(Hover.Text.c_str());
+    if (QToolTip::text() != text || !QToolTip::isVisible())
+        QToolTip::showText(PointerGlobal + QPoint(16, 16), text, PaintBox1);
 }
 
 } // namespace quarvel

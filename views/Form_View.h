@@ -2,6 +2,7 @@
 // a left click picks the topmost non-empty cell under the pointer and makes it the cursor.
 #pragma once
 
+#include "editor/viewoptions.h"
 #include "editor/windows.h"
 #include "graphics/wholepicture.h"
 #include "views/mapwindow.h"
@@ -25,18 +26,34 @@ public:
     TColor GetBackColor() const override { return Pic.BackColor; }
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
     void ShowSelection() override;
+    void ShowHover() override;
 
     const TWholePicture& Picture() const { return Pic; }
     // A left click at picture pixel (px, py).
     void PickAt(int px, int py);
+    // The pointer at picture pixel (px, py), or gone from the picture (HoverLeft).
+    void HoverMoved(QPoint at, QPoint global);
+    void HoverLeft();
+    // The cell outlined under the pointer and its tooltip text.
+    const THoverCell& Hovered() const { return Hover; }
 
 private:
     TEditorState& State;
     void Attach();
+    // The picture shows what WholeTop asks for: a changed top redraws it all.
+    bool TopChanged();
+    // Outlines the hovered cell at the pointer's last place (or nothing) and sets its tooltip.
+    void UpdateHover();
 
     TWholePicture Pic;
     QRegion Dirty; // parts rebuilt by RedrawCell since the last PaintView
     bool AllDirty = false;
+
+    TBMP256 CursorImages[2]; // the edit view's cursor box, both sizes
+    TBMP256 HoverPicture;    // the hovered cell as shown: the picture under it plus the box
+    bool PointerIn = false;  // the pointer is over the picture
+    QPoint Pointer, PointerGlobal;
+    THoverCell Hover;
 };
 
 } // namespace quarvel

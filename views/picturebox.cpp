@@ -125,4 +125,8 @@ void TPictureBox::enterEvent(QEnterEvent*) {
     if (OnEnter) OnEnter();
 }
 
+void TPictureBox::leaveEvent(QEvent*) {
+    if (OnLeave) RunGuarded([&] { OnLeave(); });
+}
+
 } // namespace quarvel

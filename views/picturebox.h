@@ -34,6 +34,7 @@ public:
     std::function<void(QMouseEvent*)> OnMousePress;
     std::function<void(QMouseEvent*)> OnMouseMove;
     std::function<void()> OnEnter;
+    std::function<void()> OnLeave;
     std::function<void(QWheelEvent*)> OnWheel;
 
     bool IsPanning() const { return Panning; }
@@ -44,6 +45,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
 private:

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <random>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -90,6 +91,62 @@ void BM_RedrawLevelOnScreen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedrawLevelOnScreen)->Unit(benchmark::kMicrosecond);
+
+// The editor on the default chips with every cell of every level a chip, the ghost and the
+// cut-away on, both views at zoom 0.
+struct TDenseEditor : TDemoEditor {
+    TDenseEditor() {
+        std::mt19937 rng(2);
+        std::uniform_int_distribution<int> chip(1, TMap::ChipCount - 1);
+        for (auto& c : State.TheMap->Cells) c = uint8_t(chip(rng));
+        MenuClick(State, tagGhost);
+        MenuClick(State, tagCutAway);
+        ResetViews(State);
+        QCoreApplication::processEvents();
+    }
+};
+
+TDenseEditor& DenseEditor() {
+    static TDenseEditor* editor = new TDenseEditor;
+    return *editor;
+}
+
+// 上の階層 / 下の階層 between levels 46 and 47 (the most drawn), as the menu runs them:
+// the edit view with its ghost, the whole-map view cut at the new level, the info panel, and
+// the changed windows painted.
+void BM_LevelStepGhostCutOnScreen(benchmark::State& state) {
+    TDenseEditor& e = DenseEditor();
+    e.State.CurrentLevel = TMap::SizeZ - 1;
+    MenuClick(e.State, tagDown);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        MenuClick(e.State, e.State.CurrentLevel == TMap::SizeZ - 1 ? tagDown : tagUp);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LevelStepGhostCutOnScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One chip painted with the mouse on level 20 with the ghost and the cut-away on: both
+// pictures redrawn where it changed and painted.
+void BM_PaintOneCellGhostCutOnScreen(benchmark::State& state) {
+    TDenseEditor& e = DenseEditor();
+    TForm2* view = e.Set.Form2;
+    e.State.CurrentLevel = 20;
+    e.Set.Form2->RedrawLevel();
+    e.Set.Form3->RedrawAll();
+    view->ScrollToCell(10, 6);
+    QCoreApplication::processEvents();
+    int i = 0;
+    for (auto _ : state) {
+        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
+        QPoint at = EditCellCentre(10, 6);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+    }
+    e.State.TheMap->UndoBuf.Reset();
+}
+BENCHMARK(BM_PaintOneCellGhostCutOnScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The whole 2048 x 1040 picture turned into screen colours.
 void BM_DisplayConversion(benchmark::State& state) {

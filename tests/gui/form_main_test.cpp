@@ -171,6 +171,10 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"TOOL1", "ツール(&T)", 50, {}},
         {"MAKE1", "DAT構築(&C)", 51, {}},
         {"UNPACK1", "DAT分解(&U)", 52, {}},
+        {"VIEW1", "表示(&V)", 60, {}},
+        {"GHOST1", "下の階層を薄く表示-編集(&G)", 61, {}},
+        {"CUTAWAY1", "上の階層を隠す-全体(&K)", 62, {}},
+        {"HOVER1", "ポインタの下のセルを表示-全体(&H)", 63, {}},
     };
     const QList<QAction*>& items = e.Set->Form1->MenuItems();
     QCOMPARE(items.size(), expected.size());
@@ -184,14 +188,14 @@ void FormMainTest::menuHasEveryItemInOrder() {
         else
             QCOMPARE(a->text(), QString::fromUtf8(x.Caption));
         QCOMPARE(a->shortcuts(), x.Keys);
-        const bool zoom = QByteArray(x.Name).endsWith("ZOOM1");
-        QCOMPARE(a->isCheckable(), zoom);
+        const bool checkable = QByteArray(x.Name).endsWith("ZOOM1") || (x.Tag > 60 && x.Tag < 70);
+        QCOMPARE(a->isCheckable(), checkable);
         QVERIFY(!a->isChecked());
     }
-    // The five titles are the menu bar's menus, in order.
+    // The six titles are the menu bar's menus, in order.
     QStringList titles;
     for (QAction* a : e.Set->Form1->menuBar()->actions()) titles << a->objectName();
-    QCOMPARE(titles, QStringList({"FILE1", "EDIT1", "OPERATION1", "WINDOW1", "TOOL1"}));
+    QCOMPARE(titles, QStringList({"FILE1", "EDIT1", "OPERATION1", "WINDOW1", "TOOL1", "VIEW1"}));
 }
 
 void FormMainTest::startUpArrangesTheWindows() {

@@ -9,6 +9,7 @@
 
 #include <QEvent>
 #include <QPoint>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
@@ -70,10 +71,13 @@ QPoint EditCellCentre(int x, int y, int zoom = 0);
 
 } // namespace quarvel::test
 
-// A Qt Test main that runs the tests under the editor's own application object.
+// A Qt Test main that runs the tests under the editor's own application object, with the
+// user's settings in a folder of the test's own (a test may point them elsewhere).
 #define QUARVEL_GUI_TEST_MAIN(TestClass)                                                           \
     int main(int argc, char** argv) {                                                              \
         quarvel::TApplication app(argc, argv);                                                     \
+        QTemporaryDir settings;                                                                    \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());           \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

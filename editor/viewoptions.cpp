@@ -1,0 +1,77 @@
+// The 表示 menu's options: their check marks, what each shows anew, and the pick they share.
+#include "editor/viewoptions.h"
+
+#include "editor/commands.h"
+#include "editor/global.h"
+#include "graphics/wholepicture.h"
+#include "map/chipclasses.h"
+#include "map/mapclass.h"
+
+namespace quarvel {
+
+namespace {
+
+constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+
+} // namespace
+
+int ViewOptionTag(ViewOption option) {
+    switch (option) {
+    case ViewOption::Ghost:
+        return tagGhost;
+    case ViewOption::CutAway:
+        return tagCutAway;
+    default:
+        return tagHover;
+    }
+}
+
+void LoadViewOptions(TEditorState& State) {
+    State.View = State.ViewStore ? State.ViewStore->Load() : TViewOptions{};
+    for (ViewOption o : AllOptions)
+        State.Windows.Main->SetMenuChecked(ViewOptionTag(o), State.View[o]);
+}
+
+void ToggleViewOption(TEditorState& State, ViewOption option) {
+    const bool on = !State.View[option];
+    State.View[option] = on;
+    State.Windows.Main->SetMenuChecked(ViewOptionTag(option), on);
+    switch (option) {
+    case ViewOption::Ghost:
+        State.Windows.Edit->RedrawLevel();
+        break;
+    case ViewOption::CutAway:
+        State.Windows.Whole->RedrawAll();
+        break;
+    case ViewOption::Hover:
+        State.Windows.Whole->ShowHover();
+        break;
+    }
+    if (State.ViewStore) State.ViewStore->Save(option, on);
+}
+
+int WholeTop(const TEditorState& State) {
+    return State.View.CutAway ? State.CurrentLevel : TMap::SizeZ - 1;
+}
+
+void LevelChanged(TEditorState& State) {
+    if (State.View.CutAway) State.Windows.Whole->RedrawAll();
+}
+
+bool WholePick(const TEditorState& State, int px, int py, int zoom, int& x, int& y, int& z) {
+    return State.TheMap && PickCell(*State.TheMap, px, py, zoom, WholeTop(State), x, y, z);
+}
+
+THoverCell HoverAt(const TEditorState& State, int px, int py, int zoom) {
+    THoverCell h;
+    if (!State.View.Hover || !WholePick(State, px, py, zoom, h.X, h.Y, h.Z)) return h;
+    h.Shown = true;
+    const int chip = State.TheMap->GetChip(h.X, h.Y, h.Z);
+    // A byte beyond the named chips (a map written elsewhere) shows its number.
+    h.Text = "X:" + std::to_string(h.X) + " Y:" + std::to_string(h.Y) +
+             " Z:" + std::to_string(h.Z) + " " +
+             (chip < TMap::ChipCount ? std::string(ChipNames[chip]) : std::to_string(chip));
+    return h;
+}
+
+} // namespace quarvel
