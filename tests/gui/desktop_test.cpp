@@ -78,8 +78,8 @@ struct TUser {
 QString InstalledEditor(TProgramFolder& folder) {
     folder.WriteChips(0);
     const QString program = QString::fromStdString(folder.Path()) + "quarvel";
-    QFile::copy(QUARVEL_EDITOR, program);
-    QFile::setPermissions(program, QFile::permissions(QUARVEL_EDITOR));
+    QFile::copy(EditorPath(), program);
+    QFile::setPermissions(program, QFile::permissions(EditorPath()));
     return program;
 }
 
