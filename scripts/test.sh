@@ -11,15 +11,19 @@ source scripts/ccache.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-times=""
-report() { [ -n "$times" ] && printf '\nstage times:\n%b' "$times"; }
+summary=""
+report() { [ -n "$summary" ] && printf '\nstage          time  processor time\n%b' "$summary"; }
 trap report EXIT
+# The processor time (user and system) of this script's finished child processes, in ticks.
+ticks() { awk '{ print $16 + $17 }' /proc/$$/stat; }
 # Runs the command that follows as the stage named $1.
 stage() {
-    local name=$1 start=$SECONDS
+    local name=$1 start=$SECONDS ticks0
+    ticks0=$(ticks)
     shift
     "$@"
-    times+=$(printf '  %-12s %4d s' "$name" $((SECONDS - start)))'\n'
+    summary+=$(printf '  %-10s %6d s %9d s' "$name" $((SECONDS - start)) \
+                      $((($(ticks) - ticks0) / $(getconf CLK_TCK))))'\n'
 }
 
 build() {
