@@ -142,8 +142,8 @@ bool TRecovery::LeftCopyBelongsTo(const std::string& path) const {
 bool TRecovery::OfferLeftCopy() {
     if (!LeftOriginal) return false;
     const std::string original = *LeftOriginal;
-    const int answer = State.Windows.Messages->Show(OfferQuestion(original, Store.CopyTime()), "確認",
-                                              MsgButtons::YesNo);
+    const int answer = State.Windows.Messages->Show(OfferQuestion(original, Store.CopyTime()),
+                                                    "確認", MsgButtons::YesNo);
     LeftOriginal.reset(); // from here on the copy is this run's own or gone
     if (answer == mrNo) {
         Store.Remove();

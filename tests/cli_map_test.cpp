@@ -455,9 +455,9 @@ protected:
     static bool Root() { return ::geteuid() == 0; }
     test::RunResult Run(const std::string& args) {
         const std::string env = "XDG_STATE_HOME=" + Q(State);
-        if (!Root()) return test::RunProgram(env, QUARVEL_CLI, args);
+        if (!Root()) return test::RunProgram(env, test::CliPath(), args);
         return test::RunProgram(env, "setpriv",
-                                "--reuid=65534 --regid=65534 --clear-groups " + Q(QUARVEL_CLI) +
+                                "--reuid=65534 --regid=65534 --clear-groups " + Q(test::CliPath()) +
                                     " " + args);
     }
 };

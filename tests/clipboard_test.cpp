@@ -268,7 +268,8 @@ TEST_F(ClipboardTest, NonSquarePastesLandCellForCell) {
         State.TheCopyBuf = {w, h, {}, d};
         for (int k = 0; k < d; ++k)
             for (int row = 0; row < h; ++row)
-                for (int col = 0; col < w; ++col) State.TheCopyBuf.Data.push_back(chip(k, row, col));
+                for (int col = 0; col < w; ++col)
+                    State.TheCopyBuf.Data.push_back(chip(k, row, col));
         SelectBox(20, 9, 20, 9, 10, 10);
         MenuClick(State, tagPaste);
         for (int z = 0; z < 48; ++z)

@@ -1,6 +1,8 @@
 # Fails when an include runs against the order of the folders:
-#   map <- graphics, archive <- content <- editor <- views <- app
-# app/cli (quarvel-cli) sits on the core and the content, never on the widgets.
+#   map <- graphics <- content
+#   map <- archive
+#   graphics + archive <- editor <- views <- app
+# app/cli (quarvel-cli) sits on the editor and the content, never on the widgets.
 # Run as: cmake -DSOURCE_DIR=<source folder> -P layering.cmake
 cmake_minimum_required(VERSION 3.20)
 set(allowed_map "map")

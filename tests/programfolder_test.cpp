@@ -160,9 +160,9 @@ TEST(ProgramFolderCli, InstalledCliUsesTheUsersFolder) {
     const std::string bin = root.File("usr/bin"), data = root.File("usr/share/quarvel");
     fs::create_directories(bin);
     fs::create_directories(data + "/map");
-    fs::copy(fs::path(QUARVEL_CLI).parent_path() / "chip", data + "/chip");
+    fs::copy(fs::path(test::CliPath()).parent_path() / "chip", data + "/chip");
     const std::string cli = bin + "/quarvel-cli";
-    fs::copy_file(QUARVEL_CLI, cli);
+    fs::copy_file(test::CliPath(), cli);
     ASSERT_EQ(test::RunCli("demo '" + data + "/map/demo.map'").Status, 0);
     ASSERT_EQ(test::RunCli("new '" + data + "/map/dummy.map'").Status, 0);
     WriteBytes(data + "/map/map.ini", Bytes("demo.map\r\n"));

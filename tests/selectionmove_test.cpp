@@ -246,7 +246,8 @@ TEST_F(SelectionMoveTest, AnEmptyBoxMovesTheSelectionOnly) {
             if (!inside) State.TheMap->Cells[TMap::Index(x, y, z)] = uint8_t(any(1, 167));
         }
         State.TheMap->Modified = false;
-        const std::vector<uint8_t> before(State.TheMap->Cells, State.TheMap->Cells + TMap::CellCount);
+        const std::vector<uint8_t> before(State.TheMap->Cells,
+                                          State.TheMap->Cells + TMap::CellCount);
         const int steps = State.TheMap->UndoBuf.Current, records = State.TheMap->UndoBuf.Count();
         const int dx = any(-40, 40), dy = any(-40, 40), dz = any(-50, 50);
         if (dx == 0 && dy == 0 && dz == 0) continue;

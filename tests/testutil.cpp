@@ -44,8 +44,12 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+const char* CliPath() {
+    return QUARVEL_CLI;
+}
+
 RunResult RunCli(const std::string& args, const std::string& input) {
-    return RunProgram("", QUARVEL_CLI, args, input);
+    return RunProgram("", CliPath(), args, input);
 }
 
 RunResult RunProgram(const std::string& env, const std::string& program, const std::string& args,

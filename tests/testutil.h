@@ -35,6 +35,8 @@ struct RunResult {
     std::string Out;
     std::string Err;
 };
+// The quarvel-cli of this build (in its program folder).
+const char* CliPath();
 // Runs quarvel-cli with `args` (shell-quoted by the caller) and `input` on standard input.
 RunResult RunCli(const std::string& args, const std::string& input = "");
 // The same for the program file `program`, started by the shell after `env` (for example

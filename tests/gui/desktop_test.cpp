@@ -89,8 +89,8 @@ struct TUser {
 QString InstalledEditor(TProgramFolder& folder) {
     folder.WriteChips(0);
     const QString program = QString::fromStdString(folder.Path()) + "quarvel";
-    QFile::copy(QUARVEL_EDITOR, program);
-    QFile::setPermissions(program, QFile::permissions(QUARVEL_EDITOR));
+    QFile::copy(EditorPath(), program);
+    QFile::setPermissions(program, QFile::permissions(EditorPath()));
     return program;
 }
 
@@ -402,7 +402,8 @@ void DesktopTest::hostileSettingsNeitherHangNorFlood() {
         desktop.Start("");
         QTest::qWait(50);
         QCOMPARE(desktop.RecentItems().size(), 0);
-        QVERIFY(OpenMapFile(e.State, QFile::encodeName(a).toStdString())); // would note it in the list
+        QVERIFY(
+            OpenMapFile(e.State, QFile::encodeName(a).toStdString())); // would note it in the list
         QCOMPARE(int(e.State.TheMap->GetChip(0, 0, 0)), 7);
     }
     QVERIFY(QFileInfo(ini).exists() && !QFileInfo(ini).isFile());

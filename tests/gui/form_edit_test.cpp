@@ -48,10 +48,18 @@ QRect VisiblePart(TForm2* view) {
     return r & view->PaintBox1->rect();
 }
 
+// Waits until the paints asked for so far have reached the screen: a probe of one pixel at
+// `at` (a visible point of `w`) asked for now is painted together with them or after them.
+bool PaintsDone(QWidget* w, QPoint at) {
+    TPaintLog log(w);
+    const QRect probe(at, QSize(1, 1));
+    w->update(probe);
+    return QTest::qWaitFor([&] { return log.Painted.contains(probe); }, 5000);
+}
+
 // What is on the screen over that part, read back from the window's backing store.
 QImage OnScreen(TForm2* view, QRect part) {
-    QTest::qWait(20);
-    QCoreApplication::processEvents();
+    if (!PaintsDone(view->PaintBox1, part.topLeft())) return QImage();
     QWidget* top = view->window();
     QPoint at = view->PaintBox1->mapTo(top, part.topLeft());
     return top->screen()
@@ -280,7 +288,7 @@ void FormEditTest::ctrlDragSelectsARectangle() {
 void FormEditTest::plainMoveMovesOnlyTheCursor() {
     TEditor e;
     TForm2* view = e.Set->Form2;
-    QTest::qWait(20);
+    QVERIFY(PaintsDone(view->PaintBox1, VisiblePart(view).topLeft()));
     TPaintLog log(view->PaintBox1);
     QPoint inside = EditCellCentre(3, 2) + QPoint(-4, 0);
     SendMouse(view->PaintBox1, QEvent::MouseMove, inside, Qt::NoButton, Qt::NoButton);
@@ -361,7 +369,7 @@ void FormEditTest::wheelAndMiddleButtonScroll() {
     h->setValue(100);
     v->setValue(0);
     view->SubWindow()->resize(400, 300);
-    QTest::qWait(20);
+    QTRY_VERIFY(v->isVisible() && v->maximum() >= 130 && h->maximum() >= 140);
     v->setValue(100);
     const int cx = e.State.CursorX, cy = e.State.CursorY;
     Drag(view->PaintBox1, {QPoint(300, 300), QPoint(260, 270)}, Qt::MiddleButton);

@@ -83,9 +83,8 @@ void FormViewTest::windowBesideThePictureShowsTheViewsColour() {
         view->SubWindow()->showNormal();
         view->SubWindow()->resize(1300, 1100);
     }
-    QTest::qWait(20);
-    QVERIFY(e.Set->Form3->ScrollBox()->viewport()->width() > 1024 + 10);
-    QVERIFY(e.Set->Form2->ScrollBox()->viewport()->height() > 520 + 10);
+    QTRY_VERIFY(e.Set->Form3->ScrollBox()->viewport()->width() > 1024 + 10);
+    QTRY_VERIFY(e.Set->Form2->ScrollBox()->viewport()->height() > 520 + 10);
     QCOMPARE(beside(e.Set->Form2), both(shown(0x808080))); // the edit view's grey
     QCOMPARE(beside(e.Set->Form3), both(shown(0)));        // the whole-map view's black
 
@@ -102,8 +101,7 @@ void FormViewTest::windowBesideThePictureShowsTheViewsColour() {
     // Back at the large chips the colour holds where the picture still leaves room.
     e.Set->Form1->MenuItem("EZOOM1")->trigger();
     e.Set->Form2->SubWindow()->resize(2200, 1200);
-    QTest::qWait(20);
-    QVERIFY(e.Set->Form2->ScrollBox()->viewport()->width() > 2048 + 10);
+    QTRY_VERIFY(e.Set->Form2->ScrollBox()->viewport()->width() > 2048 + 10);
     QCOMPARE(beside(e.Set->Form2).first(), shown(RGBColor(0, 0, 255)));
 }
 

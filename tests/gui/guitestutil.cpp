@@ -92,6 +92,10 @@ TEditor::~TEditor() {
         app->SetEditor(nullptr);
 }
 
+const char* EditorPath() {
+    return QUARVEL_EDITOR;
+}
+
 void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons buttons, Qt::KeyboardModifiers keys) {
     QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, keys);

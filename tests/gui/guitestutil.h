@@ -60,6 +60,9 @@ public:
     std::unique_ptr<TWindowSet> Set;
 };
 
+// The editor program of this build (in its program folder).
+const char* EditorPath();
+
 // Sends a mouse event with the given buttons held and keys down.
 void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons buttons, Qt::KeyboardModifiers keys = Qt::NoModifier);

@@ -20,8 +20,8 @@ void MainTest::oneRunningCopy() {
     TProgramFolder folder;
     folder.WriteChips(0);
     const QString program = QString::fromStdString(folder.Path()) + "quarvel";
-    QVERIFY(QFile::copy(QUARVEL_EDITOR, program));
-    QFile::setPermissions(program, QFile::permissions(QUARVEL_EDITOR));
+    QVERIFY(QFile::copy(EditorPath(), program));
+    QFile::setPermissions(program, QFile::permissions(EditorPath()));
     QTemporaryDir lockDir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");

@@ -58,7 +58,7 @@ void StartFolderTest::installedEditorStartsOnTheSeededFolder() {
     // ROOT/usr/bin/quarvel with the built chip set and maps in ROOT/usr/share/quarvel, an
     // empty home, started from "/".
     QTemporaryDir root;
-    const fs::path built = fs::path(QUARVEL_EDITOR).parent_path();
+    const fs::path built = fs::path(EditorPath()).parent_path();
     const fs::path bin = root.filePath("usr/bin").toStdString();
     const fs::path data = root.filePath("usr/share/quarvel").toStdString();
     fs::create_directories(bin);
@@ -66,7 +66,7 @@ void StartFolderTest::installedEditorStartsOnTheSeededFolder() {
     fs::copy(built / "chip", data / "chip");
     for (const char* f : {"demo.map", "dummy.map", "map.ini"})
         fs::copy_file(built / "map" / f, data / "map" / f);
-    fs::copy_file(QUARVEL_EDITOR, bin / "quarvel");
+    fs::copy_file(EditorPath(), bin / "quarvel");
     const QString home = root.filePath("home");
     QVERIFY(QDir().mkpath(home));
 
