@@ -1,6 +1,8 @@
 // TForm1: the main frame, its menu and dialogs, and the requests the editor makes of it.
 #include "app/Form_Main.h"
 
+#include "app/recentsettings.h"
+
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
@@ -130,21 +132,6 @@ QList<MenuRow> KeyRows() {
     };
 }
 
-// The user's settings file, found without reading it (a QSettings of the file itself reads
-// it at once, and would wait on a pipe put in its place).
-QString UserSettingsPath() {
-    const QString shared =
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "quarvel").fileName();
-    return shared.left(shared.size() - 4) + "/quarvel.ini";
-}
-
-// A few keys fit in a few kilobytes; anything larger, or not a regular file, is left alone.
-constexpr long long MaxViewSettingsBytes = 64 * 1024;
-
-bool UsableSettings(const struct stat& st) {
-    return S_ISREG(st.st_mode) && st.st_size <= MaxViewSettingsBytes;
-}
-
 const char* ViewKey(ViewOption option) {
     switch (option) {
     case ViewOption::Ghost:
@@ -162,23 +149,15 @@ constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, Vi
 
 TViewOptions TViewSettings::Load() {
     TViewOptions options;
-    const QByteArray path = QFile::encodeName(UserSettingsPath());
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return options;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && UsableSettings(st)) {
-        // Read from the file just checked, not from the name again.
-        QSettings settings(QString("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+    ReadSettingsFile(UserSettingsFile("quarvel", "quarvel"), [&](QSettings& settings) {
         for (ViewOption o : ViewOptions) options[o] = settings.value(ViewKey(o), false).toBool();
-    }
-    ::close(fd);
+    });
     return options;
 }
 
 void TViewSettings::Save(ViewOption option, bool on) {
-    struct stat st;
-    const QByteArray path = QFile::encodeName(UserSettingsPath());
-    if (::stat(path.constData(), &st) == 0 ? !UsableSettings(st) : errno != ENOENT) return;
+    // A pipe or huge file in the settings' place stays as it is, unread.
+    if (!SettingsFileUsable(UserSettingsFile("quarvel", "quarvel"))) return;
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, "quarvel", "quarvel");
     settings.setValue(ViewKey(option), on);
     settings.sync();

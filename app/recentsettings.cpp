@@ -34,15 +34,22 @@ bool SettingsFileUsable(const QString& path) {
     return Usable(st);
 }
 
-std::vector<std::string> ReadRecentFiles(const QString& path, size_t max) {
-    std::vector<std::string> paths;
+void ReadSettingsFile(const QString& path, const std::function<void(QSettings&)>& read) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return paths;
+    if (fd < 0) return;
     struct stat st;
     if (::fstat(fd, &st) == 0 && Usable(st)) {
         // The settings are read from the file just checked (not from the name again, which
         // could have been replaced by a pipe in between).
         QSettings settings(QString("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
+        read(settings);
+    }
+    ::close(fd);
+}
+
+std::vector<std::string> ReadRecentFiles(const QString& path, size_t max) {
+    std::vector<std::string> paths;
+    ReadSettingsFile(path, [&](QSettings& settings) {
         const int count = settings.beginReadArray("RecentFiles");
         const int n = int(std::min<long long>(std::max(count, 0), (long long)max));
         for (int i = 0; i < n; ++i) {
@@ -50,8 +57,7 @@ std::vector<std::string> ReadRecentFiles(const QString& path, size_t max) {
             paths.push_back(settings.value("Path").toByteArray().toStdString());
         }
         settings.endArray();
-    }
-    ::close(fd);
+    });
     return paths;
 }
 

@@ -1,12 +1,15 @@
-// The recent-files list in the user's settings file, read with bounds: the file is used only
-// when it is a regular file of a sane size, and never waited on.
+// The user's settings file read with bounds (the recent files, the 表示 options): the file is
+// used only when it is a regular file of a sane size, and never waited on.
 #pragma once
 
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
+
+class QSettings;
 
 namespace quarvel {
 
@@ -23,9 +26,13 @@ QString UserSettingsFile(const QString& organisation, const QString& application
 // (a pipe, a device, a folder, a huge file) is left alone: the editor starts with defaults.
 bool SettingsFileUsable(const QString& path);
 
+// Calls `read` with the settings of the file `path` (INI format) when that is a regular file of
+// at most MaxSettingsBytes; nothing when it is missing or not usable. The file is opened
+// without waiting and checked before the settings are read from that very file.
+void ReadSettingsFile(const QString& path, const std::function<void(QSettings&)>& read);
+
 // The first `max` paths of the settings array "RecentFiles" (key "Path") in the settings file
-// `path` (INI format); none when the file is missing or not usable. The file is opened without
-// waiting and checked before the settings are read from that very file.
+// `path` (INI format), read by ReadSettingsFile.
 std::vector<std::string> ReadRecentFiles(const QString& path, size_t max);
 
 } // namespace quarvel
