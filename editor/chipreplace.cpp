@@ -3,10 +3,12 @@
 
 #include "editor/global.h"
 #include "editor/infopanel.h"
+#include "editor/maptooldialogs.h"
 #include "editor/selectarea.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
+#include "map/maperror.h"
 
 #include <algorithm>
 #include <vector>
@@ -122,6 +124,14 @@ ChipBox ReplaceRange(TEditorState& State, bool selection, bool levels, int low, 
         if (box.Z0 > box.Z1) box.Z0 = box.Z1 = -1; // no level in common: an empty box
     }
     return box;
+}
+
+int NumberIn(const std::string& text, int lo, int hi) {
+    const int value = StrToInt(text);
+    if (value < lo || value > hi)
+        throw QuarvelError("'" + text + "' は " + std::to_string(lo) + "～" + std::to_string(hi) +
+                           " の整数ではありません");
+    return value;
 }
 
 void ReplaceChipsDialog(TEditorState& State) {

@@ -48,6 +48,8 @@ bool FindNextCommand(TEditorState& State, uint8_t chip);
 // The box the dialog's choices stand for: the selection box through its levels or the
 // whole map, cut to levels low..high when `levels` is set.
 ChipBox ReplaceRange(TEditorState& State, bool selection, bool levels, int low, int high);
+// A number box of the dialog: a whole number lo..hi, else a QuarvelError that says so.
+int NumberIn(const std::string& text, int lo, int hi);
 // チップの置換(&F)...: the dialog, run again after each 次を検索 until 置換 or cancel.
 void ReplaceChipsDialog(TEditorState& State);
 
