@@ -634,6 +634,8 @@ void FormMainTest::replaceDialogFindsThenReplacesOnEnter() {
             QTest::keyClicks(d->Edit1, "x"); // not typed: only digits and '-'
             d->Button2->click();
         } else {
+            d->Edit2->setText("168"); // no chip: said so, and the dialog stays open
+            d->Button1->click();
             d->Edit2->setText("2");
             QTest::keyClick(d->Edit2, Qt::Key_Return);
         }
@@ -644,8 +646,9 @@ void FormMainTest::replaceDialogFindsThenReplacesOnEnter() {
                                 "チップの置換", "0", QString::fromUtf8(ChipNames[1])}));
     QCOMPARE(e.State.CurrentLevel, 9);
     QCOMPARE(e.State.CursorX, 4);
-    QCOMPARE(e.Messages.Log.size(), size_t(1));
-    QCOMPARE(e.Messages.Log[0].Text, std::string("2 個のチップを置換しました"));
+    QCOMPARE(e.Messages.Log.size(), size_t(2));
+    QCOMPARE(e.Messages.Log[0].Text, std::string("'168' は 0～167 の整数ではありません"));
+    QCOMPARE(e.Messages.Log[1].Text, std::string("2 個のチップを置換しました"));
     QCOMPARE(int(e.State.TheMap->GetChip(5, 6, 9)), 2);
     QVERIFY(e.State.TheMap->Undo());
     QCOMPARE(int(e.State.TheMap->GetChip(4, 6, 9)), 1);
