@@ -3,15 +3,14 @@
 
 #include "editor/chipreplace.h"
 #include "editor/global.h"
-#include "editor/maptooldialogs.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
+#include "views/Unit5.h"
 #include "views/application.h"
 #include "views/dialogframe.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -145,14 +144,7 @@ void TChipReplaceDialog::Button2Click() {
 }
 
 bool TChipReplaceDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        const bool control = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-                             key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                             key->key() == Qt::Key_Escape || key->key() == Qt::Key_Delete;
-        if (!control && !text.isEmpty() && !ShiftKeyAllowed(text.at(0).unicode())) return true;
-    }
+    if (qobject_cast<QLineEdit*>(watched) && RefusedOffsetKey(event)) return true;
     return QDialog::eventFilter(watched, event);
 }
 
