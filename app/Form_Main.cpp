@@ -13,6 +13,7 @@
 #include "views/Unit5.h"
 #include "views/Unit6.h"
 #include "views/application.h"
+#include "views/chipreplacedialog.h"
 #include "views/dialogframe.h"
 #include "views/selectionmovedialog.h"
 
@@ -85,6 +86,7 @@ QList<MenuRow> MenuRows() {
         {"SHIFT1", "マップをずらす...", tagShift, {}},
         {"REPLACE2", "国の入れ替え...", tagReplace, {}},
         {"MOVE1", "選択範囲を移動...", tagMoveSelection, {}},
+        {"FIND1", "チップの置換(&F)...", tagFindReplace, {}},
         {"OPERATION1", "操作(&O)", tagOperation, {}, true},
         {"UP1", "上の階層(&U)", tagUp, {key(Qt::Key_Up)}},
         {"DOWN1", "下の階層(&D)", tagDown, {key(Qt::Key_Down)}},
@@ -303,6 +305,15 @@ bool TForm1::RunMoveDialog(MoveOffsets& offsets) {
     if (dialog->exec() != 1) return false;
     offsets = dialog->Offsets();
     return true;
+}
+
+ReplaceAction TForm1::RunReplaceDialog(ReplaceChoices& choices) {
+    auto dialog = std::make_unique<TChipReplaceDialog>(State, this, choices);
+    const int result = dialog->exec();
+    choices = dialog->Choices();
+    return result == TChipReplaceDialog::ReplaceResult    ? ReplaceAction::Replace
+           : result == TChipReplaceDialog::FindNextResult ? ReplaceAction::FindNext
+                                                          : ReplaceAction::Cancel;
 }
 
 void TForm1::Maximize() {

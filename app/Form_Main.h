@@ -53,6 +53,7 @@ public:
     int RunShiftDialog() override;
     int RunSwapDialog() override;
     bool RunMoveDialog(MoveOffsets& offsets) override;
+    ReplaceAction RunReplaceDialog(ReplaceChoices& choices) override;
     void CloseFrame() override { close(); }
     void Maximize() override;
     void NextChild() override;

@@ -3,6 +3,7 @@
 #include "editor/commands.h"
 
 #include "archive/datlib.h"
+#include "editor/chipreplace.h"
 #include "editor/clipboard.h"
 #include "editor/global.h"
 #include "editor/recovery.h"
@@ -193,6 +194,9 @@ void MenuClick(TEditorState& State, int tag) {
         break;
     case tagMoveSelection:
         MoveSelectionDialog(State);
+        break;
+    case tagFindReplace:
+        ReplaceChipsDialog(State);
         break;
     case tagMoveLeft:
         MoveSelectionCommand(State, -1, 0, 0);

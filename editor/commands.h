@@ -56,6 +56,7 @@ enum MenuTag {
     tagShift = 210,
     tagReplace = 211,
     tagMoveSelection = 212, // the move dialog
+    tagFindReplace = 213,   // the replace dialog
     // Level steps that keep the selection on.
     tagUpKeep = 311,
     tagDownKeep = 312,

@@ -70,6 +70,17 @@ struct MoveOffsets {
     int X = 0, Y = 0, Z = 0;
 };
 
+// The choices of the replace dialog. SelectionOn tells the dialog whether 選択範囲 may be
+// chosen; the rest is what it opens on and what the user chose.
+struct ReplaceChoices {
+    int From = 0, To = 0; // chips 0..167
+    bool SelectionOn = false;
+    bool InSelection = false; // 選択範囲, else マップ全体
+    bool Levels = false;      // 階層 low..high
+    int Low = 0, High = 47;
+};
+enum class ReplaceAction { Cancel, Replace, FindNext };
+
 // The main frame (TForm1): the requests the commands make of the frame and its dialogs.
 class IMainFrame {
 public:
@@ -84,6 +95,10 @@ public:
     virtual int RunSwapDialog() = 0;  // modal result
     // The move dialog, opened on `offsets`; true on OK, with the offsets entered (integers).
     virtual bool RunMoveDialog(MoveOffsets& offsets) = 0;
+    // The replace dialog, opened on `choices`: the button pressed, with the choices made.
+    virtual ReplaceAction RunReplaceDialog(ReplaceChoices& /*choices*/) {
+        return ReplaceAction::Cancel;
+    }
     virtual void CloseFrame() = 0;
     virtual void Maximize() = 0;
     virtual void NextChild() = 0;

@@ -102,5 +102,27 @@ TEST(EditorScriptTest, BadArgumentsAreUsageErrors) {
     }
 }
 
+TEST(EditorScriptTest, ReplaceAndFindWalkTheMapInLevelRowColumnOrder) {
+    auto r = Edit("set 3 4 5 7\nset 9 9 9 7\nset 0 0 0 7\nstep\n"
+                  "replace 7 40 31 31 47 0 0 0\n" // corners in either order; 40 on 0 refused
+                  "get 9 9 9\nget 9 9 8\nundostate\n"
+                  "replace 7 40\n" // level 0 only: nothing written
+                  "undostate\n"
+                  "cursor 9 9\nlevel 9\nfind 40\nfind 41\nfind 7\nfind 40\n"
+                  "undo\nget 9 9 9\nreplace 7 7\nfind 1\n");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "2 1\n40\n41\n1 0 4\n0 1\n1 0 4\n" // one step, not a second one
+                     "3 4 5\n9 9 8\n0 0 0\n3 4 5\n"
+                     "true\n7\n0 0\nnone\n");
+    for (const char* bad : {"replace 168 1\n", "replace 1 -1\n", "replace 1 2 0 0 0 31 31\n",
+                            "replace 1 2 0 0 0 32 0 0\n", "replace 1 2 0 0 48 0 0 0\n",
+                            "find 200\n", "find\n", "cursor 0 32\n", "cursor 1\n"}) {
+        auto e = Edit(std::string("set 1 1 1 1\n") + bad + "get 1 1 1\n");
+        EXPECT_EQ(e.Status, 2) << bad;
+        EXPECT_EQ(e.Out, "") << bad;
+        EXPECT_NE(e.Err.find("line 2: "), std::string::npos) << e.Err;
+    }
+}
+
 } // namespace
 } // namespace quarvel::test

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarvel::test {
@@ -143,6 +144,15 @@ public:
         MoveAnswers.pop_front();
         return true;
     }
+    // Answers with the next of ReplaceAnswers (its button and choices), or cancels.
+    ReplaceAction RunReplaceDialog(ReplaceChoices& choices) override {
+        Log.push_back("main.RunReplaceDialog " + std::to_string(choices.SelectionOn));
+        if (ReplaceAnswers.empty()) return ReplaceAction::Cancel;
+        const auto answer = ReplaceAnswers.front();
+        ReplaceAnswers.pop_front();
+        choices = answer.second;
+        return answer.first;
+    }
     void CloseFrame() override { Log.push_back("main.CloseFrame"); }
     void Maximize() override { Log.push_back("main.Maximize"); }
     void NextChild() override { Log.push_back("main.NextChild"); }
@@ -159,6 +169,7 @@ public:
     TColor ColorAnswer = 0;
     int DialogAnswer = mrCancel;
     std::deque<MoveOffsets> MoveAnswers;
+    std::deque<std::pair<ReplaceAction, ReplaceChoices>> ReplaceAnswers;
     bool Checked[256] = {};
 
 private:

@@ -13,8 +13,6 @@
 
 namespace quarvel {
 
-namespace {
-
 // True for a key that must not be typed into an offset: backspace, '-' and the digits are
 // typed; moving between controls, Return and Enter (OK), Escape and Delete pass on.
 bool RefusedOffsetKey(QEvent* event) {
@@ -34,8 +32,6 @@ bool RefusedOffsetKey(QEvent* event) {
     const QString text = key->text();
     return !text.isEmpty() && !ShiftKeyAllowed(text.at(0).unicode());
 }
-
-} // namespace
 
 TOffsetsDialog::TOffsetsDialog(QWidget* owner, const char* name, const char* caption, int x, int y,
                                int z)

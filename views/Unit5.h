@@ -13,6 +13,10 @@ namespace quarvel {
 
 class TEditorState;
 
+// True for a key press that must not be typed into a number box of the offset dialogs (and
+// the replace dialog): only digits, '-' and backspace are typed.
+bool RefusedOffsetKey(QEvent* event);
+
 // A fixed dialog of three offsets: "X方向", "Y方向", "Z方向" with their edits (only offset
 // keys are typed), OK (the default button: Enter) and キャンセル. What OK does is the
 // dialog's own; キャンセル, Escape or a window manager's close end it as Cancel (2).

@@ -3,6 +3,7 @@
 #include "app/cli/editscript.h"
 
 #include "app/cli/headless.h"
+#include "editor/chipreplace.h"
 #include "editor/clipboard.h"
 #include "editor/commands.h"
 #include "editor/editlogic.h"
@@ -120,6 +121,54 @@ void CmdMove(ScriptContext& ctx, const std::vector<std::string>& w) {
     }
 }
 
+// The edit view's cursor goes to column X, row Y (the level stays).
+void CmdCursor(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
+    ctx.ExpectArgs(w, 2, 2);
+    State.CursorX = ctx.IntIn(w[1], "X", 0, TMap::SizeX - 1);
+    State.CursorY = ctx.IntIn(w[2], "Y", 0, TMap::SizeY - 1);
+}
+
+uint8_t ChipArg(ScriptContext& ctx, const std::string& word, const char* what) {
+    return uint8_t(ctx.IntIn(word, what, 0, TMap::ChipCount - 1));
+}
+
+// Replaces chip A with B over the box between two corners (the whole map without them), as
+// one undo step: prints "written skipped".
+void CmdReplace(ScriptContext& ctx, const std::vector<std::string>& w) {
+    ctx.ExpectArgs(w, 2, 8);
+    if (w.size() != 3 && w.size() != 9) ctx.Malformed("replace: give no corner or both corners");
+    const uint8_t from = ChipArg(ctx, w[1], "A"), to = ChipArg(ctx, w[2], "B");
+    ChipBox box;
+    if (w.size() == 9) {
+        box.X0 = ctx.IntIn(w[3], "X0", 0, TMap::SizeX - 1);
+        box.Y0 = ctx.IntIn(w[4], "Y0", 0, TMap::SizeY - 1);
+        box.Z0 = ctx.IntIn(w[5], "Z0", 0, TMap::SizeZ - 1);
+        box.X1 = ctx.IntIn(w[6], "X1", 0, TMap::SizeX - 1);
+        box.Y1 = ctx.IntIn(w[7], "Y1", 0, TMap::SizeY - 1);
+        box.Z1 = ctx.IntIn(w[8], "Z1", 0, TMap::SizeZ - 1);
+    }
+    const ReplaceCount count = ReplaceChips(ctx.Map, from, to, box);
+    ctx.Out << count.Written << " " << count.Skipped << "\n";
+}
+
+// The next cell holding chip A after the cursor cell: prints "x y z" and moves the cursor
+// and level there, or prints "none".
+void CmdFind(ScriptContext& ctx, const std::vector<std::string>& w) {
+    TEditorState& State = EditorOf(ctx);
+    ctx.ExpectArgs(w, 1, 1);
+    const uint8_t chip = ChipArg(ctx, w[1], "A");
+    int x = State.CursorX, y = State.CursorY, z = State.CurrentLevel;
+    if (!FindChip(ctx.Map, chip, x, y, z)) {
+        ctx.Out << "none\n";
+        return;
+    }
+    State.CursorX = x;
+    State.CursorY = y;
+    ComboBox2Change(State, z);
+    ctx.Out << x << " " << y << " " << z << "\n";
+}
+
 template <int Tag> void CmdMenu(ScriptContext& ctx, const std::vector<std::string>& w) {
     TEditorState& State = EditorOf(ctx);
     ctx.ExpectArgs(w, 0, 0);
@@ -151,6 +200,9 @@ ScriptRegistration editorCommands[] = {
     ScriptRegistration({"copybuf", "copybuf", CmdCopyBuf}),
     ScriptRegistration({"extend", "extend Z", CmdExtend}),
     ScriptRegistration({"move", "move DX DY DZ", CmdMove}),
+    ScriptRegistration({"cursor", "cursor X Y", CmdCursor}),
+    ScriptRegistration({"replace", "replace A B [X0 Y0 Z0 X1 Y1 Z1]", CmdReplace}),
+    ScriptRegistration({"find", "find A", CmdFind}),
 };
 
 } // namespace

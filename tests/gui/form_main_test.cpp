@@ -5,6 +5,7 @@
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
+#include "map/chipclasses.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 #include "tests/gui/guitestutil.h"
@@ -13,6 +14,7 @@
 #include "views/Form_View.h"
 #include "views/Unit5.h"
 #include "views/application.h"
+#include "views/chipreplacedialog.h"
 #include "views/cp932.h"
 #include "views/selectionmovedialog.h"
 
@@ -29,6 +31,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -112,6 +115,7 @@ private slots:
     void toolDialogsTakeEnterForOk();
     void selectionKeysCarryTheBoxThroughLevels();
     void moveDialogMovesTheBoxOrSaysItCannot();
+    void replaceDialogFindsThenReplacesOnEnter();
     void errorsAreShownAndTheProgramGoesOn();
     void errorsAreShownInJapanese();
     void closeAsksFirst();
@@ -145,6 +149,7 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"SHIFT1", "マップをずらす...", 210, {}},
         {"REPLACE2", "国の入れ替え...", 211, {}},
         {"MOVE1", "選択範囲を移動...", 212, {}},
+        {"FIND1", "チップの置換(&F)...", 213, {}},
         {"OPERATION1", "操作(&O)", 30, {}},
         {"UP1", "上の階層(&U)", 31, {k(Qt::Key_Up)}},
         {"DOWN1", "下の階層(&D)", 32, {k(Qt::Key_Down)}},
@@ -608,6 +613,46 @@ void FormMainTest::moveDialogMovesTheBoxOrSaysItCannot() {
     QVERIFY(e.State.TheMap->Undo());
     QVERIFY(!e.State.TheMap->Undo());
     QVERIFY(e.Set->Form1->findChildren<TSelectionMoveDialog*>().isEmpty());
+}
+
+void FormMainTest::replaceDialogFindsThenReplacesOnEnter() {
+    TEditor e;
+    e.State.TheMap->SetChip(4, 6, 9, 1);
+    e.State.TheMap->SetChip(5, 6, 9, 1);
+    e.State.TheMap->UndoBuf.Reset();
+    QStringList seen;
+    // The first dialog finds the next 1 (its name and picture shown), the second one
+    // replaces them all with 2 on Enter.
+    std::function<void()> answer = [&] {
+        auto* d = qobject_cast<TChipReplaceDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        seen << d->windowTitle() << QString::number(d->RadioButton1->isEnabled());
+        d->Edit1->setText("1");
+        seen << d->Label3->text();
+        if (seen.size() == 3) {
+            QTimer::singleShot(0, answer);
+            QTest::keyClicks(d->Edit1, "x"); // not typed: only digits and '-'
+            d->Button2->click();
+        } else {
+            d->Edit2->setText("168"); // no chip: said so, and the dialog stays open
+            d->Button1->click();
+            d->Edit2->setText("2");
+            QTest::keyClick(d->Edit2, Qt::Key_Return);
+        }
+    };
+    QTimer::singleShot(0, answer);
+    Item(e, "FIND1")->trigger();
+    QCOMPARE(seen, QStringList({"チップの置換", "0", QString::fromUtf8(ChipNames[1]),
+                                "チップの置換", "0", QString::fromUtf8(ChipNames[1])}));
+    QCOMPARE(e.State.CurrentLevel, 9);
+    QCOMPARE(e.State.CursorX, 4);
+    QCOMPARE(e.Messages.Log.size(), size_t(2));
+    QCOMPARE(e.Messages.Log[0].Text, std::string("'168' は 0～167 の整数ではありません"));
+    QCOMPARE(e.Messages.Log[1].Text, std::string("2 個のチップを置換しました"));
+    QCOMPARE(int(e.State.TheMap->GetChip(5, 6, 9)), 2);
+    QVERIFY(e.State.TheMap->Undo());
+    QCOMPARE(int(e.State.TheMap->GetChip(4, 6, 9)), 1);
+    QVERIFY(e.Set->Form1->findChildren<TChipReplaceDialog*>().isEmpty());
 }
 
 void FormMainTest::nameBoxKeepsItsKeys() {
