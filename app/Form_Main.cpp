@@ -56,19 +56,28 @@ struct MenuRow {
     QList<QKeySequence> Keys;
     bool Title = false;
     bool Checkable = false;
+    bool Moves = false; // the submenu of the selection box's one-step moves
 };
+
+// The platform's keys for a standard command; `usual` where the platform has none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, int usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    if (keys.isEmpty()) keys.append(QKeySequence(usual));
+    return keys;
+}
 
 QList<MenuRow> MenuRows() {
     const auto key = [](int k) { return QKeySequence(k); };
     const int ctrl = int(Qt::CTRL);
     return {
         {"FILE1", "ファイル(&F)", tagFile, {}, true},
-        {"NEW1", "新規作成(&N)", tagNew, {}},
-        {"OPEN1", "開く(&O)...", tagOpen, {}},
-        {"SAVE1", "上書き保存(&S)", tagSave, {}},
-        {"SAVEAS1", "名前を付けて保存(&A)...", tagSaveAs, {}},
+        {"NEW1", "新規作成(&N)", tagNew, StandardKeys(QKeySequence::New, ctrl | Qt::Key_N)},
+        {"OPEN1", "開く(&O)...", tagOpen, StandardKeys(QKeySequence::Open, ctrl | Qt::Key_O)},
+        {"SAVE1", "上書き保存(&S)", tagSave, StandardKeys(QKeySequence::Save, ctrl | Qt::Key_S)},
+        {"SAVEAS1", "名前を付けて保存(&A)...", tagSaveAs,
+         StandardKeys(QKeySequence::SaveAs, ctrl | int(Qt::SHIFT) | Qt::Key_S)},
         {"SEPARATOR1", "-", tagSeparator1, {}},
-        {"EXIT1", "終了(&X)", tagExit, {}},
+        {"EXIT1", "終了(&X)", tagExit, StandardKeys(QKeySequence::Quit, ctrl | Qt::Key_Q)},
         {"EDIT1", "編集(&E)", tagEdit, {}, true},
         {"UNDO1", "元に戻す(&U)", tagUndo, {key(ctrl | Qt::Key_Z)}},
         {"REDO1", "やり直し(&R)", tagRedo, {key(ctrl | Qt::Key_Y)}},
@@ -83,6 +92,7 @@ QList<MenuRow> MenuRows() {
         {"SHIFT1", "マップをずらす...", tagShift, {}},
         {"REPLACE2", "国の入れ替え...", tagReplace, {}},
         {"MOVE1", "選択範囲を移動...", tagMoveSelection, {}},
+        {"MOVES1", "選択範囲を1マス移動", tagNone, {}, false, false, true},
         {"OPERATION1", "操作(&O)", tagOperation, {}, true},
         {"UP1", "上の階層(&U)", tagUp, {key(Qt::Key_Up)}},
         {"DOWN1", "下の階層(&D)", tagDown, {key(Qt::Key_Down)}},
@@ -116,17 +126,17 @@ QList<MenuRow> MenuRows() {
     };
 }
 
-// Commands of the frame that have keys but no menu item: the moves of the selection box.
+// The moves of the selection box by one cell or one level, in their submenu.
 QList<MenuRow> KeyRows() {
     const auto key = [](int k) { return QList<QKeySequence>{QKeySequence(k)}; };
     const int ctrlShift = int(Qt::CTRL | Qt::SHIFT);
     return {
-        {"MOVELEFT", "", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
-        {"MOVERIGHT", "", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
-        {"MOVEBACK", "", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
-        {"MOVEFORWARD", "", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
-        {"MOVEUP", "", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
-        {"MOVEDOWN", "", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
+        {"MOVELEFT", "左へ", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
+        {"MOVERIGHT", "右へ", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
+        {"MOVEBACK", "奥へ", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
+        {"MOVEFORWARD", "手前へ", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
+        {"MOVEUP", "上の階層へ", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
+        {"MOVEDOWN", "下の階層へ", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
     };
 }
 
@@ -213,6 +223,8 @@ void TForm1::BuildMenu() {
         if (row.Title) {
             menu = menuBar()->addMenu(QString::fromUtf8(row.Caption));
             item = menu->menuAction();
+        } else if (row.Moves) {
+            item = menu->addMenu(QString::fromUtf8(row.Caption))->menuAction();
         } else if (QByteArray(row.Caption) == "-") {
             item = menu->addSeparator();
         } else {
@@ -225,20 +237,28 @@ void TForm1::BuildMenu() {
         item->setData(row.Tag);
         Items.append(item);
         ItemsByName.insert(row.Name, item);
+        if (row.Moves) AddMoveItems(item->menu());
     }
     // 選択範囲を移動... needs a selection: it is greyed out while there is none.
-    QAction* move = ItemsByName.value("MOVE1");
     connect(ItemsByName.value("EDIT1")->menu(), &QMenu::aboutToShow, this,
-            [this, move] { move->setEnabled(State.TheSelection && State.TheSelection->Active); });
+            [this] { UpdateMenuItems(); });
+}
+
+void TForm1::AddMoveItems(QMenu* menu) {
     for (const MenuRow& row : KeyRows()) {
-        auto* item = new QAction(this);
+        QAction* item = menu->addAction(QString::fromUtf8(row.Caption));
         item->setObjectName(row.Name);
         item->setData(row.Tag);
         item->setShortcuts(row.Keys);
         addAction(item); // works wherever the menu's keys work
         connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
+        Items.append(item);
         ItemsByName.insert(row.Name, item);
     }
+}
+
+void TForm1::UpdateMenuItems() {
+    ItemsByName.value("MOVE1")->setEnabled(State.TheSelection && State.TheSelection->Active);
 }
 
 QAction* TForm1::MenuItem(const QString& name) const {

@@ -40,7 +40,7 @@ public:
 
     // The menu items in menu order (titles, commands and separators), named NEW1, OPEN1, ...
     const QList<QAction*>& MenuItems() const { return Items; }
-    // A menu item, or a command of the frame with keys only (MOVELEFT, ... MOVEDOWN), by name.
+    // A menu item by name.
     QAction* MenuItem(const QString& name) const;
     bool TerminateRequested() const { return Terminating; }
     IViewOptionsStore& ViewSettings() { return ViewStore; }
@@ -80,6 +80,9 @@ protected:
 private:
     TEditorState& State;
     void BuildMenu();
+    void AddMoveItems(QMenu* menu);
+    // Greys out the items that cannot run now.
+    void UpdateMenuItems();
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;
     std::string RunFileDialog(bool save);
