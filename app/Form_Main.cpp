@@ -11,6 +11,7 @@
 #include "views/Unit5.h"
 #include "views/Unit6.h"
 #include "views/application.h"
+#include "views/commandpalette.h"
 #include "views/dialogframe.h"
 #include "views/selectionmovedialog.h"
 
@@ -119,6 +120,10 @@ QList<MenuRow> MenuRows() {
         {"TOOL1", "ツール(&T)", tagTool, {}, true},
         {"MAKE1", "DAT構築(&C)", tagMake, {}},
         {"UNPACK1", "DAT分解(&U)", tagUnpack, {}},
+        {"SEARCH1",
+         "コマンド検索(&K)...",
+         tagCommandSearch,
+         {key(ctrl | int(Qt::SHIFT) | Qt::Key_P)}},
         {"VIEW1", "表示(&V)", tagView, {}, true},
         {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
@@ -272,6 +277,11 @@ QAction* TForm1::ItemByTag(int tag) const {
 }
 
 void TForm1::MenuTriggered(QAction* item) {
+    if (item->data().toInt() == tagCommandSearch) {
+        RunCommandPalette();
+        return;
+    }
+    History.Ran(item->objectName().toStdString());
     if (item->isCheckable()) {
         // The command flips the check mark itself (SetMenuChecked); undo Qt's own flip.
         QSignalBlocker block(item);
@@ -290,6 +300,52 @@ void TForm1::MenuTriggered(QAction* item) {
             MenuClick(State, tag);
     });
     Progress.reset(); // an archive command that ended, also with an error
+}
+
+namespace {
+
+// A caption as the menu shows it: without the '&' that marks a key ("&&" shows one '&').
+QString ShownCaption(const QString& caption) {
+    QString shown;
+    for (int i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+} // namespace
+
+QList<QAction*> TForm1::EnabledCommands() {
+    UpdateMenuItems();
+    QList<QAction*> commands;
+    for (QAction* item : Items) {
+        if (item->isSeparator() || item->menu() || !item->isEnabled() || !item->isVisible() ||
+            item->data().toInt() == tagCommandSearch)
+            continue;
+        auto* owner = qobject_cast<QMenu*>(item->parent());
+        if (owner && !owner->menuAction()->isEnabled()) continue;
+        commands.append(item);
+    }
+    return commands;
+}
+
+void TForm1::RunCommandPalette() {
+    QList<TCommandPalette::Command> commands;
+    for (QAction* item : EnabledCommands()) {
+        QString caption = ShownCaption(item->text());
+        // An item of a submenu inside a menu is shown with the submenu's caption.
+        auto* owner = qobject_cast<QMenu*>(item->parent());
+        if (owner && !menuBar()->actions().contains(owner->menuAction()))
+            caption = ShownCaption(owner->title()) + " > " + caption;
+        commands.append(
+            {item->objectName(), caption, item->shortcut().toString(QKeySequence::NativeText)});
+    }
+    TCommandPalette palette(this, commands, History.Names());
+    if (palette.exec() != QDialog::Accepted) return;
+    // The item itself is triggered, as a click on it would: a check item flips its mark, and
+    // an item greyed out meanwhile does nothing.
+    if (QAction* item = ItemsByName.value(palette.Chosen())) item->trigger();
 }
 
 void TForm1::SetCaption(const std::string& text) {
