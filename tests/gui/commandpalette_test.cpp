@@ -64,8 +64,6 @@ private slots:
 void CommandPaletteTest::typingFindsACommandAndEnterRunsIt() {
     TEditor e;
     TForm1* main = e.Set->Form1;
-    main->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main));
     QStringList shown, keys;
     QVERIFY(WithPalette(e, [&](TCommandPalette* p) {
         Type(p->Edit1, "上階");
@@ -107,8 +105,6 @@ void CommandPaletteTest::typingFindsACommandAndEnterRunsIt() {
 void CommandPaletteTest::onlyCommandsThatCanRunAreListed() {
     TEditor e;
     TForm1* main = e.Set->Form1;
-    main->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main));
     const QString move = QString::fromUtf8("選択範囲を移動...");
     // The edit menu was shown with a selection: its move item is left enabled.
     e.State.TheSelection->SetActive(true);
@@ -131,8 +127,6 @@ void CommandPaletteTest::onlyCommandsThatCanRunAreListed() {
 void CommandPaletteTest::theCommandsRunLastComeFirst() {
     TEditor e;
     TForm1* main = e.Set->Form1;
-    main->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main));
     QStringList first, later;
     QVERIFY(WithPalette(e, [&](TCommandPalette* p) { first = Listed(p); }));
     QCOMPARE(first.value(0), QString::fromUtf8("新規作成(N)"));
