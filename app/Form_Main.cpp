@@ -244,9 +244,11 @@ void TForm1::BuildMenu() {
         ItemsByName.insert(row.Name, item);
         if (row.Moves) AddMoveItems(item->menu());
     }
-    // 選択範囲を移動... needs a selection: it is greyed out while there is none.
-    connect(ItemsByName.value("EDIT1")->menu(), &QMenu::aboutToShow, this,
-            [this] { UpdateMenuItems(); });
+    // 選択範囲を移動... and the one-step moves need a selection: they are greyed out while
+    // there is none. The moves' keys work again once the menu has closed.
+    QMenu* edit = ItemsByName.value("EDIT1")->menu();
+    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateMenuItems(); });
+    connect(edit, &QMenu::aboutToHide, this, [this] { EnableMoveKeys(); });
 }
 
 void TForm1::AddMoveItems(QMenu* menu) {
@@ -263,7 +265,13 @@ void TForm1::AddMoveItems(QMenu* menu) {
 }
 
 void TForm1::UpdateMenuItems() {
-    ItemsByName.value("MOVE1")->setEnabled(State.TheSelection && State.TheSelection->Active);
+    const bool selection = State.TheSelection && State.TheSelection->Active;
+    ItemsByName.value("MOVE1")->setEnabled(selection);
+    for (const MenuRow& row : KeyRows()) ItemsByName.value(row.Name)->setEnabled(selection);
+}
+
+void TForm1::EnableMoveKeys() {
+    for (const MenuRow& row : KeyRows()) ItemsByName.value(row.Name)->setEnabled(true);
 }
 
 QAction* TForm1::MenuItem(const QString& name) const {
@@ -327,6 +335,7 @@ QList<QAction*> TForm1::EnabledCommands() {
         if (owner && !owner->menuAction()->isEnabled()) continue;
         commands.append(item);
     }
+    EnableMoveKeys();
     return commands;
 }
 

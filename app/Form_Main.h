@@ -86,6 +86,7 @@ private:
     void AddMoveItems(QMenu* menu);
     // Greys out the items that cannot run now.
     void UpdateMenuItems();
+    void EnableMoveKeys();
     void RunCommandPalette();
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;

@@ -114,7 +114,7 @@ void CommandPaletteTest::onlyCommandsThatCanRunAreListed() {
     QVERIFY(WithPalette(e, [&](TCommandPalette* p) { all = Listed(p); }));
     QVERIFY(!all.contains(move));
     QVERIFY(all.contains(QString::fromUtf8("上の階層(U)")));
-    QVERIFY(all.contains(QString::fromUtf8("選択範囲を1マス移動 > 左へ")));
+    QVERIFY(!all.contains(QString::fromUtf8("選択範囲を1マス移動 > 左へ")));
     QVERIFY(!all.contains(QString::fromUtf8("コマンド検索(K)...")));
     QVERIFY(!all.join("").contains('&'));
 
@@ -122,6 +122,24 @@ void CommandPaletteTest::onlyCommandsThatCanRunAreListed() {
     e.State.TheSelection->SetCorner(0, 2, 2);
     QVERIFY(WithPalette(e, [&](TCommandPalette* p) { all = Listed(p); }));
     QVERIFY(all.contains(move));
+    QVERIFY(all.contains(QString::fromUtf8("選択範囲を1マス移動 > 左へ")));
+
+    // The moves' keys work whether a list or a menu greyed them out before.
+    e.State.TheMap->SetChip(2, 2, 0, 60);
+    for (int x = 2; x < 4; ++x) {
+        e.State.TheSelection->SetActive(false);
+        if (x == 2) QVERIFY(WithPalette(e, [&](TCommandPalette*) {}));
+        if (x == 3) {
+            emit main->MenuItem("EDIT1")->menu()->aboutToShow();
+            emit main->MenuItem("EDIT1")->menu()->aboutToHide();
+        }
+        e.State.TheSelection->SetActive(true);
+        e.State.TheSelection->SetCorner(0, x, 2);
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        QTest::keyClick(main, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(int(e.State.TheMap->GetChip(x + 1, 2, 0)), 60);
+    }
 }
 
 void CommandPaletteTest::theCommandsRunLastComeFirst() {
