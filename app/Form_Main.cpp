@@ -14,6 +14,7 @@
 #include "views/Unit6.h"
 #include "views/application.h"
 #include "views/chipreplacedialog.h"
+#include "views/commandpalette.h"
 #include "views/dialogframe.h"
 #include "views/selectionmovedialog.h"
 
@@ -59,19 +60,28 @@ struct MenuRow {
     QList<QKeySequence> Keys;
     bool Title = false;
     bool Checkable = false;
+    bool Moves = false; // the submenu of the selection box's one-step moves
 };
+
+// The platform's keys for a standard command; `usual` where the platform has none.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, int usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    if (keys.isEmpty()) keys.append(QKeySequence(usual));
+    return keys;
+}
 
 QList<MenuRow> MenuRows() {
     const auto key = [](int k) { return QKeySequence(k); };
     const int ctrl = int(Qt::CTRL);
     return {
         {"FILE1", "ファイル(&F)", tagFile, {}, true},
-        {"NEW1", "新規作成(&N)", tagNew, {}},
-        {"OPEN1", "開く(&O)...", tagOpen, {}},
-        {"SAVE1", "上書き保存(&S)", tagSave, {}},
-        {"SAVEAS1", "名前を付けて保存(&A)...", tagSaveAs, {}},
+        {"NEW1", "新規作成(&N)", tagNew, StandardKeys(QKeySequence::New, ctrl | Qt::Key_N)},
+        {"OPEN1", "開く(&O)...", tagOpen, StandardKeys(QKeySequence::Open, ctrl | Qt::Key_O)},
+        {"SAVE1", "上書き保存(&S)", tagSave, StandardKeys(QKeySequence::Save, ctrl | Qt::Key_S)},
+        {"SAVEAS1", "名前を付けて保存(&A)...", tagSaveAs,
+         StandardKeys(QKeySequence::SaveAs, ctrl | int(Qt::SHIFT) | Qt::Key_S)},
         {"SEPARATOR1", "-", tagSeparator1, {}},
-        {"EXIT1", "終了(&X)", tagExit, {}},
+        {"EXIT1", "終了(&X)", tagExit, StandardKeys(QKeySequence::Quit, ctrl | Qt::Key_Q)},
         {"EDIT1", "編集(&E)", tagEdit, {}, true},
         {"UNDO1", "元に戻す(&U)", tagUndo, {key(ctrl | Qt::Key_Z)}},
         {"REDO1", "やり直し(&R)", tagRedo, {key(ctrl | Qt::Key_Y)}},
@@ -86,6 +96,7 @@ QList<MenuRow> MenuRows() {
         {"SHIFT1", "マップをずらす...", tagShift, {}},
         {"REPLACE2", "国の入れ替え...", tagReplace, {}},
         {"MOVE1", "選択範囲を移動...", tagMoveSelection, {}},
+        {"MOVES1", "選択範囲を1マス移動", tagNone, {}, false, false, true},
         {"FIND1", "チップの置換(&F)...", tagFindReplace, {}},
         {"OPERATION1", "操作(&O)", tagOperation, {}, true},
         {"UP1", "上の階層(&U)", tagUp, {key(Qt::Key_Up)}},
@@ -113,6 +124,10 @@ QList<MenuRow> MenuRows() {
         {"TOOL1", "ツール(&T)", tagTool, {}, true},
         {"MAKE1", "DAT構築(&C)", tagMake, {}},
         {"UNPACK1", "DAT分解(&U)", tagUnpack, {}},
+        {"SEARCH1",
+         "コマンド検索(&K)...",
+         tagCommandSearch,
+         {key(ctrl | int(Qt::SHIFT) | Qt::Key_P)}},
         {"VIEW1", "表示(&V)", tagView, {}, true},
         {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
@@ -120,17 +135,17 @@ QList<MenuRow> MenuRows() {
     };
 }
 
-// Commands of the frame that have keys but no menu item: the moves of the selection box.
+// The moves of the selection box by one cell or one level, in their submenu.
 QList<MenuRow> KeyRows() {
     const auto key = [](int k) { return QList<QKeySequence>{QKeySequence(k)}; };
     const int ctrlShift = int(Qt::CTRL | Qt::SHIFT);
     return {
-        {"MOVELEFT", "", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
-        {"MOVERIGHT", "", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
-        {"MOVEBACK", "", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
-        {"MOVEFORWARD", "", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
-        {"MOVEUP", "", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
-        {"MOVEDOWN", "", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
+        {"MOVELEFT", "左へ", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
+        {"MOVERIGHT", "右へ", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
+        {"MOVEBACK", "奥へ", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
+        {"MOVEFORWARD", "手前へ", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
+        {"MOVEUP", "上の階層へ", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
+        {"MOVEDOWN", "下の階層へ", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
     };
 }
 
@@ -194,6 +209,8 @@ void TForm1::BuildMenu() {
         if (row.Title) {
             menu = menuBar()->addMenu(QString::fromUtf8(row.Caption));
             item = menu->menuAction();
+        } else if (row.Moves) {
+            item = menu->addMenu(QString::fromUtf8(row.Caption))->menuAction();
         } else if (QByteArray(row.Caption) == "-") {
             item = menu->addSeparator();
         } else {
@@ -206,20 +223,36 @@ void TForm1::BuildMenu() {
         item->setData(row.Tag);
         Items.append(item);
         ItemsByName.insert(row.Name, item);
+        if (row.Moves) AddMoveItems(item->menu());
     }
-    // 選択範囲を移動... needs a selection: it is greyed out while there is none.
-    QAction* move = ItemsByName.value("MOVE1");
-    connect(ItemsByName.value("EDIT1")->menu(), &QMenu::aboutToShow, this,
-            [this, move] { move->setEnabled(State.TheSelection && State.TheSelection->Active); });
+    // 選択範囲を移動... and the one-step moves need a selection: they are greyed out while
+    // there is none. The moves' keys work again once the menu has closed.
+    QMenu* edit = ItemsByName.value("EDIT1")->menu();
+    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateMenuItems(); });
+    connect(edit, &QMenu::aboutToHide, this, [this] { EnableMoveKeys(); });
+}
+
+void TForm1::AddMoveItems(QMenu* menu) {
     for (const MenuRow& row : KeyRows()) {
-        auto* item = new QAction(this);
+        QAction* item = menu->addAction(QString::fromUtf8(row.Caption));
         item->setObjectName(row.Name);
         item->setData(row.Tag);
         item->setShortcuts(row.Keys);
         addAction(item); // works wherever the menu's keys work
         connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
+        Items.append(item);
         ItemsByName.insert(row.Name, item);
     }
+}
+
+void TForm1::UpdateMenuItems() {
+    const bool selection = State.TheSelection && State.TheSelection->Active;
+    ItemsByName.value("MOVE1")->setEnabled(selection);
+    for (const MenuRow& row : KeyRows()) ItemsByName.value(row.Name)->setEnabled(selection);
+}
+
+void TForm1::EnableMoveKeys() {
+    for (const MenuRow& row : KeyRows()) ItemsByName.value(row.Name)->setEnabled(true);
 }
 
 QAction* TForm1::MenuItem(const QString& name) const {
@@ -233,6 +266,11 @@ QAction* TForm1::ItemByTag(int tag) const {
 }
 
 void TForm1::MenuTriggered(QAction* item) {
+    if (item->data().toInt() == tagCommandSearch) {
+        RunCommandPalette();
+        return;
+    }
+    History.Ran(item->objectName().toStdString());
     if (item->isCheckable()) {
         // The command flips the check mark itself (SetMenuChecked); undo Qt's own flip.
         QSignalBlocker block(item);
@@ -251,6 +289,53 @@ void TForm1::MenuTriggered(QAction* item) {
             MenuClick(State, tag);
     });
     Progress.reset(); // an archive command that ended, also with an error
+}
+
+namespace {
+
+// A caption as the menu shows it: without the '&' that marks a key ("&&" shows one '&').
+QString ShownCaption(const QString& caption) {
+    QString shown;
+    for (int i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+} // namespace
+
+QList<QAction*> TForm1::EnabledCommands() {
+    UpdateMenuItems();
+    QList<QAction*> commands;
+    for (QAction* item : Items) {
+        if (item->isSeparator() || item->menu() || !item->isEnabled() || !item->isVisible() ||
+            item->data().toInt() == tagCommandSearch)
+            continue;
+        auto* owner = qobject_cast<QMenu*>(item->parent());
+        if (owner && !owner->menuAction()->isEnabled()) continue;
+        commands.append(item);
+    }
+    EnableMoveKeys();
+    return commands;
+}
+
+void TForm1::RunCommandPalette() {
+    QList<TCommandPalette::Command> commands;
+    for (QAction* item : EnabledCommands()) {
+        QString caption = ShownCaption(item->text());
+        // An item of a submenu inside a menu is shown with the submenu's caption.
+        auto* owner = qobject_cast<QMenu*>(item->parent());
+        if (owner && !menuBar()->actions().contains(owner->menuAction()))
+            caption = ShownCaption(owner->title()) + " > " + caption;
+        commands.append(
+            {item->objectName(), caption, item->shortcut().toString(QKeySequence::NativeText)});
+    }
+    TCommandPalette palette(this, commands, History.Names());
+    if (palette.exec() != QDialog::Accepted) return;
+    // The item itself is triggered, as a click on it would: a check item flips its mark, and
+    // an item greyed out meanwhile does nothing.
+    if (QAction* item = ItemsByName.value(palette.Chosen())) item->trigger();
 }
 
 void TForm1::SetCaption(const std::string& text) {

@@ -2,6 +2,7 @@
 // command, the file and colour dialogs, the message boxes, and the save question on close.
 #pragma once
 
+#include "editor/commandsearch.h"
 #include "editor/viewoptions.h"
 #include "editor/windows.h"
 
@@ -40,8 +41,10 @@ public:
 
     // The menu items in menu order (titles, commands and separators), named NEW1, OPEN1, ...
     const QList<QAction*>& MenuItems() const { return Items; }
-    // A menu item, or a command of the frame with keys only (MOVELEFT, ... MOVEDOWN), by name.
+    // A menu item by name.
     QAction* MenuItem(const QString& name) const;
+    // The command items that can run now, in menu order (what the command palette lists).
+    QList<QAction*> EnabledCommands();
     bool TerminateRequested() const { return Terminating; }
     IViewOptionsStore& ViewSettings() { return ViewStore; }
 
@@ -81,6 +84,11 @@ protected:
 private:
     TEditorState& State;
     void BuildMenu();
+    void AddMoveItems(QMenu* menu);
+    // Greys out the items that cannot run now.
+    void UpdateMenuItems();
+    void EnableMoveKeys();
+    void RunCommandPalette();
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;
     std::string RunFileDialog(bool save);
@@ -97,6 +105,7 @@ private:
     std::unique_ptr<QProgressDialog> Progress;
     bool Terminating = false;
     TViewSettings ViewStore;
+    TCommandHistory History; // the commands run in this session, for the command palette
     // A window manager maximises the frame some time after it was asked to; until then the
     // info panel follows the edit view.
     bool PanelFollows = false;

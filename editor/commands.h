@@ -49,6 +49,7 @@ enum MenuTag {
     tagTool = 50,
     tagMake = 51,
     tagUnpack = 52,
+    tagCommandSearch = 53, // the frame's command palette
     tagView = 60,
     tagGhost = 61,
     tagCutAway = 62,

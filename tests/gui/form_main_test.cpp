@@ -127,14 +127,15 @@ void FormMainTest::menuHasEveryItemInOrder() {
     TEditor e;
     const auto k = [](int key) { return QKeySequence(key); };
     const int ctrl = int(Qt::CTRL);
+    const int ctrlShift = int(Qt::CTRL | Qt::SHIFT);
     const QList<ExpectedItem> expected = {
         {"FILE1", "ファイル(&F)", 10, {}},
-        {"NEW1", "新規作成(&N)", 11, {}},
-        {"OPEN1", "開く(&O)...", 12, {}},
-        {"SAVE1", "上書き保存(&S)", 13, {}},
-        {"SAVEAS1", "名前を付けて保存(&A)...", 14, {}},
+        {"NEW1", "新規作成(&N)", 11, {k(ctrl | Qt::Key_N)}},
+        {"OPEN1", "開く(&O)...", 12, {k(ctrl | Qt::Key_O)}},
+        {"SAVE1", "上書き保存(&S)", 13, {k(ctrl | Qt::Key_S)}},
+        {"SAVEAS1", "名前を付けて保存(&A)...", 14, {k(ctrlShift | Qt::Key_S)}},
         {"SEPARATOR1", "-", 15, {}},
-        {"EXIT1", "終了(&X)", 16, {}},
+        {"EXIT1", "終了(&X)", 16, {k(ctrl | Qt::Key_Q)}},
         {"EDIT1", "編集(&E)", 20, {}},
         {"UNDO1", "元に戻す(&U)", 21, {k(ctrl | Qt::Key_Z)}},
         {"REDO1", "やり直し(&R)", 22, {k(ctrl | Qt::Key_Y)}},
@@ -149,6 +150,13 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"SHIFT1", "マップをずらす...", 210, {}},
         {"REPLACE2", "国の入れ替え...", 211, {}},
         {"MOVE1", "選択範囲を移動...", 212, {}},
+        {"MOVES1", "選択範囲を1マス移動", 0, {}},
+        {"MOVELEFT", "左へ", 321, {k(ctrlShift | Qt::Key_Left)}},
+        {"MOVERIGHT", "右へ", 322, {k(ctrlShift | Qt::Key_Right)}},
+        {"MOVEBACK", "奥へ", 323, {k(ctrlShift | Qt::Key_Up)}},
+        {"MOVEFORWARD", "手前へ", 324, {k(ctrlShift | Qt::Key_Down)}},
+        {"MOVEUP", "上の階層へ", 325, {k(ctrlShift | Qt::Key_PageUp)}},
+        {"MOVEDOWN", "下の階層へ", 326, {k(ctrlShift | Qt::Key_PageDown)}},
         {"FIND1", "チップの置換(&F)...", 213, {}},
         {"OPERATION1", "操作(&O)", 30, {}},
         {"UP1", "上の階層(&U)", 31, {k(Qt::Key_Up)}},
@@ -176,6 +184,7 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"TOOL1", "ツール(&T)", 50, {}},
         {"MAKE1", "DAT構築(&C)", 51, {}},
         {"UNPACK1", "DAT分解(&U)", 52, {}},
+        {"SEARCH1", "コマンド検索(&K)...", 53, {k(ctrlShift | Qt::Key_P)}},
         {"VIEW1", "表示(&V)", 60, {}},
         {"GHOST1", "下の階層を薄く表示-編集(&G)", 61, {}},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", 62, {}},
@@ -504,6 +513,15 @@ void FormMainTest::menuKeysWorkInTheMainWindow() {
     QVERIFY(area->activeSubWindow() != before);
     QTest::keyClick(main, Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(area->activeSubWindow(), before);
+    // Ctrl+S writes a map that has a file name.
+    const std::string file = e.Folder.Path() + "map/keys.map";
+    QVERIFY(e.State.TheMap->SaveToFile(file));
+    PaintChip(e, 6, 6, 0, 12);
+    QTest::keyClick(main, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!e.State.TheMap->Modified);
+    TMap saved;
+    QVERIFY(saved.LoadFromFile(file));
+    QCOMPARE(int(saved.GetChip(6, 6, 0)), 12);
 }
 
 void FormMainTest::selectionKeysCarryTheBoxThroughLevels() {
@@ -677,6 +695,9 @@ void FormMainTest::nameBoxKeepsItsKeys() {
     QTest::keyClick(info->Edit1, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(int(e.State.TheMap->GetChip(4, 4, 0)), 9);
     QCOMPARE(info->Edit1->text(), QString("abc")); // the edit's own undo
+    e.State.TheMap->FileName = e.Folder.Path() + "map/name.map";
+    QTest::keyClick(info->Edit1, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(e.State.TheMap->Modified); // Ctrl+S does not save from the name box
     QTest::keyClick(info->Edit1, Qt::Key_Return);
     QTest::keyClick(info->Edit1, Qt::Key_Right);
     QCOMPARE(int(e.State.CurrentChip), 0);
