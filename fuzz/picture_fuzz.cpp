@@ -1,9 +1,10 @@
-// Fuzzes the pictures of both views: on a small map made of the input, the full redraw of the
-// whole-map view must equal (for a quarter of the inputs, by the mode byte) a plain composition
-// (every cell's view chip, level by level, pixel by pixel); a rectangle redrawn alone and a picture
-// redrawn band by band must equal the full redraw there, and must leave every other pixel alone; in
-// the whole-map view each one-cell redraw after an edit must equal the full redraw of the edited
-// map in the cell's rectangle.
+// Fuzzes the pictures of both views: on a small map made of the input, the full redraw of
+// either view must equal (for a quarter of the inputs, by the mode byte) a plain composition
+// (the whole-map view: every cell's view chip, level by level, pixel by pixel; the edit view:
+// the faint level below when the mode turns the ghost on, then the level's chips and grid); a
+// rectangle redrawn alone and a picture redrawn band by band must equal the full redraw there, and
+// must leave every other pixel alone; in the whole-map view each one-cell redraw after an edit must
+// equal the full redraw of the edited map in the cell's rectangle.
 //
 // Input: view and zoom, background colour, level, up to 16 boxes of chips, two rectangles,
 // band cuts, and (whole-map view) one edit.
@@ -36,6 +37,7 @@ struct State {
     std::vector<uint8_t> FullCells[2][2];
     TColor FullBack[2][2] = {};
     int FullLevel[2] = {-1, -1};
+    bool FullGhost[2] = {};
     TBMP256 Expect, Cells, Plain; // scratch pictures of the one-cell redraw and full checks
 
     State() {
@@ -73,8 +75,8 @@ bool RectIsRedrawn(const TBMP256& pic, const TBMP256& full, int l, int t, int r,
     return true;
 }
 
-// Writes boxes of one chip: up to 4 x 4 cells and 4 levels each (1 x 1 x 1 at the edit
-// view's level when `level` >= 0).
+// Writes boxes of one chip: up to 4 x 4 cells and 4 levels each (one level deep, on the edit
+// view's level or the one below it, when `level` >= 0).
 void MakeMap(Input& in, int level) {
     std::memset(S->Map->Cells, 0, TMap::CellCount);
     const int boxes = in.Byte() % 17;
@@ -86,7 +88,7 @@ void MakeMap(Input& in, int level) {
         for (int k = 0; k < d; ++k)
             for (int j = 0; j < h; ++j)
                 for (int i2 = 0; i2 < w; ++i2) {
-                    const int zz = level >= 0 ? level : z + k;
+                    const int zz = level >= 0 ? level - (size >> 4 & 1) : z + k;
                     if (TMap::Inside(x + i2, y + j, zz))
                         S->Map->Cells[TMap::Index(x + i2, y + j, zz)] = chip;
                 }
@@ -131,24 +133,79 @@ const TBMP256& FullRedraw(int view, int zoom, TColor back, int level, TBMP256& p
     std::vector<uint8_t>& cells = S->FullCells[view][zoom];
     const bool same = S->FullBack[view][zoom] == back && cells.size() == size_t(TMap::CellCount) &&
                       std::memcmp(cells.data(), S->Map->Cells, TMap::CellCount) == 0 &&
-                      (view == 1 || S->FullLevel[zoom] == level);
+                      (view == 1 || (S->FullLevel[zoom] == level &&
+                                     S->FullGhost[zoom] == S->Edit[zoom].GetGhost()));
     if (!same) {
         redraw();
         S->Full[view][zoom] = pic;
         cells.assign(S->Map->Cells, S->Map->Cells + TMap::CellCount);
         S->FullBack[view][zoom] = back;
-        if (view == 0) S->FullLevel[zoom] = level;
+        if (view == 0) S->FullLevel[zoom] = level, S->FullGhost[zoom] = S->Edit[zoom].GetGhost();
     }
     return S->Full[view][zoom];
 }
 
-void FuzzEdit(Input& in, int zoom, TColor back) {
+// The level picture composed plainly: the fill, with the ghost every chip of the level below
+// with each drawn pixel made faint (the index nearest to the mean of its colour and the fill's,
+// the lowest on a tie, never the transparent one), then cell by cell (rows, then columns) the
+// level's chip and the grid diamond.
+void CheckPlainEdit(const TBMP256& full, int zoom, TColor back, int level, bool ghost) {
+    TBMP256& plain = S->Plain;
+    plain.SetSize(full.Width(), full.Height());
+    const Palette& pal = S->Sheets.Sheets[zoom].GetPalette();
+    const uint8_t fill = NearestIndex(pal, back);
+    plain.Fill(fill);
+    const int key = S->Sheets.Transparent[zoom], w = ChipWidth[zoom], h = ChipHeight[zoom];
+    if (ghost && level > 0) {
+        uint8_t faint[256];
+        for (int i = 0; i < 256; ++i) {
+            long best = -1;
+            for (int j = 0; j < 256; ++j) {
+                if (j == key) continue;
+                const int r = (pal[i].Red + pal[fill].Red) / 2 - pal[j].Red,
+                          g = (pal[i].Green + pal[fill].Green) / 2 - pal[j].Green,
+                          b = (pal[i].Blue + pal[fill].Blue) / 2 - pal[j].Blue;
+                const long dist = long(r) * r + long(g) * g + long(b) * b;
+                if (best < 0 || dist < best) best = dist, faint[i] = uint8_t(j);
+            }
+        }
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const int chip = S->Map->GetChip(x, y, level - 1);
+                if (chip == 0 || chip > 167) continue;
+                const Point p = EditCellToPixel(x, y, zoom);
+                for (int v = 0; v < h; ++v)
+                    for (int u = 0; u < w; ++u) {
+                        const int c = S->Sheets.Sheets[zoom].GetPixel(u, chip * h + v);
+                        if (c != key && unsigned(p.x + u) < unsigned(plain.Width()) &&
+                            unsigned(p.y + v) < unsigned(plain.Height()))
+                            plain.SetPixel(p.x + u, p.y + v, faint[c]);
+                    }
+            }
+    }
+    const TBMP256& grid = S->Edit[zoom].GridImages[zoom];
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const Point p = EditCellToPixel(x, y, zoom);
+            test::PlainChip(plain, p.x, p.y, S->Sheets, zoom, S->Map->GetChip(x, y, level));
+            test::PlainBlit(plain, p.x, p.y, grid, grid.GetPixel(0, 0), 0, 0, 0, 0);
+        }
+    Check(test::SamePixels(full, plain),
+          "the level's full redraw differs from the plain composition");
+}
+
+void FuzzEdit(Input& in, int zoom, TColor back, bool ghost, bool plainCheck) {
     TEditPicture& v = S->Edit[zoom];
     v.BackColor = back;
+    v.SetGhost(ghost);
     const int level = in.Byte() % 48;
     MakeMap(in, level);
-    const TBMP256& full =
-        FullRedraw(0, zoom, back, level, v.Picture, [&] { v.RedrawLevel(level); });
+    bool redrawn = false;
+    const TBMP256& full = FullRedraw(0, zoom, back, level, v.Picture, [&] {
+        v.RedrawLevel(level);
+        redrawn = true;
+    });
+    if (redrawn && plainCheck) CheckPlainEdit(full, zoom, back, level, ghost);
     CheckRectsAndBands(in, v, full,
                        [&](int l, int t, int r, int b) { v.RedrawRect(level, l, t, r, b); });
 }
@@ -226,6 +283,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 2)
         FuzzWhole(in, zoom, back, (mode & 12) == 12); // the plain composition is slow
     else
-        FuzzEdit(in, zoom, back);
+        FuzzEdit(in, zoom, back, mode & 16, (mode & 12) == 12);
     return 0;
 }

@@ -38,7 +38,7 @@ fi
 # limit only stops a harness that hangs: one that reaches it before its runs are done fails
 # the step.
 cap=${QUARVEL_FUZZ_CAP:-300}
-declare -A runs=([map]=3000 [picture]=4000 [blit]=60000 [bmpreader]=300000 [chipsheet]=4000
+declare -A runs=([map]=2000 [picture]=4000 [blit]=60000 [bmpreader]=300000 [chipsheet]=4000
                  [datlib]=3000 [editscript]=15000 [chippng]=600 [maptext]=300)
 rm -rf build-fuzz/short
 mkdir -p build-fuzz/short
