@@ -2,6 +2,7 @@
 // quarvel-cli and in Japanese for the editor, names its file, numbers and reason, and prints
 // names safely.
 #include "editor/errortext.h"
+#include "editor/texts.h"
 #include "map/maperror.h"
 
 #include <gtest/gtest.h>
@@ -155,3 +156,18 @@ TEST(ErrorText, PrintableNames) {
 
 } // namespace
 } // namespace quarvel
+
+// The translator of shown texts: arguments are put in once, in one pass, and the texts stay as
+// written when no translator is installed.
+TEST(ShownTexts, ArgumentsAndTranslator) {
+    using quarvel::Arg;
+    EXPECT_EQ(Arg("%1 個のチップ (%2 / %1)", {"12", "%1"}), "12 個のチップ (%1 / 12)");
+    EXPECT_EQ(Arg("100% %3 %", {"a"}), "100% %3 %");
+    EXPECT_EQ(quarvel::Tr("T", "見つかりません"), "見つかりません");
+    quarvel::SetTextTranslator([](const char* context, const char* source) {
+        return std::string(context) + ":" + source;
+    });
+    EXPECT_EQ(quarvel::Tr("T", "x"), "T:x");
+    quarvel::SetTextTranslator(nullptr);
+    EXPECT_EQ(quarvel::Tr("T", "x"), "x");
+}
