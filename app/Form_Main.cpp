@@ -174,10 +174,8 @@ TViewOptions TViewSettings::Load() {
 
 void TViewSettings::Save(ViewOption option, bool on) {
     // A pipe or huge file in the settings' place stays as it is, unread.
-    if (!SettingsFileUsable(UserSettingsFile("quarvel", "quarvel"))) return;
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "quarvel", "quarvel");
-    settings.setValue(ViewKey(option), on);
-    settings.sync();
+    WriteSettingsFile(UserSettingsFile("quarvel", "quarvel"),
+                      [&](QSettings& settings) { settings.setValue(ViewKey(option), on); });
 }
 
 TForm1::TForm1(TEditorState& state) : State(state) {

@@ -47,10 +47,6 @@ std::vector<std::string> DraggedFiles(const QMimeData* data) {
     return files;
 }
 
-QSettings UserSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "quarvel", "quarvel");
-}
-
 } // namespace
 
 TDesktop::TDesktop(TWindowSet& windows) : Set(windows), State(windows.State) {
@@ -157,16 +153,15 @@ std::vector<std::string> TDesktop::Load() {
 
 void TDesktop::Save(const std::vector<std::string>& paths) {
     // A pipe or huge file in the settings' place stays as it is, unread.
-    if (!SettingsFileUsable(UserSettingsFile("quarvel", "quarvel"))) return;
-    QSettings settings = UserSettings();
-    settings.remove("RecentFiles");
-    settings.beginWriteArray("RecentFiles", int(paths.size()));
-    for (int i = 0; i < int(paths.size()); ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue("Path", QByteArray::fromStdString(paths[size_t(i)]));
-    }
-    settings.endArray();
-    settings.sync();
+    WriteSettingsFile(UserSettingsFile("quarvel", "quarvel"), [&](QSettings& settings) {
+        settings.remove("RecentFiles");
+        settings.beginWriteArray("RecentFiles", int(paths.size()));
+        for (int i = 0; i < int(paths.size()); ++i) {
+            settings.setArrayIndex(i);
+            settings.setValue("Path", QByteArray::fromStdString(paths[size_t(i)]));
+        }
+        settings.endArray();
+    });
 }
 
 void TDesktop::ShowRecentFiles(const std::vector<std::string>& paths) {

@@ -1,8 +1,13 @@
-// The recent-files list read from a settings file that was checked first.
+// The user's settings file, read after a check and written through the one safe-save routine.
 #include "app/recentsettings.h"
 
+#include "map/fileio.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -45,6 +50,46 @@ void ReadSettingsFile(const QString& path, const std::function<void(QSettings&)>
         read(settings);
     }
     ::close(fd);
+}
+
+bool WriteSettingsFile(const QString& path, const std::function<void(QSettings&)>& change) {
+    QByteArray old;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT) return false;
+    if (fd >= 0) {
+        struct stat st;
+        const bool usable = ::fstat(fd, &st) == 0 && Usable(st);
+        if (usable) {
+            QFile file;
+            if (file.open(fd, QIODevice::ReadOnly)) old = file.read(MaxSettingsBytes + 1);
+        }
+        ::close(fd);
+        if (!usable || old.size() > MaxSettingsBytes) return false;
+    }
+    // Qt's own INI writer works on a private copy beside the file; the finished bytes then
+    // replace the file in one step.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) return false;
+    QByteArray changed;
+    {
+        QTemporaryFile copy(folder + "/.settings-XXXXXX");
+        if (!copy.open() || copy.write(old) != old.size() || !copy.flush()) return false;
+        QSettings settings(copy.fileName(), QSettings::IniFormat);
+        change(settings);
+        settings.sync();
+        if (settings.status() != QSettings::NoError) return false;
+        // Qt replaces the copy by a new file of the same name: read it by its name.
+        QFile written(copy.fileName());
+        if (!written.open(QIODevice::ReadOnly)) return false;
+        changed = written.read(MaxSettingsBytes + 1);
+    }
+    try {
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), changed.constData(),
+                            size_t(changed.size()), FileRole::File);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 std::vector<std::string> ReadRecentFiles(const QString& path, size_t max) {

@@ -1,5 +1,6 @@
-// The user's settings file read with bounds (the recent files, the 表示 options): the file is
-// used only when it is a regular file of a sane size, and never waited on.
+// The user's settings file (the recent files, the 表示 options) read with bounds and written
+// safely: the file is used only when it is a regular file of a sane size, never waited on, and
+// replaced only by a complete new file.
 #pragma once
 
 #include <QString>
@@ -30,6 +31,12 @@ bool SettingsFileUsable(const QString& path);
 // at most MaxSettingsBytes; nothing when it is missing or not usable. The file is opened
 // without waiting and checked before the settings are read from that very file.
 void ReadSettingsFile(const QString& path, const std::function<void(QSettings&)>& read);
+
+// Applies `change` to the settings of the file `path` (INI format) and puts the result in its
+// place through TSaveFile, so that a full disk or a crash leaves the old file whole. Nothing is
+// written when the file is not usable (a pipe, a folder, a huge file); false then and when the
+// new file could not be written (the old one stays).
+bool WriteSettingsFile(const QString& path, const std::function<void(QSettings&)>& change);
 
 // The first `max` paths of the settings array "RecentFiles" (key "Path") in the settings file
 // `path` (INI format), read by ReadSettingsFile.

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMenuBar>
+#include <QSettings>
 #include <QToolTip>
 #include <QtTest>
 #include <random>
@@ -229,6 +230,33 @@ void ViewMenuTest::hostileSettingsFileIsLeftAlone() {
         e.Set->Form1->MenuItem("HOVER1")->trigger();
     }
     QCOMPARE(QFileInfo(SettingsFile()).size(), size);
+
+    // A settings file the user made read-only stays as it is; one reached through a link is
+    // replaced as a whole behind the link, keeping the other settings in it.
+    QFile::remove(SettingsFile());
+    const QByteArray kept = "[Other]\nKeep=1\n";
+    const QString real = SettingsFolder + "/elsewhere.ini";
+    QFile file(real);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
+    file.close();
+    QVERIFY(QFile::link(real, SettingsFile()));
+    QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::ReadGroup));
+    {
+        TEditor e;
+        e.Set->Form1->MenuItem("GHOST1")->trigger();
+    }
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), kept);
+    file.close();
+    QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner));
+    {
+        TEditor e;
+        e.Set->Form1->MenuItem("GHOST1")->trigger();
+    }
+    QVERIFY(QFileInfo(SettingsFile()).isSymLink());
+    QSettings written(real, QSettings::IniFormat);
+    QCOMPARE(written.value("Other/Keep").toInt(), 1);
+    QVERIFY(written.value("View/GhostBelow").toBool());
 }
 
 void ViewMenuTest::hoverOutlinesTheCellAClickWouldPick() {
