@@ -26,11 +26,16 @@ bool Usable(const struct stat& st) {
 } // namespace
 
 QString UserSettingsFile(const QString& organisation, const QString& application) {
-    // The organisation's own file is "<folder>/<organisation>.ini", a program's is
-    // "<folder>/<organisation>/<application>.ini".
-    const QString shared =
-        QSettings(QSettings::IniFormat, QSettings::UserScope, organisation).fileName();
-    return shared.left(shared.size() - 4) + "/" + application + ".ini";
+    // A QSettings opens every file of its search path as soon as it is made (also the
+    // organisation's "<folder>/<organisation>.ini", and would wait on a pipe there). Asked under
+    // a format of its own extension, which no file has, it names the place without opening
+    // anything; the place follows QSettings::setPath for INI files.
+    static const QSettings::Format placeOnly = QSettings::registerFormat(
+        "quarvel-place", [](QIODevice&, QSettings::SettingsMap&) { return false; },
+        [](QIODevice&, const QSettings::SettingsMap&) { return false; });
+    const QString name =
+        QSettings(placeOnly, QSettings::UserScope, organisation, application).fileName();
+    return name.left(name.lastIndexOf('.')) + ".ini";
 }
 
 bool SettingsFileUsable(const QString& path) {

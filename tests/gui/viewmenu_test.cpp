@@ -218,6 +218,15 @@ void ViewMenuTest::hostileSettingsFileIsLeftAlone() {
     struct stat st;
     QVERIFY(::stat(name.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     QFile::remove(SettingsFile());
+    // The same in the place of the settings the whole organisation shares.
+    const QByteArray shared = QFile::encodeName(SettingsFolder + "/quarvel.ini");
+    QCOMPARE(::mkfifo(shared.constData(), 0600), 0);
+    {
+        TEditor e;
+        e.Set->Form1->MenuItem("CUTAWAY1")->trigger();
+        QVERIFY(e.State.View.CutAway);
+    }
+    QFile::remove(QFile::decodeName(shared));
     QFile big(SettingsFile());
     QVERIFY(big.open(QIODevice::WriteOnly));
     big.write("[View]\nGhostBelow=true\n");
