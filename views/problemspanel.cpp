@@ -1,0 +1,147 @@
+// TProblemsPanel: the list of findings, its keys, and its place beside the info panel.
+#include "views/problemspanel.h"
+
+#include "editor/global.h"
+#include "views/application.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace quarvel {
+
+TProblemsModel::TProblemsModel(const TProblemList& list, QObject* parent)
+    : QAbstractListModel(parent), List(list) {}
+
+int TProblemsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Rows;
+}
+
+QVariant TProblemsModel::data(const QModelIndex& index, int role) const {
+    const auto& findings = List.Findings();
+    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= findings.size())
+        return QVariant();
+    return QString::fromStdString(ProblemText(findings[size_t(index.row())]));
+}
+
+void TProblemsModel::Apply(const ProblemChange& change) {
+    if (change.Reset) {
+        beginResetModel();
+        Rows = int(List.Findings().size());
+        endResetModel();
+        return;
+    }
+    for (const ProblemSplice& s : change.Splices) {
+        // Rows replaced one for one stay rows (a selected one stays selected).
+        const int same = std::min(s.Removed, s.Inserted);
+        if (same > 0) emit dataChanged(index(s.Row), index(s.Row + same - 1));
+        if (s.Removed > same) {
+            beginRemoveRows(QModelIndex(), s.Row + same, s.Row + s.Removed - 1);
+            Rows -= s.Removed - same;
+            endRemoveRows();
+        }
+        if (s.Inserted > same) {
+            beginInsertRows(QModelIndex(), s.Row + same, s.Row + s.Inserted - 1);
+            Rows += s.Inserted - same;
+            endInsertRows();
+        }
+    }
+}
+
+TProblemsPanel::TProblemsPanel(TEditorState& state, QWidget* owner, QWidget* below)
+    : QWidget(owner, Qt::Tool), State(state), Below(below) {
+    setObjectName("ProblemsPanel");
+    setWindowTitle(QString::fromStdString(ProblemsCaption(0)));
+    resize(420, 220);
+    ListView1 = new QListView(this);
+    ListView1->setObjectName("ListView1");
+    ListView1->setUniformItemSizes(true); // thousands of rows cost only the visible ones
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Model = new TProblemsModel(List, this);
+    ListView1->setModel(Model);
+    ListView1->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ListView1);
+    connect(ListView1, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { GoTo(index.row()); });
+    // After each round of events, whatever it changed: a command, an undo, a load, a script.
+    if (auto* loop = QAbstractEventDispatcher::instance(thread()))
+        connect(loop, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (isVisible()) Refresh();
+        });
+}
+
+void TProblemsPanel::ShowPanel(bool shown) {
+    if (!shown) {
+        hide();
+        return;
+    }
+    if (!Placed && Below) {
+        // First under the window it belongs to, kept on its screen.
+        Placed = true;
+        QPoint at(Below->x(), Below->frameGeometry().bottom() + 8);
+        if (QScreen* s = Below->screen()) {
+            const QRect area = s->availableGeometry();
+            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+        }
+        move(at);
+    }
+    show();
+    raise();
+}
+
+void TProblemsPanel::Refresh() {
+    if (!State.TheMap) return;
+    const ProblemChange change = List.Update(*State.TheMap);
+    if (!change.Any()) return;
+    Model->Apply(change);
+    setWindowTitle(QString::fromStdString(ProblemsCaption(List.Findings().size())));
+}
+
+void TProblemsPanel::GoTo(int row) {
+    RunGuarded([this, row] { GoToProblem(State, List, row); });
+}
+
+void TProblemsPanel::closeEvent(QCloseEvent* e) {
+    e->accept();
+    RunGuarded([this] { ProblemsPanelClosed(State); });
+}
+
+void TProblemsPanel::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    Refresh();
+}
+
+bool TProblemsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ListView1) return QWidget::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const int key = keyEvent->key();
+    // With Shift or Ctrl, the keys stay the menu's (the level steps and moves that keep the
+    // selection).
+    if ((keyEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QWidget::eventFilter(watched, event);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool moves = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                       key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+    if (type == QEvent::ShortcutOverride && (enter || moves)) {
+        event->accept(); // the list's key, not the menu's
+        return true;
+    }
+    if (type == QEvent::KeyPress && enter) {
+        GoTo(ListView1->currentIndex().row());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quarvel
