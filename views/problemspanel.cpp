@@ -7,9 +7,10 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
-#include <QListView>
 #include <QScreen>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace quarvel {
@@ -57,9 +58,18 @@ TProblemsPanel::TProblemsPanel(TEditorState& state, QWidget* owner, QWidget* bel
     setObjectName("ProblemsPanel");
     setWindowTitle(QString::fromStdString(ProblemsCaption(0)));
     resize(420, 220);
-    ListView1 = new QListView(this);
+    // A table of one column: its rows all of one height, so that inserted and removed rows
+    // cost nothing for the rows around them, even among tens of thousands.
+    ListView1 = new QTableView(this);
     ListView1->setObjectName("ListView1");
-    ListView1->setUniformItemSizes(true); // thousands of rows cost only the visible ones
+    ListView1->horizontalHeader()->hide();
+    ListView1->horizontalHeader()->setStretchLastSection(true);
+    ListView1->verticalHeader()->hide();
+    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 4);
+    ListView1->setShowGrid(false);
+    ListView1->setWordWrap(false);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     Model = new TProblemsModel(List, this);
@@ -68,7 +78,7 @@ TProblemsPanel::TProblemsPanel(TEditorState& state, QWidget* owner, QWidget* bel
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ListView1);
-    connect(ListView1, &QListView::doubleClicked, this,
+    connect(ListView1, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { GoTo(index.row()); });
     // After each round of events, whatever it changed: a command, an undo, a load, a script.
     if (auto* loop = QAbstractEventDispatcher::instance(thread()))

@@ -10,7 +10,7 @@
 #include <QAbstractListModel>
 #include <QWidget>
 
-class QListView;
+class QTableView;
 
 namespace quarvel {
 
@@ -39,7 +39,7 @@ public:
     void Refresh();
     const TProblemList& Problems() const { return List; }
 
-    QListView* ListView1 = nullptr;
+    QTableView* ListView1 = nullptr; // one column, a row per finding
 
 protected:
     void closeEvent(QCloseEvent* e) override;

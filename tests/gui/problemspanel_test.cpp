@@ -10,7 +10,7 @@
 #include "views/problemspanel.h"
 
 #include <QEventLoop>
-#include <QListView>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
