@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
 namespace quarvel {
 
@@ -24,7 +26,9 @@ int TProblemsModel::rowCount(const QModelIndex& parent) const {
 
 QVariant TProblemsModel::data(const QModelIndex& index, int role) const {
     const auto& findings = List.Findings();
-    if (role != Qt::DisplayRole || !index.isValid() || size_t(index.row()) >= findings.size())
+    // The tip shows the whole text of a row too long for the panel.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
+        size_t(index.row()) >= findings.size())
         return QVariant();
     return QString::fromStdString(ProblemText(findings[size_t(index.row())]));
 }
@@ -109,7 +113,14 @@ void TProblemsPanel::ShowPanel(bool shown) {
 
 void TProblemsPanel::Refresh() {
     if (!State.TheMap) return;
-    const ProblemChange change = List.Update(*State.TheMap);
+    ProblemChange change;
+    try {
+        change = List.Update(*State.TheMap);
+    } catch (const std::exception&) {
+        // Out of memory: the list stays as it was shown and is checked anew next time.
+        List.Forget();
+        return;
+    }
     if (!change.Any()) return;
     Model->Apply(change);
     setWindowTitle(QString::fromStdString(ProblemsCaption(List.Findings().size())));
