@@ -2,7 +2,6 @@
 #include "editor/chipreplace.h"
 
 #include "editor/global.h"
-#include "editor/infopanel.h"
 #include "editor/maptooldialogs.h"
 #include "editor/problems.h"
 #include "editor/selectarea.h"
