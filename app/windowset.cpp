@@ -19,7 +19,7 @@ TWindowSet::TWindowSet(TEditorState& state) : State(state) {
     Form4 = new TForm4(State, Form1);
     Form2 = new TForm2(State, Form1->MdiArea());
     Form3 = new TForm3(State, Form1->MdiArea());
-    Problems = new TProblemsPanel(State, Form1, Form4);
+    Problems = new TProblemsPanel(State, Form1);
     Form1->SetPanels(Form4, Form2);
     State.Windows.Main = Form1;
     State.Windows.Messages = Form1;

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -57,8 +58,8 @@ void TProblemsModel::Apply(const ProblemChange& change) {
     }
 }
 
-TProblemsPanel::TProblemsPanel(TEditorState& state, QWidget* owner, QWidget* below)
-    : QWidget(owner, Qt::Tool), State(state), Below(below) {
+TProblemsPanel::TProblemsPanel(TEditorState& state, QWidget* owner)
+    : QWidget(owner, Qt::Tool), State(state) {
     setObjectName("ProblemsPanel");
     setWindowTitle(QString::fromStdString(ProblemsCaption(0)));
     resize(420, 220);
@@ -96,16 +97,17 @@ void TProblemsPanel::ShowPanel(bool shown) {
         hide();
         return;
     }
-    if (!Placed && Below) {
-        // First under the window it belongs to, kept on its screen.
+    if (!Placed) {
+        // First in the bottom right corner of the frame's screen, below the info panel that
+        // sits at the top beside the edit view (wherever the frame is placed meanwhile).
         Placed = true;
-        QPoint at(Below->x(), Below->frameGeometry().bottom() + 8);
-        if (QScreen* s = Below->screen()) {
+        QWidget* frame = parentWidget() ? parentWidget() : this;
+        if (QScreen* s = frame->screen()) {
             const QRect area = s->availableGeometry();
-            at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
-            at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+            const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            move(std::max(area.left(), area.right() - width()),
+                 std::max(area.top(), area.bottom() - height() - title - 8));
         }
-        move(at);
     }
     show();
     raise();

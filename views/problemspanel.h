@@ -31,8 +31,7 @@ private:
 
 class TProblemsPanel : public QWidget, public IProblemsPanel {
 public:
-    // `below`: the window the panel is first placed under.
-    TProblemsPanel(TEditorState& state, QWidget* owner, QWidget* below);
+    TProblemsPanel(TEditorState& state, QWidget* owner);
 
     void ShowPanel(bool shown) override;
     // Brings the list and the title up to the map.
@@ -50,7 +49,6 @@ protected:
 
 private:
     TEditorState& State;
-    QWidget* Below;
     TProblemList List;
     TProblemsModel* Model = nullptr;
     bool Placed = false;
