@@ -132,6 +132,7 @@ QList<MenuRow> MenuRows() {
         {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
         {"HOVER1", "ポインタの下のセルを表示-全体(&H)", tagHover, {}, false, true},
+        {"PROBLEMS1", QT_TRANSLATE_NOOP("TForm1", "問題の一覧(&P)"), tagProblems, {}, false, true},
     };
 }
 
@@ -155,12 +156,15 @@ const char* ViewKey(ViewOption option) {
         return "View/GhostBelow";
     case ViewOption::CutAway:
         return "View/CutAwayAbove";
-    default:
+    case ViewOption::Hover:
         return "View/HoverCell";
+    default:
+        return "View/ProblemsPanel";
     }
 }
 
-constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
+                                      ViewOption::Problems};
 
 } // namespace
 
@@ -212,7 +216,7 @@ void TForm1::BuildMenu() {
         } else if (QByteArray(row.Caption) == "-") {
             item = menu->addSeparator();
         } else {
-            item = menu->addAction(QString::fromUtf8(row.Caption));
+            item = menu->addAction(QCoreApplication::translate("TForm1", row.Caption));
             item->setShortcuts(row.Keys);
             item->setCheckable(row.Checkable);
             connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });

@@ -8,6 +8,7 @@
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Form_View.h"
+#include "views/problemspanel.h"
 
 #include <QMdiSubWindow>
 
@@ -18,12 +19,14 @@ TWindowSet::TWindowSet(TEditorState& state) : State(state) {
     Form4 = new TForm4(State, Form1);
     Form2 = new TForm2(State, Form1->MdiArea());
     Form3 = new TForm3(State, Form1->MdiArea());
+    Problems = new TProblemsPanel(State, Form1);
     Form1->SetPanels(Form4, Form2);
     State.Windows.Main = Form1;
     State.Windows.Messages = Form1;
     State.Windows.Info = Form4;
     State.Windows.Edit = Form2;
     State.Windows.Whole = Form3;
+    State.Windows.Problems = Problems;
     // The kept options before the editor starts, so that its first pictures show them.
     State.ViewStore = &Form1->ViewSettings();
     LoadViewOptions(State);
@@ -36,6 +39,7 @@ TWindowSet::TWindowSet(TEditorState& state) : State(state) {
 void TWindowSet::Show() {
     Form1->show();
     Form4->show();
+    if (State.View.Problems) Problems->ShowPanel(true);
 }
 
 TWindowSet::~TWindowSet() {
@@ -45,6 +49,8 @@ TWindowSet::~TWindowSet() {
     State.Windows.Whole = nullptr;
     delete Form2->SubWindow();
     State.Windows.Edit = nullptr;
+    delete Problems;
+    State.Windows.Problems = nullptr;
     Form1->SetPanels(nullptr, nullptr);
     delete Form4;
     State.Windows.Info = nullptr;

@@ -1,5 +1,6 @@
-// TWindowSet: the four windows of an editor state, created in the order main frame, info
-// panel, edit view, whole-map view, installed as its windows, and destroyed the other way round.
+// TWindowSet: the windows of an editor state, created in the order main frame, info panel,
+// edit view, whole-map view, problems panel, installed as its windows, and destroyed the other
+// way round.
 #pragma once
 
 namespace quarvel {
@@ -10,6 +11,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TForm4;
+class TProblemsPanel;
 
 class TWindowSet {
 public:
@@ -20,7 +22,8 @@ public:
     TWindowSet(const TWindowSet&) = delete;
     TWindowSet& operator=(const TWindowSet&) = delete;
 
-    // Shows the main frame and the info panel; the views show inside the frame.
+    // Shows the main frame and the info panel, and the problems panel when the user keeps it
+    // shown; the views show inside the frame.
     void Show();
 
     TEditorState& State; // the editor these windows show
@@ -28,6 +31,7 @@ public:
     TForm4* Form4 = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TProblemsPanel* Problems = nullptr; // 問題, shown from the 表示 menu
 };
 
 } // namespace quarvel

@@ -2,8 +2,8 @@
 #include "editor/chipreplace.h"
 
 #include "editor/global.h"
-#include "editor/infopanel.h"
 #include "editor/maptooldialogs.h"
+#include "editor/problems.h"
 #include "editor/selectarea.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
@@ -100,14 +100,7 @@ bool FindNextCommand(TEditorState& State, uint8_t chip) {
         State.Windows.Messages->Show(NotFoundMessage, ReplaceCaption, MsgButtons::Ok);
         return false;
     }
-    State.CursorX = x;
-    State.CursorY = y;
-    ComboBox2Change(State, z); // another level, as the level list goes there
-    State.Windows.Edit->ScrollToCell(x, y);
-    State.Windows.Edit->PaintView();
-    State.Windows.Whole->ScrollToCell(x, y, z);
-    State.Windows.Whole->PaintView();
-    State.Windows.Info->UpdateInfo();
+    MoveCursorTo(State, x, y, z);
     return true;
 }
 

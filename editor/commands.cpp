@@ -177,6 +177,9 @@ void MenuClick(TEditorState& State, int tag) {
     case tagHover:
         ToggleViewOption(State, ViewOption::Hover);
         break;
+    case tagProblems:
+        ToggleViewOption(State, ViewOption::Problems);
+        break;
     case tagMake:
         if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))
             State.Windows.Messages->Show("datフォルダに出力しました", "DAT構築", MsgButtons::Ok);

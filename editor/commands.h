@@ -54,6 +54,7 @@ enum MenuTag {
     tagGhost = 61,
     tagCutAway = 62,
     tagHover = 63,
+    tagProblems = 65, // the problems panel
     tagShift = 210,
     tagReplace = 211,
     tagMoveSelection = 212, // the move dialog

@@ -11,7 +11,8 @@ namespace quarvel {
 
 namespace {
 
-constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
+                                     ViewOption::Problems};
 
 } // namespace
 
@@ -21,8 +22,10 @@ int ViewOptionTag(ViewOption option) {
         return tagGhost;
     case ViewOption::CutAway:
         return tagCutAway;
-    default:
+    case ViewOption::Hover:
         return tagHover;
+    default:
+        return tagProblems;
     }
 }
 
@@ -45,6 +48,9 @@ void ToggleViewOption(TEditorState& State, ViewOption option) {
         break;
     case ViewOption::Hover:
         State.Windows.Whole->ShowHover();
+        break;
+    case ViewOption::Problems:
+        if (State.Windows.Problems) State.Windows.Problems->ShowPanel(on);
         break;
     }
     if (State.ViewStore) State.ViewStore->Save(option, on);

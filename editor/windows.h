@@ -53,6 +53,13 @@ public:
     virtual void ShowSelection() {}
 };
 
+// The problems panel (問題): a tool window that lists the map checker's findings.
+class IProblemsPanel {
+public:
+    virtual ~IProblemsPanel() = default;
+    virtual void ShowPanel(bool shown) = 0;
+};
+
 // Modal message boxes, without icon.
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 // YesNo boxes answer mrYes or mrNo; a box closed without a choice answers mrCancel.
@@ -118,6 +125,7 @@ struct EditorWindows {
     IEditView* Edit = nullptr;
     IWholeView* Whole = nullptr;
     IMessages* Messages = nullptr;
+    IProblemsPanel* Problems = nullptr; // none in scripts and most tests
 };
 
 } // namespace quarvel

@@ -5,11 +5,65 @@
 #include "map/chipclasses.h"
 #include "map/mapdiff.h"
 
+#include <initializer_list>
 #include <memory>
 
 namespace quarvel {
 
 namespace {
+
+// The words of the findings in both languages, one row per kind of finding and one per part
+// of the text that several kinds share. %1, %2, %3 stand for the finding's numbers and chips.
+struct Wording {
+    const char* English;
+    const char* Japanese;
+};
+
+struct KindWording {
+    FindingKind Kind;
+    Wording Words;
+};
+
+constexpr KindWording KindWordings[] = {
+    {FindingKind::NoChip,
+     {"chip %1 does not exist (chips are 0..%2)", "チップ %1 はありません（チップは 0～%2）"}},
+    {FindingKind::BrokenObject, {"%1 is not whole: ", "%1 がそろっていません："}},
+    {FindingKind::ShapeWouldFix,
+     {"map shaping would change %1 to %2", "マップ整形で %1 が %2 に変わります"}},
+};
+
+constexpr Wording CellWords = {"%1 %2 %3: ", "X:%1 Y:%2 Z:%3 "};
+// The parts of a broken object's text, one per partner cell that differs.
+constexpr Wording PartnerHoldsWords = {"level %1 holds %2 instead of %3",
+                                       "階層 %1 が %3 でなく %2 です"};
+constexpr Wording PartnerOutsideWords = {"level %1 for %2 lies outside the map",
+                                         "%2 を置く階層 %1 がマップの外です"};
+constexpr Wording PartnerSeparator = {"; ", "、"};
+
+const char* Words(const Wording& w, FindingWording wording) {
+    return wording == FindingWording::Japanese ? w.Japanese : w.English;
+}
+
+const char* KindWords(FindingKind kind, FindingWording wording) {
+    for (const KindWording& k : KindWordings)
+        if (k.Kind == kind) return Words(k.Words, wording);
+    return "";
+}
+
+// `text` with %1 .. %3 replaced by the arguments.
+std::string Fill(const char* text, std::initializer_list<std::string> args) {
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        const size_t n = size_t(p[1] - '1');
+        if (*p == '%' && p[1] >= '1' && p[1] <= '3' && n < args.size()) {
+            out += args.begin()[n];
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
 
 std::string ChipText(uint8_t chip) {
     return std::to_string(chip) + " " + ChipLabel(chip);
@@ -31,6 +85,37 @@ std::unique_ptr<uint8_t[]> ShapedCells(const TMap& map) {
     return shaped;
 }
 
+// The finding of cell i, given the chip shaping writes there (0 where it changes nothing).
+bool Judge(const TMap& map, int i, uint8_t shaped, MapFinding& f) {
+    const uint8_t chip = map.Cells[i];
+    if (chip == 0) return false;
+    f = MapFinding();
+    f.X = i % TMap::SizeX, f.Y = i / TMap::SizeX % TMap::SizeY, f.Z = i / TMap::LevelSize;
+    f.Chip = chip;
+    if (chip >= TMap::ChipCount) {
+        f.Kind = FindingKind::NoChip;
+        return true;
+    }
+    if (shaped != 0) {
+        f.Kind = FindingKind::ShapeWouldFix;
+        f.ShapedChip = shaped;
+        return true;
+    }
+    PartnerCell partners[2];
+    const int count = PartnersOf(chip, f.Z, partners);
+    for (int k = 0; k < count; ++k) {
+        const PartnerCell& p = partners[k];
+        const bool inside = TMap::Inside(f.X, f.Y, p.Z);
+        const uint8_t found = map.GetChip(f.X, f.Y, p.Z);
+        if (inside && found == p.Chip) continue;
+        f.Expected[f.MissingCount] = p;
+        f.Found[f.MissingCount] = found;
+        ++f.MissingCount;
+    }
+    f.Kind = FindingKind::BrokenObject;
+    return f.MissingCount > 0;
+}
+
 } // namespace
 
 std::vector<MapFinding> CheckMap(const TMap& map) {
@@ -40,62 +125,51 @@ std::vector<MapFinding> CheckMap(const TMap& map) {
     size_t used = 0;
     for (uint8_t c : map.Cells) used += c != 0;
     findings.reserve(used);
-    for (int i = 0; i < TMap::CellCount; ++i) {
-        const uint8_t chip = map.Cells[i];
-        if (chip == 0) continue;
-        MapFinding f;
-        f.X = i % TMap::SizeX, f.Y = i / TMap::SizeX % TMap::SizeY, f.Z = i / TMap::LevelSize;
-        f.Chip = chip;
-        if (chip >= TMap::ChipCount) {
-            f.Kind = FindingKind::NoChip;
-            findings.push_back(f);
-            continue;
-        }
-        if (shaped[i] != 0) {
-            f.Kind = FindingKind::ShapeWouldFix;
-            f.ShapedChip = shaped[i];
-            findings.push_back(f);
-            continue;
-        }
-        PartnerCell partners[2];
-        const int count = PartnersOf(chip, f.Z, partners);
-        for (int k = 0; k < count; ++k) {
-            const PartnerCell& p = partners[k];
-            const bool inside = TMap::Inside(f.X, f.Y, p.Z);
-            const uint8_t found = map.GetChip(f.X, f.Y, p.Z);
-            if (inside && found == p.Chip) continue;
-            f.Expected[f.MissingCount] = p;
-            f.Found[f.MissingCount] = found;
-            ++f.MissingCount;
-        }
-        if (f.MissingCount > 0) {
-            f.Kind = FindingKind::BrokenObject;
-            findings.push_back(f);
-        }
-    }
+    MapFinding f;
+    for (int i = 0; i < TMap::CellCount; ++i)
+        if (Judge(map, i, shaped[i], f)) findings.push_back(f);
     return findings;
 }
 
-std::string FindingText(const MapFinding& f) {
-    std::string text =
-        std::to_string(f.X) + " " + std::to_string(f.Y) + " " + std::to_string(f.Z) + ": ";
+bool CheckCell(const TMap& map, int x, int y, int z, MapFinding& finding) {
+    if (!TMap::Inside(x, y, z)) return false;
+    const uint8_t chip = map.GetChip(x, y, z);
+    const uint8_t shaped = map.ShapedChip(x, y, z);
+    return Judge(map, TMap::Index(x, y, z), shaped != chip ? shaped : uint8_t(0), finding);
+}
+
+int CheckNeighbourhood(int x, int y, int z, int (&cells)[CheckNeighbourhoodSize]) {
+    int n = 0;
+    for (int dz = -1; dz <= 1; ++dz)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (TMap::Inside(x + dx, y + dy, z + dz))
+                    cells[n++] = TMap::Index(x + dx, y + dy, z + dz);
+    for (int dz : {-2, 2})
+        if (TMap::Inside(x, y, z + dz)) cells[n++] = TMap::Index(x, y, z + dz);
+    return n;
+}
+
+std::string FindingText(const MapFinding& f, FindingWording wording) {
+    std::string text = Fill(Words(CellWords, wording),
+                            {std::to_string(f.X), std::to_string(f.Y), std::to_string(f.Z)});
+    const char* words = KindWords(f.Kind, wording);
     switch (f.Kind) {
     case FindingKind::NoChip:
-        return text + "chip " + std::to_string(f.Chip) + " does not exist (chips are 0.." +
-               std::to_string(TMap::ChipCount - 1) + ")";
+        return text + Fill(words, {std::to_string(f.Chip), std::to_string(TMap::ChipCount - 1)});
     case FindingKind::ShapeWouldFix:
-        return text + "map shaping would change " + ChipText(f.Chip) + " to " +
-               ChipText(f.ShapedChip);
+        return text + Fill(words, {ChipText(f.Chip), ChipText(f.ShapedChip)});
     case FindingKind::BrokenObject:
-        text += ChipText(f.Chip) + " is not whole: ";
+        text += Fill(words, {ChipText(f.Chip)});
         for (int k = 0; k < f.MissingCount; ++k) {
             const PartnerCell& p = f.Expected[k];
-            if (k > 0) text += "; ";
-            text += "level " + std::to_string(p.Z);
+            if (k > 0) text += Words(PartnerSeparator, wording);
             if (TMap::Inside(f.X, f.Y, p.Z))
-                text += " holds " + ChipText(f.Found[k]) + " instead of " + ChipText(p.Chip);
+                text += Fill(Words(PartnerHoldsWords, wording),
+                             {std::to_string(p.Z), ChipText(f.Found[k]), ChipText(p.Chip)});
             else
-                text += " for " + ChipText(p.Chip) + " lies outside the map";
+                text += Fill(Words(PartnerOutsideWords, wording),
+                             {std::to_string(p.Z), ChipText(p.Chip)});
         }
         return text;
     }

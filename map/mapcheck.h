@@ -33,7 +33,23 @@ struct MapFinding {
 // one per cell. The map is not changed: shaping runs on a copy.
 std::vector<MapFinding> CheckMap(const TMap& map);
 
-// The finding as text: "x y z: what is wrong", with chips as "number name".
-std::string FindingText(const MapFinding& finding);
+// The finding of the one cell (x, y, z) inside the map, the same as CheckMap's for it; false
+// when the cell has none.
+bool CheckCell(const TMap& map, int x, int y, int z, MapFinding& finding);
+
+// The cells whose finding may change when cell (x, y, z) changes: those within one column,
+// row and level of it, and the two cells above and below it in its column (the reach of
+// shaping and of an object's partners). Writes their indices (TMap::Index), in no order,
+// and returns their count; cells outside the map are left out.
+constexpr int CheckNeighbourhoodSize = 29;
+int CheckNeighbourhood(int x, int y, int z, int (&cells)[CheckNeighbourhoodSize]);
+
+// The languages a finding is told in: quarvel-cli's English, the editor's Japanese.
+enum class FindingWording { English, Japanese };
+
+// The finding as text: "x y z: what is wrong" (English), "X:x Y:y Z:z what is wrong"
+// (Japanese), with chips as "number name".
+std::string FindingText(const MapFinding& finding,
+                        FindingWording wording = FindingWording::English);
 
 } // namespace quarvel

@@ -77,6 +77,9 @@ public:
     bool Redo();
     bool Shape();
     uint8_t GetViewChip(int x, int y, int z) const;
+    // The chip Shape writes into the cell, or the chip it holds where Shape leaves it. It
+    // reads the cell and the cells around it within one column, row and level.
+    uint8_t ShapedChip(int x, int y, int z) const;
 
     int EdgeVariant(int x, int y, int z) const;
     int BridgeVariant(int x, int y, int z) const;

@@ -93,6 +93,23 @@ int TMap::RiverVariant(int x, int y, int z) const {
     return RiverVariantOfMask[mask];
 }
 
+uint8_t TMap::ShapedChip(int x, int y, int z) const {
+    const uint8_t c = GetChip(x, y, z);
+    const ShapeRule& rule = ShapeRules[c];
+    switch (rule.Kind) {
+    case EdgeChip:
+        return uint8_t(
+            (SolidChips.Contains(GetChip(x, y, z + 1)) ? rule.CoveredBase : rule.OpenBase) +
+            EdgeVariant(x, y, z));
+    case BridgeChip:
+        return uint8_t(rule.OpenBase + BridgeVariant(x, y, z));
+    case RiverChip:
+        return uint8_t(83 + 4 * RiverVariant(x, y, z));
+    default:
+        return c;
+    }
+}
+
 // The same rules over the class grid, in the scan order of Shape.
 bool TMap::Shape() {
     const auto& classBits = ClassBits();

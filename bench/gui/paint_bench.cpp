@@ -9,8 +9,11 @@
 #include "views/Form_Edit.h"
 #include "views/Form_View.h"
 #include "views/indexedimage.h"
+#include "views/problemspanel.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QTableView>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <random>
@@ -147,6 +150,39 @@ void BM_PaintOneCellGhostCutOnScreen(benchmark::State& state) {
     e.State.TheMap->UndoBuf.Reset();
 }
 BENCHMARK(BM_PaintOneCellGhostCutOnScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same painted chip with the problems panel shown (a finding in nearly every cell): the
+// list brought up to the map as after each round of events, its rows and title shown anew.
+void BM_PaintOneCellProblemsOnScreen(benchmark::State& state) {
+    TDenseEditor& e = DenseEditor();
+    TForm2* view = e.Set.Form2;
+    e.State.CurrentLevel = 20;
+    MenuClick(e.State, tagProblems);
+    e.Set.Problems->ListView1->scrollTo(
+        e.Set.Problems->ListView1->model()->index(TMap::Index(10, 6, 20), 0));
+    QCoreApplication::processEvents();
+    int i = 0;
+    double refresh = 0, events = 0; // nanoseconds: the list's update, then the painting
+    for (auto _ : state) {
+        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
+        QPoint at = EditCellCentre(10, 6);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QElapsedTimer clock;
+        clock.start();
+        e.Set.Problems->Refresh();
+        refresh += double(clock.nsecsElapsed());
+        clock.restart();
+        QCoreApplication::processEvents();
+        events += double(clock.nsecsElapsed());
+    }
+    state.counters["refresh_us"] = refresh / 1000.0 / double(state.iterations());
+    state.counters["events_us"] = events / 1000.0 / double(state.iterations());
+    state.counters["findings"] = double(e.Set.Problems->Problems().Findings().size());
+    MenuClick(e.State, tagProblems);
+    e.State.TheMap->UndoBuf.Reset();
+}
+BENCHMARK(BM_PaintOneCellProblemsOnScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The whole 2048 x 1040 picture turned into screen colours.
 void BM_DisplayConversion(benchmark::State& state) {

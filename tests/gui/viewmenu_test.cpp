@@ -79,7 +79,7 @@ class ViewMenuTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void menuAfterToolsWithThreeItemsOff();
+    void menuAfterToolsWithEveryItemOff();
     void ghostAndCutAwayFollowEveryLevelChange();
     void optionsAreKeptOnlyOnceChanged();
     void hostileSettingsFileIsLeftAlone();
@@ -96,7 +96,7 @@ void ViewMenuTest::init() {
     QFile::remove(SettingsFile());
 }
 
-void ViewMenuTest::menuAfterToolsWithThreeItemsOff() {
+void ViewMenuTest::menuAfterToolsWithEveryItemOff() {
     TEditor e;
     QStringList titles;
     for (QAction* a : e.Set->Form1->menuBar()->actions()) titles << a->text();
@@ -109,7 +109,7 @@ void ViewMenuTest::menuAfterToolsWithThreeItemsOff() {
         QVERIFY(!a->isChecked());
     }
     QCOMPARE(items, QStringList({"下の階層を薄く表示-編集(&G)", "上の階層を隠す-全体(&K)",
-                                 "ポインタの下のセルを表示-全体(&H)"}));
+                                 "ポインタの下のセルを表示-全体(&H)", "問題の一覧(&P)"}));
     // Each item flips its mark; the state and the mark go together.
     QAction* ghost = e.Set->Form1->MenuItem("GHOST1");
     ghost->trigger();
