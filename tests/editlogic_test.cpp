@@ -186,7 +186,9 @@ TEST_F(EditLogicTest, FillMatchesAPlainSearchOfTheArea) {
                     << "round " << round << " cell " << x << "," << y;
                 filled += want[y][x] == 7;
             }
-        if (round == 0) EXPECT_EQ(filled, 1024);
+        if (round == 0) {
+            EXPECT_EQ(filled, 1024);
+        }
     }
 }
 

@@ -429,7 +429,9 @@ TEST(WholePictureTest, PickWithCutAwayFindsTheHighestTopFaceUpToTheCut) {
             const bool expected = reference(x0, y0, top, want);
             ASSERT_EQ(f.View.Pick(x0, y0, got[0], got[1], got[2]), expected)
                 << "zoom " << zoom << " pixel " << x0 << "," << y0 << " top " << top;
-            if (expected) ASSERT_EQ(got, want) << "pixel " << x0 << "," << y0 << " top " << top;
+            if (expected) {
+                ASSERT_EQ(got, want) << "pixel " << x0 << "," << y0 << " top " << top;
+            }
             hits += expected;
         }
         EXPECT_GT(hits, 50); // the map is busy enough that many pixels hit something
