@@ -65,7 +65,7 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       State(state) {
     setObjectName("Form4");
-    setWindowTitle(QString::fromUtf8("情報"));
+    setWindowTitle(QCoreApplication::translate("Form4", "情報"));
     setFixedSize(240, 360);
     KeepShown(this); // neither closed nor minimised: the panel stays for the whole run
     move(750, 93);

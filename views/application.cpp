@@ -22,12 +22,13 @@ constexpr const char* UnknownError = "不明なエラーです";
 // The application name stays the program file's name: the single-copy lock compares it with
 // the name of the process that holds the lock. Every window and dialog uses one UI font,
 // IPAPGothic at 12 pixels (standing in for "ＭＳ Ｐゴシック"), shows Qt's own texts in
-// Japanese like the rest of the editor, and shows the program's icon.
+// Japanese like the rest of the editor until the program chooses its language
+// (InstallTextLanguage), and shows the program's icon.
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     QFont font("IPAPGothic");
     font.setPixelSize(12);
     setFont(font);
-    InstallJapaneseQtTexts(*this);
+    InstallTextLanguage(*this, TextLanguage::Japanese);
     setWindowIcon(ApplicationIcon());
 }
 
