@@ -4,6 +4,7 @@
 #include "editor/errortext.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/cp932.h"
@@ -21,7 +22,8 @@ std::string DefaultCp932ToFileName(const std::string& cp932) {
     try {
         return Cp932ToUtf8(cp932);
     } catch (const QuarvelError&) {
-        throw QuarvelError("ファイル名がShift_JISではありません: " + Cp932ToUtf8Lossy(cp932));
+        throw QuarvelError(Arg(Tr("Global", "ファイル名がShift_JISではありません: %1"),
+                               {Cp932ToUtf8Lossy(cp932)}));
     }
 }
 
@@ -77,7 +79,8 @@ void StartEditor(TEditorState& State) {
         return;
     }
     if (!loaded) {
-        State.Windows.Messages->Show("チップデータが見つかりません", "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("Global", "チップデータが見つかりません"),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
         State.Windows.Main->Terminate();
         return;
     }

@@ -16,7 +16,7 @@
 namespace quarvel {
 
 namespace {
-constexpr const char* UnknownError = "不明なエラーです";
+constexpr const char* UnknownError = QT_TRANSLATE_NOOP("Application", "不明なエラーです");
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
@@ -45,7 +45,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& e) {
         ShowError(JapaneseErrorText(e));
     } catch (...) {
-        ShowError(UnknownError);
+        ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }
     return false;
 }
@@ -76,7 +76,7 @@ bool RunGuarded(const std::function<void()>& fn) {
     } catch (const std::exception& e) {
         ShowError(JapaneseErrorText(e));
     } catch (...) {
-        ShowError(UnknownError);
+        ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }
     return false;
 }
