@@ -68,7 +68,7 @@ void MenuClick(TEditorState& State, int tag) {
     switch (tag) {
     case tagNew:
         if (SavePrompt(State)) {
-            State.TheMap->Clear();
+            ClearToNewMap(*State.TheMap);
             NoteMapClean(State);
             ResetViews(State);
         }

@@ -11,6 +11,7 @@
 #include "map/mapclass.h"
 #include "map/maperror.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -58,11 +59,21 @@ bool LoadChips(TEditorState& State, int set) {
     return true;
 }
 
+void ClearToNewMap(TMap& map) {
+    map.Clear();
+    const std::string name = Tr("NewMap", "新規マップ");
+    const bool ascii =
+        std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (name == "新規マップ" || !ascii) return;
+    map.SetName(name);
+    map.Modified = false;
+}
+
 void StartEditor(TEditorState& State) {
     StopEditor(State);
     State.OwnedMap = std::make_unique<TMap>();
     State.TheMap = State.OwnedMap.get();
-    State.TheMap->Clear();
+    ClearToNewMap(*State.TheMap);
     State.TheSelection = std::make_unique<TSelectArea>(State);
     CreateSheets(State);
     for (int s = 0; s < 2; ++s)

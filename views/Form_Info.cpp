@@ -71,7 +71,8 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
     move(750, 93);
 
     // The name box shows the map's own name (UpdateInfo); this is only its text before a map.
-    Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20), QString::fromUtf8("新規マップ"));
+    Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20),
+                     QCoreApplication::translate("NewMap", "新規マップ"));
     ComboBox1 = MakeCombo(this, "ComboBox1", QRect(152, 8, 81, 20));
     for (const char* t :
          {QT_TRANSLATE_NOOP("Form4", "ソルテア"), QT_TRANSLATE_NOOP("Form4", "砂漠"),

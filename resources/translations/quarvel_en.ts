@@ -1211,6 +1211,13 @@ Its entries hold %3 bytes of maps, but the DAT file has only %4 bytes.</translat
     </message>
 </context>
 <context>
+    <name>NewMap</name>
+    <message>
+        <source>新規マップ</source>
+        <translation>New map</translation>
+    </message>
+</context>
+<context>
     <name>OffsetsDialog</name>
     <message>
         <source>X方向</source>
