@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace quarvel {
 
@@ -38,6 +39,16 @@ TForm6::TForm6(TEditorState& state, QWidget* owner)
     Label1->move(67, 25);
     Label1->adjustSize();
     ComboBox2 = combo("ComboBox2", 88);
+    // Colour names longer than the lists show (the English ones) widen both lists, and the
+    // dialog with them; the Japanese ones fit as they are.
+    const int listWidth = ComboBox1->width();
+    const int wider = std::max(ComboBox1->sizeHint().width(), listWidth) - listWidth;
+    if (wider > 0) {
+        ComboBox1->resize(listWidth + wider, ComboBox1->height());
+        Label1->move(Label1->x() + wider, Label1->y());
+        ComboBox2->setGeometry(ComboBox2->geometry().adjusted(wider, 0, 2 * wider, 0));
+        setFixedSize(width() + 2 * wider, height());
+    }
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
     Button1->setGeometry(2, 68, 75, 25);
