@@ -52,7 +52,8 @@ namespace quarvel {
 
 namespace {
 
-// One row of the menu: a title opens a menu, "-" is a separator, anything else a command.
+// One row of the menu: a title opens a menu, "-" is a separator, anything else a command. The
+// captions are shown through the translations of the context "MainMenu".
 struct MenuRow {
     const char* Name;
     const char* Caption;
@@ -74,65 +75,119 @@ QList<MenuRow> MenuRows() {
     const auto key = [](int k) { return QKeySequence(k); };
     const int ctrl = int(Qt::CTRL);
     return {
-        {"FILE1", "ファイル(&F)", tagFile, {}, true},
-        {"NEW1", "新規作成(&N)", tagNew, StandardKeys(QKeySequence::New, ctrl | Qt::Key_N)},
-        {"OPEN1", "開く(&O)...", tagOpen, StandardKeys(QKeySequence::Open, ctrl | Qt::Key_O)},
-        {"SAVE1", "上書き保存(&S)", tagSave, StandardKeys(QKeySequence::Save, ctrl | Qt::Key_S)},
-        {"SAVEAS1", "名前を付けて保存(&A)...", tagSaveAs,
+        {"FILE1", QT_TRANSLATE_NOOP("MainMenu", "ファイル(&F)"), tagFile, {}, true},
+        {"NEW1", QT_TRANSLATE_NOOP("MainMenu", "新規作成(&N)"), tagNew,
+         StandardKeys(QKeySequence::New, ctrl | Qt::Key_N)},
+        {"OPEN1", QT_TRANSLATE_NOOP("MainMenu", "開く(&O)..."), tagOpen,
+         StandardKeys(QKeySequence::Open, ctrl | Qt::Key_O)},
+        {"SAVE1", QT_TRANSLATE_NOOP("MainMenu", "上書き保存(&S)"), tagSave,
+         StandardKeys(QKeySequence::Save, ctrl | Qt::Key_S)},
+        {"SAVEAS1", QT_TRANSLATE_NOOP("MainMenu", "名前を付けて保存(&A)..."), tagSaveAs,
          StandardKeys(QKeySequence::SaveAs, ctrl | int(Qt::SHIFT) | Qt::Key_S)},
         {"SEPARATOR1", "-", tagSeparator1, {}},
-        {"EXIT1", "終了(&X)", tagExit, StandardKeys(QKeySequence::Quit, ctrl | Qt::Key_Q)},
-        {"EDIT1", "編集(&E)", tagEdit, {}, true},
-        {"UNDO1", "元に戻す(&U)", tagUndo, {key(ctrl | Qt::Key_Z)}},
-        {"REDO1", "やり直し(&R)", tagRedo, {key(ctrl | Qt::Key_Y)}},
+        {"EXIT1", QT_TRANSLATE_NOOP("MainMenu", "終了(&X)"), tagExit,
+         StandardKeys(QKeySequence::Quit, ctrl | Qt::Key_Q)},
+        {"EDIT1", QT_TRANSLATE_NOOP("MainMenu", "編集(&E)"), tagEdit, {}, true},
+        {"UNDO1", QT_TRANSLATE_NOOP("MainMenu", "元に戻す(&U)"), tagUndo, {key(ctrl | Qt::Key_Z)}},
+        {"REDO1", QT_TRANSLATE_NOOP("MainMenu", "やり直し(&R)"), tagRedo, {key(ctrl | Qt::Key_Y)}},
         {"SEPARATOR2", "-", tagSeparator2, {}},
-        {"CUT1", "切り取り(&T)", tagCut, {key(ctrl | Qt::Key_X)}},
-        {"COPY1", "コピー(&C)", tagCopy, {key(ctrl | Qt::Key_C)}},
-        {"PASTE1", "貼り付け(&P)", tagPaste, {key(ctrl | Qt::Key_V)}},
-        {"DELETE1", "削除(&L)", tagDelete, {key(Qt::Key_Delete)}},
+        {"CUT1", QT_TRANSLATE_NOOP("MainMenu", "切り取り(&T)"), tagCut, {key(ctrl | Qt::Key_X)}},
+        {"COPY1", QT_TRANSLATE_NOOP("MainMenu", "コピー(&C)"), tagCopy, {key(ctrl | Qt::Key_C)}},
+        {"PASTE1",
+         QT_TRANSLATE_NOOP("MainMenu", "貼り付け(&P)"),
+         tagPaste,
+         {key(ctrl | Qt::Key_V)}},
+        {"DELETE1", QT_TRANSLATE_NOOP("MainMenu", "削除(&L)"), tagDelete, {key(Qt::Key_Delete)}},
         {"SEPARATOR3", "-", tagSeparator3, {}},
-        {"SELECT1", "すべて選択(&A)", tagSelectAll, {key(ctrl | Qt::Key_A)}},
+        {"SELECT1",
+         QT_TRANSLATE_NOOP("MainMenu", "すべて選択(&A)"),
+         tagSelectAll,
+         {key(ctrl | Qt::Key_A)}},
         {"N1", "-", tagNone, {}},
-        {"SHIFT1", "マップをずらす...", tagShift, {}},
-        {"REPLACE2", "国の入れ替え...", tagReplace, {}},
-        {"MOVE1", "選択範囲を移動...", tagMoveSelection, {}},
-        {"MOVES1", "選択範囲を1マス移動", tagNone, {}, false, false, true},
-        {"FIND1", "チップの置換(&F)...", tagFindReplace, {}},
-        {"OPERATION1", "操作(&O)", tagOperation, {}, true},
-        {"UP1", "上の階層(&U)", tagUp, {key(Qt::Key_Up)}},
-        {"DOWN1", "下の階層(&D)", tagDown, {key(Qt::Key_Down)}},
-        {"UP2", "選択したまま上の階層へ", tagUpKeep, {key(int(Qt::SHIFT) | Qt::Key_Up)}},
-        {"DOWN2", "選択したまま下の階層へ", tagDownKeep, {key(int(Qt::SHIFT) | Qt::Key_Down)}},
+        {"SHIFT1", QT_TRANSLATE_NOOP("MainMenu", "マップをずらす..."), tagShift, {}},
+        {"REPLACE2", QT_TRANSLATE_NOOP("MainMenu", "国の入れ替え..."), tagReplace, {}},
+        {"MOVE1", QT_TRANSLATE_NOOP("MainMenu", "選択範囲を移動..."), tagMoveSelection, {}},
+        {"MOVES1",
+         QT_TRANSLATE_NOOP("MainMenu", "選択範囲を1マス移動"),
+         tagNone,
+         {},
+         false,
+         false,
+         true},
+        {"FIND1", QT_TRANSLATE_NOOP("MainMenu", "チップの置換(&F)..."), tagFindReplace, {}},
+        {"OPERATION1", QT_TRANSLATE_NOOP("MainMenu", "操作(&O)"), tagOperation, {}, true},
+        {"UP1", QT_TRANSLATE_NOOP("MainMenu", "上の階層(&U)"), tagUp, {key(Qt::Key_Up)}},
+        {"DOWN1", QT_TRANSLATE_NOOP("MainMenu", "下の階層(&D)"), tagDown, {key(Qt::Key_Down)}},
+        {"UP2",
+         QT_TRANSLATE_NOOP("MainMenu", "選択したまま上の階層へ"),
+         tagUpKeep,
+         {key(int(Qt::SHIFT) | Qt::Key_Up)}},
+        {"DOWN2",
+         QT_TRANSLATE_NOOP("MainMenu", "選択したまま下の階層へ"),
+         tagDownKeep,
+         {key(int(Qt::SHIFT) | Qt::Key_Down)}},
         {"SEPARATOR4", "-", tagSeparator4, {}},
-        {"PREV1", "チップ選択-前(&P)", tagPrev, {key(Qt::Key_Left)}},
-        {"NEXT1", "チップ選択-次(&N)", tagNext, {key(Qt::Key_Right)}},
+        {"PREV1", QT_TRANSLATE_NOOP("MainMenu", "チップ選択-前(&P)"), tagPrev, {key(Qt::Key_Left)}},
+        {"NEXT1",
+         QT_TRANSLATE_NOOP("MainMenu", "チップ選択-次(&N)"),
+         tagNext,
+         {key(Qt::Key_Right)}},
         {"SEPARATOR5", "-", tagSeparator5, {}},
-        {"REFRESH1", "全体マップ更新(&R)", tagRefresh, {key(Qt::Key_Return), key(Qt::Key_Enter)}},
-        {"FIX1", "マップ整形(&F)", tagFix, {key(ctrl | Qt::Key_Return), key(ctrl | Qt::Key_Enter)}},
-        {"WINDOW1", "ウィンドウ(&W)", tagWindow, {}, true},
-        {"SWITCH1", "切り替え(&S)", tagSwitch, {key(ctrl | Qt::Key_Tab)}},
+        {"REFRESH1",
+         QT_TRANSLATE_NOOP("MainMenu", "全体マップ更新(&R)"),
+         tagRefresh,
+         {key(Qt::Key_Return), key(Qt::Key_Enter)}},
+        {"FIX1",
+         QT_TRANSLATE_NOOP("MainMenu", "マップ整形(&F)"),
+         tagFix,
+         {key(ctrl | Qt::Key_Return), key(ctrl | Qt::Key_Enter)}},
+        {"WINDOW1", QT_TRANSLATE_NOOP("MainMenu", "ウィンドウ(&W)"), tagWindow, {}, true},
+        {"SWITCH1",
+         QT_TRANSLATE_NOOP("MainMenu", "切り替え(&S)"),
+         tagSwitch,
+         {key(ctrl | Qt::Key_Tab)}},
         {"SEPARATOR6", "-", tagSeparator6, {}},
-        {"CASCADE1", "重ねて表示(&C)", tagCascade, {}},
-        {"HTILE1", "上下に並べて表示(&H)", tagHTile, {}},
-        {"VTILE1", "左右に並べて表示(&V)", tagVTile, {}},
+        {"CASCADE1", QT_TRANSLATE_NOOP("MainMenu", "重ねて表示(&C)"), tagCascade, {}},
+        {"HTILE1", QT_TRANSLATE_NOOP("MainMenu", "上下に並べて表示(&H)"), tagHTile, {}},
+        {"VTILE1", QT_TRANSLATE_NOOP("MainMenu", "左右に並べて表示(&V)"), tagVTile, {}},
         {"SEPARATOR7", "-", tagSeparator7, {}},
-        {"EZOOM1", "縮小表示-編集(&X)", tagEZoom, {}, false, true},
-        {"VZOOM1", "縮小表示-全体(&Z)", tagVZoom, {}, false, true},
+        {"EZOOM1", QT_TRANSLATE_NOOP("MainMenu", "縮小表示-編集(&X)"), tagEZoom, {}, false, true},
+        {"VZOOM1", QT_TRANSLATE_NOOP("MainMenu", "縮小表示-全体(&Z)"), tagVZoom, {}, false, true},
         {"N3", "-", tagNone, {}},
-        {"N4", "背景色変更-編集...", tagNone, {}},
-        {"N5", "背景色変更-全体...", tagNone, {}},
-        {"TOOL1", "ツール(&T)", tagTool, {}, true},
-        {"MAKE1", "DAT構築(&C)", tagMake, {}},
-        {"UNPACK1", "DAT分解(&U)", tagUnpack, {}},
+        {"N4", QT_TRANSLATE_NOOP("MainMenu", "背景色変更-編集..."), tagNone, {}},
+        {"N5", QT_TRANSLATE_NOOP("MainMenu", "背景色変更-全体..."), tagNone, {}},
+        {"TOOL1", QT_TRANSLATE_NOOP("MainMenu", "ツール(&T)"), tagTool, {}, true},
+        {"MAKE1", QT_TRANSLATE_NOOP("MainMenu", "DAT構築(&C)"), tagMake, {}},
+        {"UNPACK1", QT_TRANSLATE_NOOP("MainMenu", "DAT分解(&U)"), tagUnpack, {}},
         {"SEARCH1",
-         "コマンド検索(&K)...",
+         QT_TRANSLATE_NOOP("MainMenu", "コマンド検索(&K)..."),
          tagCommandSearch,
          {key(ctrl | int(Qt::SHIFT) | Qt::Key_P)}},
-        {"VIEW1", "表示(&V)", tagView, {}, true},
-        {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
-        {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
-        {"HOVER1", "ポインタの下のセルを表示-全体(&H)", tagHover, {}, false, true},
-        {"PROBLEMS1", QT_TRANSLATE_NOOP("TForm1", "問題の一覧(&P)"), tagProblems, {}, false, true},
+        {"VIEW1", QT_TRANSLATE_NOOP("MainMenu", "表示(&V)"), tagView, {}, true},
+        {"GHOST1",
+         QT_TRANSLATE_NOOP("MainMenu", "下の階層を薄く表示-編集(&G)"),
+         tagGhost,
+         {},
+         false,
+         true},
+        {"CUTAWAY1",
+         QT_TRANSLATE_NOOP("MainMenu", "上の階層を隠す-全体(&K)"),
+         tagCutAway,
+         {},
+         false,
+         true},
+        {"HOVER1",
+         QT_TRANSLATE_NOOP("MainMenu", "ポインタの下のセルを表示-全体(&H)"),
+         tagHover,
+         {},
+         false,
+         true},
+        {"PROBLEMS1",
+         QT_TRANSLATE_NOOP("MainMenu", "問題の一覧(&P)"),
+         tagProblems,
+         {},
+         false,
+         true},
     };
 }
 
@@ -141,13 +196,23 @@ QList<MenuRow> KeyRows() {
     const auto key = [](int k) { return QList<QKeySequence>{QKeySequence(k)}; };
     const int ctrlShift = int(Qt::CTRL | Qt::SHIFT);
     return {
-        {"MOVELEFT", "左へ", tagMoveLeft, key(ctrlShift | Qt::Key_Left)},
-        {"MOVERIGHT", "右へ", tagMoveRight, key(ctrlShift | Qt::Key_Right)},
-        {"MOVEBACK", "奥へ", tagMoveBack, key(ctrlShift | Qt::Key_Up)},
-        {"MOVEFORWARD", "手前へ", tagMoveForward, key(ctrlShift | Qt::Key_Down)},
-        {"MOVEUP", "上の階層へ", tagMoveUp, key(ctrlShift | Qt::Key_PageUp)},
-        {"MOVEDOWN", "下の階層へ", tagMoveDown, key(ctrlShift | Qt::Key_PageDown)},
+        {"MOVELEFT", QT_TRANSLATE_NOOP("MainMenu", "左へ"), tagMoveLeft,
+         key(ctrlShift | Qt::Key_Left)},
+        {"MOVERIGHT", QT_TRANSLATE_NOOP("MainMenu", "右へ"), tagMoveRight,
+         key(ctrlShift | Qt::Key_Right)},
+        {"MOVEBACK", QT_TRANSLATE_NOOP("MainMenu", "奥へ"), tagMoveBack,
+         key(ctrlShift | Qt::Key_Up)},
+        {"MOVEFORWARD", QT_TRANSLATE_NOOP("MainMenu", "手前へ"), tagMoveForward,
+         key(ctrlShift | Qt::Key_Down)},
+        {"MOVEUP", QT_TRANSLATE_NOOP("MainMenu", "上の階層へ"), tagMoveUp,
+         key(ctrlShift | Qt::Key_PageUp)},
+        {"MOVEDOWN", QT_TRANSLATE_NOOP("MainMenu", "下の階層へ"), tagMoveDown,
+         key(ctrlShift | Qt::Key_PageDown)},
     };
+}
+
+QString MenuText(const char* caption) {
+    return QCoreApplication::translate("MainMenu", caption);
 }
 
 const char* ViewKey(ViewOption option) {
@@ -209,14 +274,14 @@ void TForm1::BuildMenu() {
     for (const MenuRow& row : MenuRows()) {
         QAction* item;
         if (row.Title) {
-            menu = menuBar()->addMenu(QString::fromUtf8(row.Caption));
+            menu = menuBar()->addMenu(MenuText(row.Caption));
             item = menu->menuAction();
         } else if (row.Moves) {
-            item = menu->addMenu(QString::fromUtf8(row.Caption))->menuAction();
+            item = menu->addMenu(MenuText(row.Caption))->menuAction();
         } else if (QByteArray(row.Caption) == "-") {
             item = menu->addSeparator();
         } else {
-            item = menu->addAction(QCoreApplication::translate("TForm1", row.Caption));
+            item = menu->addAction(MenuText(row.Caption));
             item->setShortcuts(row.Keys);
             item->setCheckable(row.Checkable);
             connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
@@ -236,7 +301,7 @@ void TForm1::BuildMenu() {
 
 void TForm1::AddMoveItems(QMenu* menu) {
     for (const MenuRow& row : KeyRows()) {
-        QAction* item = menu->addAction(QString::fromUtf8(row.Caption));
+        QAction* item = menu->addAction(MenuText(row.Caption));
         item->setObjectName(row.Name);
         item->setData(row.Tag);
         item->setShortcuts(row.Keys);
@@ -345,10 +410,11 @@ void TForm1::SetCaption(const std::string& text) {
 }
 
 std::string TForm1::RunFileDialog(bool save) {
-    QFileDialog dialog(this, QString::fromUtf8(save ? "名前を付けて保存" : "開く"));
+    QFileDialog dialog(this, save ? QCoreApplication::translate("Form1", "名前を付けて保存")
+                                  : QCoreApplication::translate("Form1", "開く"));
     // The maps live in the program folder, whatever folder the program was started from.
     dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(State.ProgramFolder + "map")));
-    dialog.setNameFilter(QString::fromUtf8("Quarvelマップファイル(*.map)"));
+    dialog.setNameFilter(QCoreApplication::translate("Form1", "Quarvelマップファイル(*.map)"));
     dialog.setDefaultSuffix("map");
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -549,14 +615,15 @@ int TForm1::Show(const std::string& text, const std::string& caption, MsgButtons
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
-        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
-        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
-        box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Form1", "はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("Form1", "いいえ(&N)"));
+        box.button(QMessageBox::Cancel)
+            ->setText(QCoreApplication::translate("Form1", "キャンセル"));
     } else if (buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
-        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("Form1", "はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("Form1", "いいえ(&N)"));
         // Escape or the close button is no choice (it must not pick いいえ).
         QAbstractButton* none = box.addButton(QMessageBox::Cancel);
         none->hide();
@@ -585,7 +652,7 @@ void TForm1::ShowProgress(size_t done, size_t total) {
     if (!Progress) {
         Progress = std::make_unique<QProgressDialog>(this);
         Progress->setWindowTitle(QString::fromUtf8(ApplicationTitle));
-        Progress->setLabelText(QString::fromUtf8("処理中..."));
+        Progress->setLabelText(QCoreApplication::translate("Form1", "処理中..."));
         Progress->setCancelButton(nullptr);
         Progress->setWindowModality(Qt::ApplicationModal);
         Progress->setMinimumDuration(500);

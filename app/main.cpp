@@ -3,6 +3,7 @@
 #include "app/Form_Main.h"
 #include "app/desktop.h"
 #include "app/endsignals.h"
+#include "app/language.h"
 #include "app/runningcopy.h"
 #include "app/startfolder.h"
 #include "app/windowset.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     using namespace quarvel;
     TEditorState state; // outlives the application, which shows errors through it
     TApplication app(argc, argv);
+    InstallTextLanguage(app, StartTextLanguage()); // before any text is shown
     TEndSignals ending; // until the editor runs, a signal just ends the message loop
     app.SetEditor(&state);
 

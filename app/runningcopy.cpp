@@ -4,6 +4,7 @@
 #include "editor/session.h"
 #include "editor/userfolders.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -22,8 +23,11 @@ std::string FileSystemName(const QString& path) {
 }
 
 std::string ForeignText(const QString& path) {
-    return "「" + path.toStdString() +
-           "」は別のユーザーのものです。\n他のユーザーのファイルは使えないため、起動を中止します。";
+    return QCoreApplication::translate("RunningCopy",
+                                       "「%1」は別のユーザーのものです。\n"
+                                       "他のユーザーのファイルは使えないため、起動を中止します。")
+        .arg(path)
+        .toStdString();
 }
 
 } // namespace

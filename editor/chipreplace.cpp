@@ -5,6 +5,7 @@
 #include "editor/maptooldialogs.h"
 #include "editor/problems.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -15,8 +16,8 @@
 
 namespace quarvel {
 
-const char* const NotFoundMessage = "見つかりません";
-const char* const ReplaceCaption = "チップの置換";
+const char* const NotFoundMessage = QUARVEL_TR_NOOP("ChipReplace", "見つかりません");
+const char* const ReplaceCaption = QUARVEL_TR_NOOP("ChipReplace", "チップの置換");
 
 namespace {
 
@@ -76,9 +77,11 @@ bool FindChip(const TMap& map, uint8_t chip, int& x, int& y, int& z) {
 }
 
 std::string ReplacedMessage(const ReplaceCount& count) {
-    std::string text = std::to_string(count.Written) + " 個のチップを置換しました";
+    std::string text =
+        Arg(Tr("ChipReplace", "%1 個のチップを置換しました"), {std::to_string(count.Written)});
     if (count.Skipped > 0)
-        text += "\n（階層の制限で " + std::to_string(count.Skipped) + " 個は置換しませんでした）";
+        text += Arg(Tr("ChipReplace", "\n（階層の制限で %1 個は置換しませんでした）"),
+                    {std::to_string(count.Skipped)});
     return text;
 }
 
@@ -90,14 +93,16 @@ ReplaceCount ReplaceChipsCommand(TEditorState& State, uint8_t from, uint8_t to,
         State.Windows.Whole->RedrawAll();
         State.Windows.Info->UpdateInfo();
     }
-    State.Windows.Messages->Show(ReplacedMessage(count), ReplaceCaption, MsgButtons::Ok);
+    State.Windows.Messages->Show(ReplacedMessage(count), Tr("ChipReplace", ReplaceCaption),
+                                 MsgButtons::Ok);
     return count;
 }
 
 bool FindNextCommand(TEditorState& State, uint8_t chip) {
     int x = State.CursorX, y = State.CursorY, z = State.CurrentLevel;
     if (!FindChip(*State.TheMap, chip, x, y, z)) {
-        State.Windows.Messages->Show(NotFoundMessage, ReplaceCaption, MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("ChipReplace", NotFoundMessage),
+                                     Tr("ChipReplace", ReplaceCaption), MsgButtons::Ok);
         return false;
     }
     MoveCursorTo(State, x, y, z);
@@ -122,8 +127,8 @@ ChipBox ReplaceRange(TEditorState& State, bool selection, bool levels, int low, 
 int NumberIn(const std::string& text, int lo, int hi) {
     const int value = StrToInt(text);
     if (value < lo || value > hi)
-        throw QuarvelError("'" + text + "' は " + std::to_string(lo) + "～" + std::to_string(hi) +
-                           " の整数ではありません");
+        throw QuarvelError(Arg(Tr("ChipReplace", "'%1' は %2～%3 の整数ではありません"),
+                               {text, std::to_string(lo), std::to_string(hi)}));
     return value;
 }
 

@@ -10,6 +10,7 @@
 #include "editor/selectarea.h"
 #include "editor/selectionmove.h"
 #include "editor/session.h"
+#include "editor/texts.h"
 #include "editor/userfolders.h"
 #include "editor/windows.h"
 #include "map/cp932.h"
@@ -67,7 +68,7 @@ void MenuClick(TEditorState& State, int tag) {
     switch (tag) {
     case tagNew:
         if (SavePrompt(State)) {
-            State.TheMap->Clear();
+            ClearToNewMap(*State.TheMap);
             NoteMapClean(State);
             ResetViews(State);
         }
@@ -182,14 +183,16 @@ void MenuClick(TEditorState& State, int tag) {
         break;
     case tagMake:
         if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))
-            State.Windows.Messages->Show("datフォルダに出力しました", "DAT構築", MsgButtons::Ok);
+            State.Windows.Messages->Show(Tr("Commands", "datフォルダに出力しました"),
+                                         Tr("Commands", "DAT構築"), MsgButtons::Ok);
         break;
     case tagUnpack:
         if (UnpackDat(State.ProgramFolder, ArchiveOptions(State)))
-            State.Windows.Messages->Show("unpackedフォルダに出力しました", "DAT分解",
-                                         MsgButtons::Ok);
+            State.Windows.Messages->Show(Tr("Commands", "unpackedフォルダに出力しました"),
+                                         Tr("Commands", "DAT分解"), MsgButtons::Ok);
         else
-            State.Windows.Messages->Show("ファイルが見つかりません", "DAT分解", MsgButtons::Ok);
+            State.Windows.Messages->Show(Tr("Commands", "ファイルが見つかりません"),
+                                         Tr("Commands", "DAT分解"), MsgButtons::Ok);
         break;
     case tagShift:
     case tagReplace:
@@ -226,8 +229,8 @@ void MenuClick(TEditorState& State, int tag) {
 
 bool SavePrompt(TEditorState& State) {
     if (!State.TheMap->Modified) return true;
-    switch (State.Windows.Messages->Show("編集中のマップを保存しますか？", "確認",
-                                         MsgButtons::YesNoCancel)) {
+    switch (State.Windows.Messages->Show(Tr("Commands", "編集中のマップを保存しますか？"),
+                                         Tr("Messages", "確認"), MsgButtons::YesNoCancel)) {
     case mrYes:
         return Save(State);
     case mrNo:
@@ -242,7 +245,8 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
     TRecovery* recovery = State.Session.Recovery;
     if (recovery && recovery->LeftCopyBelongsTo(path) && recovery->OfferLeftCopy()) return true;
     if (!State.TheMap->LoadFromFile(path)) {
-        State.Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("Commands", "マップファイルじゃないよ？"),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
         return false;
     }
     NoteMapFile(State, path);

@@ -4,6 +4,7 @@
 
 #include "editor/global.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "graphics/editpicture.h"
 #include "map/chipclasses.h"
@@ -13,7 +14,8 @@
 
 namespace quarvel {
 
-const char* const LevelWarnings[3] = {"", "床抜けるよ？", "天井ぶち抜くよ？"};
+const char* const LevelWarnings[3] = {"", QUARVEL_TR_NOOP("EditLogic", "床抜けるよ？"),
+                                      QUARVEL_TR_NOOP("EditLogic", "天井ぶち抜くよ？")};
 
 namespace {
 
@@ -107,7 +109,9 @@ void FloodFill(TEditorState& State, int x, int y, int z, uint8_t chip) {
 
 int CheckLevelRule(TEditorState& State, int z, uint8_t chip) {
     const int w = LevelRuleWarning(z, chip);
-    if (w > 0) State.Windows.Messages->Show(LevelWarnings[w], "エラー", MsgButtons::Ok);
+    if (w > 0)
+        State.Windows.Messages->Show(Tr("EditLogic", LevelWarnings[w]), Tr("Messages", "エラー"),
+                                     MsgButtons::Ok);
     return w;
 }
 

@@ -1,5 +1,8 @@
-// The editor's Japanese wording of errors: one switch over the kinds the core reports.
+// The editor's wording of errors, written in Japanese and shown through the translations: one
+// switch over the kinds the core reports.
 #include "editor/errortext.h"
+
+#include "editor/texts.h"
 
 #include <cerrno>
 #include <new>
@@ -9,14 +12,15 @@ namespace quarvel {
 namespace {
 
 std::string Reason(int err) {
-    return err ? "\n理由: " + JapaneseErrnoText(err) : std::string();
+    return err ? Arg(Tr("ErrorText", "\n理由: %1"), {JapaneseErrnoText(err)}) : std::string();
 }
 
 // Where a name stands: "「/…/map.ini」の 5 行目" or "data1.lib の 4 番目の項目".
 std::string Place(const QuarvelError& e) {
     const NamePlace p = PlaceOf(e);
-    if (p.IsEntry) return p.File + " の " + std::to_string(p.Number) + " 番目の項目";
-    return "「" + p.File + "」の " + std::to_string(p.Number) + " 行目";
+    if (p.IsEntry)
+        return Arg(Tr("ErrorText", "%1 の %2 番目の項目"), {p.File, std::to_string(p.Number)});
+    return Arg(Tr("ErrorText", "「%1」の %2 行目"), {p.File, std::to_string(p.Number)});
 }
 
 } // namespace
@@ -24,131 +28,150 @@ std::string Place(const QuarvelError& e) {
 std::string JapaneseErrnoText(int err) {
     switch (err) {
     case ENOENT:
-        return "ファイルまたはフォルダがありません";
+        return Tr("Errno", "ファイルまたはフォルダがありません");
     case EACCES:
-        return "アクセス権がありません";
+        return Tr("Errno", "アクセス権がありません");
     case EPERM:
-        return "操作が許可されていません";
+        return Tr("Errno", "操作が許可されていません");
     case ENOSPC:
-        return "ディスクの空きが足りません";
+        return Tr("Errno", "ディスクの空きが足りません");
     case EDQUOT:
-        return "ディスク使用量の上限を超えました";
+        return Tr("Errno", "ディスク使用量の上限を超えました");
     case EROFS:
-        return "読み取り専用のファイルシステムです";
+        return Tr("Errno", "読み取り専用のファイルシステムです");
     case EISDIR:
-        return "フォルダです";
+        return Tr("Errno", "フォルダです");
     case ENOTDIR:
-        return "途中の名前がフォルダではありません";
+        return Tr("Errno", "途中の名前がフォルダではありません");
     case EFBIG:
-        return "ファイルが大きすぎます";
+        return Tr("Errno", "ファイルが大きすぎます");
     case EIO:
-        return "入出力エラーです";
+        return Tr("Errno", "入出力エラーです");
     case ENAMETOOLONG:
-        return "名前が長すぎます";
+        return Tr("Errno", "名前が長すぎます");
     case ELOOP:
-        return "シンボリックリンクが循環しています";
+        return Tr("Errno", "シンボリックリンクが循環しています");
     case EEXIST:
-        return "同じ名前のものがすでにあります";
+        return Tr("Errno", "同じ名前のものがすでにあります");
     case EBUSY:
-        return "使用中です";
+        return Tr("Errno", "使用中です");
     case ETXTBSY:
-        return "使用中のファイルです";
+        return Tr("Errno", "使用中のファイルです");
     case EMFILE:
     case ENFILE:
-        return "開いているファイルが多すぎます";
+        return Tr("Errno", "開いているファイルが多すぎます");
     case ENOMEM:
-        return "メモリが足りません";
+        return Tr("Errno", "メモリが足りません");
     case EXDEV:
-        return "別のファイルシステムをまたいでいます";
+        return Tr("Errno", "別のファイルシステムをまたいでいます");
     case ENXIO:
-        return "装置がありません";
+        return Tr("Errno", "装置がありません");
     case EINVAL:
-        return "引数が正しくありません";
+        return Tr("Errno", "引数が正しくありません");
     default:
-        return "システムエラー " + std::to_string(err);
+        return Arg(Tr("Errno", "システムエラー %1"), {std::to_string(err)});
     }
 }
 
+// Each text is one template: %1 the file's role ("マップファイル"), %2 its path, and the
+// numbers and reason after them; the English puts them in its own order.
 std::string JapaneseErrorText(const QuarvelError& e) {
-    const std::string role = RoleWords(e.Role, Wording::Japanese);
-    const std::string file = "「" + PrintableName(e.Path) + "」";
-    const std::string name = "「" + PrintableName(e.Name) + "」";
+    const std::string role = Tr("FileRole", RoleWords(e.Role, Wording::Japanese));
+    const std::string path = PrintableName(e.Path);
+    const std::string name = PrintableName(e.Name);
+    const auto n = [](auto value) { return std::to_string(value); };
     switch (e.Kind) {
     case ErrorKind::Message:
         return e.Text;
     case ErrorKind::CannotOpen:
-        return role + file + "を開けません。" + Reason(e.Errno);
+        return Arg(Tr("ErrorText", "%1「%2」を開けません。%3"), {role, path, Reason(e.Errno)});
     case ErrorKind::CannotRead:
-        return role + file + "を読み込めません。" +
-               (e.Errno ? Reason(e.Errno) : "\n理由: ファイルが途中で終わっています");
+        return Arg(Tr("ErrorText", "%1「%2」を読み込めません。%3"),
+                   {role, path,
+                    e.Errno ? Reason(e.Errno)
+                            : Tr("ErrorText", "\n理由: ファイルが途中で終わっています")});
     case ErrorKind::NotRegularFile:
-        return role + file + "は通常のファイルではありません（" +
-               (e.Errno == EISDIR ? "フォルダ" : "装置やパイプ") + "です）。";
+        return Arg(
+            Tr("ErrorText", "%1「%2」は通常のファイルではありません（%3です）。"),
+            {role, path,
+             e.Errno == EISDIR ? Tr("ErrorText", "フォルダ") : Tr("ErrorText", "装置やパイプ")});
     case ErrorKind::TooShort:
-        return role + file + "が短すぎます。\n" + std::to_string(e.MinimumSize) +
-               " バイト以上必要ですが、" + std::to_string(e.FileSize) + " バイトしかありません。";
+        return Arg(Tr("ErrorText", "%1「%2」が短すぎます。\n%3 バイト以上必要ですが、%4 "
+                                   "バイトしかありません。"),
+                   {role, path, n(e.MinimumSize), n(e.FileSize)});
     case ErrorKind::NotAMap:
-        return file + "はマップファイルじゃないよ？";
+        return Arg(Tr("ErrorText", "「%1」はマップファイルじゃないよ？"), {path});
     case ErrorKind::NotFound:
-        return role + file + "が見つかりません。";
+        return Arg(Tr("ErrorText", "%1「%2」が見つかりません。"), {role, path});
     case ErrorKind::CannotCreate:
-        return role + file + "を作成できません。" + Reason(e.Errno);
+        return Arg(Tr("ErrorText", "%1「%2」を作成できません。%3"), {role, path, Reason(e.Errno)});
     case ErrorKind::CannotSave:
-        return role + file + "を保存できません。" + Reason(e.Errno);
+        return Arg(Tr("ErrorText", "%1「%2」を保存できません。%3"), {role, path, Reason(e.Errno)});
     case ErrorKind::Busy:
-        return role + file + "を保存できません。\n理由: 別のプログラムが保存しているところです";
+        return Arg(Tr("ErrorText", "%1「%2」を保存できません。\n理由: "
+                                   "別のプログラムが保存しているところです"),
+                   {role, path});
     case ErrorKind::WriteProtected:
-        return role + file + "は書き込み禁止のため上書き保存できません。\n" +
-               "「名前を付けて保存」で別のファイルに保存できます。";
+        return Arg(Tr("ErrorText", "%1「%2」は書き込み禁止のため上書き保存できません。\n"
+                                   "「名前を付けて保存」で別のファイルに保存できます。"),
+                   {role, path});
     case ErrorKind::NoUserFolder:
-        return role + file +
-               "を用意できません。\n理由: 環境変数 XDG_DATA_HOME も HOME も絶対パスではありません";
+        return Arg(Tr("ErrorText", "%1「%2」を用意できません。\n理由: 環境変数 XDG_DATA_HOME "
+                                   "も HOME も絶対パスではありません"),
+                   {role, path});
     case ErrorKind::FolderIsLink:
-        return role + file + "がシンボリックリンクです。実際のフォルダにしてください。";
+        return Arg(
+            Tr("ErrorText", "%1「%2」がシンボリックリンクです。実際のフォルダにしてください。"),
+            {role, path});
     case ErrorKind::TooManyEntries:
-        return role + file + "の項目が多すぎます（" + std::to_string(e.EntryCount) +
-               " 個、上限は " + std::to_string(e.EntryLimit) + " 個）。";
+        return Arg(Tr("ErrorText", "%1「%2」の項目が多すぎます（%3 個、上限は %4 個）。"),
+                   {role, path, n(e.EntryCount), n(e.EntryLimit)});
     case ErrorKind::ListTooLarge:
-        return role + file + "が大きすぎます（" + std::to_string(e.FileSize) + " バイト、上限は " +
-               std::to_string(e.MaximumSize) + " バイト）。";
+        return Arg(Tr("ErrorText", "%1「%2」が大きすぎます（%3 バイト、上限は %4 バイト）。"),
+                   {role, path, n(e.FileSize), n(e.MaximumSize)});
     case ErrorKind::MoreThanDataHolds:
-        return role + file + "が壊れています。\nマップ " + std::to_string(e.UnpackSize) +
-               " バイト分の項目がありますが、DATファイルは " + std::to_string(e.DataSize) +
-               " バイトしかありません。";
+        return Arg(Tr("ErrorText", "%1「%2」が壊れています。\nマップ %3 "
+                                   "バイト分の項目がありますが、DATファイルは %4 "
+                                   "バイトしかありません。"),
+                   {role, path, n(e.UnpackSize), n(e.DataSize)});
     case ErrorKind::MapMissing:
-        return "map.ini の " + std::to_string(e.Line) + " 行目のマップ" + name +
-               "が見つからず、代わりの" + file + "もありません。";
+        return Arg(Tr("ErrorText", "map.ini の %1 "
+                                   "行目のマップ「%2」が見つからず、代わりの「%3」もありません。"),
+                   {n(e.Line), name, path});
     case ErrorKind::NameNotText:
-        return Place(e) + "の名前" + name + "はファイル名にできません。";
+        return Arg(Tr("ErrorText", "%1の名前「%2」はファイル名にできません。"), {Place(e), name});
     case ErrorKind::NameNotPlain:
-        return Place(e) + "の名前" + name + "はフォルダの外を指すか、フォルダを含んでいます。";
+        return Arg(
+            Tr("ErrorText", "%1の名前「%2」はフォルダの外を指すか、フォルダを含んでいます。"),
+            {Place(e), name});
     case ErrorKind::NameHasControl:
-        return Place(e) + "の名前" + name + "に制御文字が含まれています。";
+        return Arg(Tr("ErrorText", "%1の名前「%2」に制御文字が含まれています。"), {Place(e), name});
     case ErrorKind::NameSplitsChar:
-        return Place(e) + "の名前" + name + "は " + std::to_string(e.KeptBytes) +
-               " バイトで切ると全角文字の途中で切れます。";
+        return Arg(Tr("ErrorText", "%1の名前「%2」は %3 バイトで切ると全角文字の途中で切れます。"),
+                   {Place(e), name, n(e.KeptBytes)});
     case ErrorKind::NameDuplicate:
-        return Place(e) + "の名前" + name + "は " + std::to_string(e.SameAsLine) + " 行目と先頭 " +
-               std::to_string(e.KeptBytes) + " バイトが同じです（同じファイルに展開されます）。";
+        return Arg(Tr("ErrorText", "%1の名前「%2」は %3 行目と先頭 %4 "
+                                   "バイトが同じです（同じファイルに展開されます）。"),
+                   {Place(e), name, n(e.SameAsLine), n(e.KeptBytes)});
     case ErrorKind::NameEmpty:
-        return Place(e) + "の名前が空です。";
+        return Arg(Tr("ErrorText", "%1の名前が空です。"), {Place(e)});
     case ErrorKind::EntryCutOff:
-        return Place(e) + name + "が途中で切れています。";
+        return Arg(Tr("ErrorText", "%1「%2」が途中で切れています。"), {Place(e), name});
     case ErrorKind::EntryPastEnd:
-        return Place(e) + name + "のデータ（位置 " + std::to_string(e.Offset) +
-               "）がDATファイルの終わり（" + std::to_string(e.DataSize) +
-               " バイト）を越えています。";
+        return Arg(Tr("ErrorText", "%1「%2」のデータ（位置 %3）がDATファイルの終わり（%4 "
+                                   "バイト）を越えています。"),
+                   {Place(e), name, n(e.Offset), n(e.DataSize)});
     case ErrorKind::BadImage:
-        return "画像データ" + name + "が読めません（" + e.Text + "）。";
+        return Arg(Tr("ErrorText", "画像データ「%1」が読めません（%2）。"), {name, e.Text});
     case ErrorKind::NoResource:
-        return "画像データ" + name + "がありません。";
+        return Arg(Tr("ErrorText", "画像データ「%1」がありません。"), {name});
     }
-    return "エラーが発生しました。";
+    return Tr("ErrorText", "エラーが発生しました。");
 }
 
 std::string JapaneseErrorText(const std::exception& e) {
     if (const auto* q = dynamic_cast<const QuarvelError*>(&e)) return JapaneseErrorText(*q);
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return "メモリが足りません。";
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return Tr("ErrorText", "メモリが足りません。");
     return e.what();
 }
 

@@ -1,4 +1,5 @@
-// The editor's wording of errors: Japanese, naming the file and the reason.
+// The editor's wording of errors, naming the file and the reason: written in Japanese and shown
+// through the translations (Tr), so in English where the program runs in English.
 #pragma once
 
 #include "map/maperror.h"
@@ -8,12 +9,12 @@
 
 namespace quarvel {
 
-// The Japanese text of an error that ended a command, for the error box. An error that is
+// The shown text of an error that ended a command, for the error box. An error that is
 // not the core's (a programming error) shows its own text.
 std::string JapaneseErrorText(const std::exception& e);
 std::string JapaneseErrorText(const QuarvelError& e);
 
-// The system's error number in Japanese words; an unknown one by its number.
+// The system's error number in the shown words; an unknown one by its number.
 std::string JapaneseErrnoText(int err);
 
 } // namespace quarvel

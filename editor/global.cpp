@@ -4,12 +4,14 @@
 #include "editor/errortext.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/cp932.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -21,7 +23,8 @@ std::string DefaultCp932ToFileName(const std::string& cp932) {
     try {
         return Cp932ToUtf8(cp932);
     } catch (const QuarvelError&) {
-        throw QuarvelError("ファイル名がShift_JISではありません: " + Cp932ToUtf8Lossy(cp932));
+        throw QuarvelError(Arg(Tr("Global", "ファイル名がShift_JISではありません: %1"),
+                               {Cp932ToUtf8Lossy(cp932)}));
     }
 }
 
@@ -56,11 +59,21 @@ bool LoadChips(TEditorState& State, int set) {
     return true;
 }
 
+void ClearToNewMap(TMap& map) {
+    map.Clear();
+    const std::string name = Tr("NewMap", "新規マップ");
+    const bool ascii =
+        std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (name == "新規マップ" || !ascii) return;
+    map.SetName(name);
+    map.Modified = false;
+}
+
 void StartEditor(TEditorState& State) {
     StopEditor(State);
     State.OwnedMap = std::make_unique<TMap>();
     State.TheMap = State.OwnedMap.get();
-    State.TheMap->Clear();
+    ClearToNewMap(*State.TheMap);
     State.TheSelection = std::make_unique<TSelectArea>(State);
     CreateSheets(State);
     for (int s = 0; s < 2; ++s)
@@ -77,7 +90,8 @@ void StartEditor(TEditorState& State) {
         return;
     }
     if (!loaded) {
-        State.Windows.Messages->Show("チップデータが見つかりません", "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("Global", "チップデータが見つかりません"),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
         State.Windows.Main->Terminate();
         return;
     }

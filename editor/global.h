@@ -98,6 +98,11 @@ bool LoadChips(TEditorState& State, int set);
 // throws for chip files, and the caller only has to run the message loop (which ends at
 // once after Terminate). Called again, it first frees what an earlier call created.
 void StartEditor(TEditorState& State);
+
+// Empties `map` as a new map (TMap::Clear), named "新規マップ" as shown in the language of the
+// texts: a translation in plain ASCII (which code page 932 holds as it is) replaces the name.
+// Unmodified either way.
+void ClearToNewMap(TMap& map);
 // Frees TheMap, TheSelection and the chip sheets and leaves the pointers null.
 void StopEditor(TEditorState& State);
 

@@ -3,6 +3,7 @@
 
 #include "editor/global.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -29,6 +30,11 @@ std::string MainCaption(const std::string& fileNameForShow, bool modified) {
     std::string text = ApplicationTitle;
     if (!fileNameForShow.empty()) text += " - " + fileNameForShow;
     return text + ModifiedMarks[modified ? 1 : 0];
+}
+
+std::string ShownChipName(int chip) {
+    if (chip < 0 || chip >= TMap::ChipCount) return std::to_string(chip);
+    return Tr("ChipNames", ChipNames[chip]);
 }
 
 int PaletteHit(int X, int Y) {

@@ -31,6 +31,10 @@ std::string MainCaption(const std::string& fileNameForShow, bool modified);
 // The palette entry under (X, Y) of the panel, or -1 outside the palette.
 int PaletteHit(int X, int Y);
 
+// A chip's name as the editor shows it: its name in ChipNames through the translations; a byte
+// beyond the named chips (a map written elsewhere) by its number.
+std::string ShownChipName(int chip);
+
 // Handlers of the panel's controls; each refreshes what it must through the windows.
 // An index outside its list (-1 for a cleared list) is ignored.
 // Edit1Change stores the text through SetName (at most 20 bytes, never half a character).

@@ -2,6 +2,7 @@
 #include "editor/maptooldialogs.h"
 
 #include "editor/global.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/mapclass.h"
 #include "map/maperror.h"
@@ -19,7 +20,7 @@ bool ShiftKeyAllowed(int ch) {
 int StrToInt(const std::string& text) {
     int value = 0;
     if (ParseDecimalInt(text, value, true) != IntParse::Ok)
-        throw QuarvelError("'" + text + "' は整数ではありません");
+        throw QuarvelError(Arg(Tr("MapToolDialogs", "'%1' は整数ではありません"), {text}));
     return value;
 }
 

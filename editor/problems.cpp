@@ -109,7 +109,8 @@ void TProblemList::Forget() {
 }
 
 std::string ProblemText(const MapFinding& finding) {
-    return FindingText(finding, FindingWording::Japanese);
+    return FindingText(finding, FindingWording::Japanese,
+                       [](const char* context, const char* text) { return Tr(context, text); });
 }
 
 std::string ProblemsCaption(size_t count) {

@@ -53,7 +53,8 @@ private:
     std::vector<int> Changed, Affected;
 };
 
-// The text of a finding as the panel shows it: the checker's Japanese wording.
+// The text of a finding as the panel shows it: the checker's Japanese wording, translated as
+// every shown text.
 std::string ProblemText(const MapFinding& finding);
 // The panel's title with the number of findings: "問題 (3)".
 std::string ProblemsCaption(size_t count);

@@ -4,6 +4,7 @@
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "editor/session.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 
 #include <algorithm>
@@ -12,7 +13,8 @@
 
 namespace quarvel {
 
-const char* const RecentFileGone = "ファイルが見つかりません。一覧から外します。";
+const char* const RecentFileGone =
+    QUARVEL_TR_NOOP("RecentFiles", "ファイルが見つかりません。一覧から外します。");
 
 TRecentFiles::TRecentFiles(TEditorState& state, IRecentFilesStore& store, IRecentFilesMenu& menu)
     : State(state), Store(store), Menu(menu) {
@@ -43,7 +45,8 @@ void TRecentFiles::Open(size_t index) {
     if (::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         List.erase(List.begin() + std::ptrdiff_t(index));
         Changed();
-        State.Windows.Messages->Show(path + "\n" + RecentFileGone, "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(path + "\n" + Tr("RecentFiles", RecentFileGone),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
         return;
     }
     OpenMapFile(State, path); // other errors (no permission, ...) are the open's to report

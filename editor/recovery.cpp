@@ -7,6 +7,7 @@
 #include "editor/global.h"
 #include "editor/infopanel.h"
 #include "editor/session.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/fileio.h"
 #include "map/mapclass.h"
@@ -24,7 +25,8 @@ namespace quarvel {
 
 namespace {
 
-constexpr const char* OfferText = "前回保存されなかった編集内容があります。復元しますか？";
+constexpr const char* OfferText =
+    QUARVEL_TR_NOOP("Recovery", "前回保存されなかった編集内容があります。復元しますか？");
 
 // Copies are private to the user: 0600 in a 0700 folder, written through the one safe-save
 // routine (a link planted at its temporary name is not followed).
@@ -50,13 +52,15 @@ std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) 
 // The question, with the map the copy belongs to and when the copy was written.
 std::string OfferQuestion(const std::string& original, std::optional<std::time_t> written) {
     const size_t slash = original.rfind('/');
-    std::string text = std::string(OfferText) + "\n\nマップ: " +
-                       (original.empty() ? std::string("無題") : original.substr(slash + 1));
+    std::string text =
+        Tr("Recovery", OfferText) +
+        Arg(Tr("Recovery", "\n\nマップ: %1"),
+            {original.empty() ? Tr("Recovery", "無題") : original.substr(slash + 1)});
     struct tm local;
     char when[32];
     if (written && ::localtime_r(&*written, &local) &&
         std::strftime(when, sizeof when, "%Y/%m/%d %H:%M", &local) > 0)
-        text += std::string("\n保存時刻: ") + when;
+        text += Arg(Tr("Recovery", "\n保存時刻: %1"), {when});
     return text;
 }
 
@@ -143,7 +147,7 @@ bool TRecovery::OfferLeftCopy() {
     if (!LeftOriginal) return false;
     const std::string original = *LeftOriginal;
     const int answer = State.Windows.Messages->Show(OfferQuestion(original, Store.CopyTime()),
-                                                    "確認", MsgButtons::YesNo);
+                                                    Tr("Messages", "確認"), MsgButtons::YesNo);
     LeftOriginal.reset(); // from here on the copy is this run's own or gone
     if (answer == mrNo) {
         Store.Remove();

@@ -4,6 +4,7 @@
 #include "editor/global.h"
 #include "editor/maptooldialogs.h"
 #include "editor/selectarea.h"
+#include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -14,7 +15,7 @@
 
 namespace quarvel {
 
-const char* const MoveRefusedMessage = "マップからはみ出すよ？";
+const char* const MoveRefusedMessage = QUARVEL_TR_NOOP("SelectionMove", "マップからはみ出すよ？");
 
 namespace {
 
@@ -92,7 +93,8 @@ MoveResult MoveSelection(TEditorState& State, int dx, int dy, int dz) {
 
 void MoveSelectionCommand(TEditorState& State, int dx, int dy, int dz) {
     if (MoveSelection(State, dx, dy, dz) == MoveResult::Refused)
-        State.Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("SelectionMove", MoveRefusedMessage),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
 }
 
 void MoveSelectionDialog(TEditorState& State) {
@@ -100,7 +102,8 @@ void MoveSelectionDialog(TEditorState& State) {
     MoveOffsets offsets;
     while (State.Windows.Main->RunMoveDialog(offsets)) {
         if (MoveSelection(State, offsets.X, offsets.Y, offsets.Z) != MoveResult::Refused) return;
-        State.Windows.Messages->Show(MoveRefusedMessage, "エラー", MsgButtons::Ok);
+        State.Windows.Messages->Show(Tr("SelectionMove", MoveRefusedMessage),
+                                     Tr("Messages", "エラー"), MsgButtons::Ok);
     }
 }
 
@@ -117,7 +120,8 @@ std::string SelectionLevelsText(TEditorState& State) {
     if (!State.TheSelection || !State.TheSelection->Active) return "";
     const SelectionBox box = State.TheSelection->Box(State.CurrentLevel);
     if (box.Depth() == 1) return "";
-    return "選択 Z:" + std::to_string(box.Low) + "-" + std::to_string(box.High);
+    return Arg(Tr("SelectionMove", "選択 Z:%1-%2"),
+               {std::to_string(box.Low), std::to_string(box.High)});
 }
 
 } // namespace quarvel

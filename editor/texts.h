@@ -3,6 +3,8 @@
 // written.
 #pragma once
 
+#include "map/textmarker.h" // QUARVEL_TR_NOOP, for tables of texts
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -17,7 +19,8 @@ using TextTranslator = std::function<std::string(const char* context, const char
 void SetTextTranslator(TextTranslator translator);
 
 // The shown form of a text. Write the context and the text as literals at the call, so that the
-// translation tools find them: Tr("ChipReplace", "見つかりません").
+// translation tools find them: Tr("ChipReplace", "見つかりません"). A text from a table is marked
+// where it is written, QUARVEL_TR_NOOP("ChipNames", "岩"), and shown as Tr("ChipNames", text).
 std::string Tr(const char* context, const char* source);
 
 // Puts the arguments in place of every %1 .. %9 of `text` in one pass (an argument that

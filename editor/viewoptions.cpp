@@ -3,6 +3,7 @@
 
 #include "editor/commands.h"
 #include "editor/global.h"
+#include "editor/infopanel.h"
 #include "graphics/wholepicture.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -75,8 +76,7 @@ THoverCell HoverAt(const TEditorState& State, int px, int py, int zoom) {
     const int chip = State.TheMap->GetChip(h.X, h.Y, h.Z);
     // A byte beyond the named chips (a map written elsewhere) shows its number.
     h.Text = "X:" + std::to_string(h.X) + " Y:" + std::to_string(h.Y) +
-             " Z:" + std::to_string(h.Z) + " " +
-             (chip < TMap::ChipCount ? std::string(ChipNames[chip]) : std::to_string(chip));
+             " Z:" + std::to_string(h.Z) + " " + ShownChipName(chip);
     return h;
 }
 

@@ -4,6 +4,7 @@
 
 #include "map/chipclasses.h"
 #include "map/mapdiff.h"
+#include "map/textmarker.h"
 
 #include <initializer_list>
 #include <memory>
@@ -14,6 +15,7 @@ namespace {
 
 // The words of the findings in both languages, one row per kind of finding and one per part
 // of the text that several kinds share. %1, %2, %3 stand for the finding's numbers and chips.
+// The editor shows the Japanese words through its translator (context "MapCheck").
 struct Wording {
     const char* English;
     const char* Japanese;
@@ -26,34 +28,39 @@ struct KindWording {
 
 constexpr KindWording KindWordings[] = {
     {FindingKind::NoChip,
-     {"chip %1 does not exist (chips are 0..%2)", "チップ %1 はありません（チップは 0～%2）"}},
-    {FindingKind::BrokenObject, {"%1 is not whole: ", "%1 がそろっていません："}},
+     {"chip %1 does not exist (chips are 0..%2)",
+      QUARVEL_TR_NOOP("MapCheck", "チップ %1 はありません（チップは 0～%2）")}},
+    {FindingKind::BrokenObject,
+     {"%1 is not whole: ", QUARVEL_TR_NOOP("MapCheck", "%1 がそろっていません：")}},
     {FindingKind::ShapeWouldFix,
-     {"map shaping would change %1 to %2", "マップ整形で %1 が %2 に変わります"}},
+     {"map shaping would change %1 to %2",
+      QUARVEL_TR_NOOP("MapCheck", "マップ整形で %1 が %2 に変わります")}},
 };
 
-constexpr Wording CellWords = {"%1 %2 %3: ", "X:%1 Y:%2 Z:%3 "};
+constexpr Wording CellWords = {"%1 %2 %3: ", QUARVEL_TR_NOOP("MapCheck", "X:%1 Y:%2 Z:%3 ")};
 // The parts of a broken object's text, one per partner cell that differs.
 constexpr Wording PartnerHoldsWords = {"level %1 holds %2 instead of %3",
-                                       "階層 %1 が %3 でなく %2 です"};
-constexpr Wording PartnerOutsideWords = {"level %1 for %2 lies outside the map",
-                                         "%2 を置く階層 %1 がマップの外です"};
-constexpr Wording PartnerSeparator = {"; ", "、"};
+                                       QUARVEL_TR_NOOP("MapCheck", "階層 %1 が %3 でなく %2 です")};
+constexpr Wording PartnerOutsideWords = {
+    "level %1 for %2 lies outside the map",
+    QUARVEL_TR_NOOP("MapCheck", "%2 を置く階層 %1 がマップの外です")};
+constexpr Wording PartnerSeparator = {"; ", QUARVEL_TR_NOOP("MapCheck", "、")};
 
-const char* Words(const Wording& w, FindingWording wording) {
-    return wording == FindingWording::Japanese ? w.Japanese : w.English;
+std::string Words(const Wording& w, FindingWording wording, const ShownText& shown) {
+    if (wording == FindingWording::English) return w.English;
+    return shown ? shown("MapCheck", w.Japanese) : std::string(w.Japanese);
 }
 
-const char* KindWords(FindingKind kind, FindingWording wording) {
+std::string KindWords(FindingKind kind, FindingWording wording, const ShownText& shown) {
     for (const KindWording& k : KindWordings)
-        if (k.Kind == kind) return Words(k.Words, wording);
+        if (k.Kind == kind) return Words(k.Words, wording, shown);
     return "";
 }
 
 // `text` with %1 .. %3 replaced by the arguments.
-std::string Fill(const char* text, std::initializer_list<std::string> args) {
+std::string Fill(const std::string& text, std::initializer_list<std::string> args) {
     std::string out;
-    for (const char* p = text; *p; ++p) {
+    for (const char* p = text.c_str(); *p; ++p) {
         const size_t n = size_t(p[1] - '1');
         if (*p == '%' && p[1] >= '1' && p[1] <= '3' && n < args.size()) {
             out += args.begin()[n];
@@ -65,8 +72,9 @@ std::string Fill(const char* text, std::initializer_list<std::string> args) {
     return out;
 }
 
-std::string ChipText(uint8_t chip) {
-    return std::to_string(chip) + " " + ChipLabel(chip);
+std::string ChipText(uint8_t chip, const ShownText& shown) {
+    return std::to_string(chip) + " " +
+           (shown ? shown("ChipNames", ChipLabel(chip)) : ChipLabel(chip));
 }
 
 // The cells shaping would change, as the chip it writes (0 where it changes nothing; shaping
@@ -150,26 +158,27 @@ int CheckNeighbourhood(int x, int y, int z, int (&cells)[CheckNeighbourhoodSize]
     return n;
 }
 
-std::string FindingText(const MapFinding& f, FindingWording wording) {
-    std::string text = Fill(Words(CellWords, wording),
+std::string FindingText(const MapFinding& f, FindingWording wording, const ShownText& shown) {
+    std::string text = Fill(Words(CellWords, wording, shown),
                             {std::to_string(f.X), std::to_string(f.Y), std::to_string(f.Z)});
-    const char* words = KindWords(f.Kind, wording);
+    const std::string words = KindWords(f.Kind, wording, shown);
     switch (f.Kind) {
     case FindingKind::NoChip:
         return text + Fill(words, {std::to_string(f.Chip), std::to_string(TMap::ChipCount - 1)});
     case FindingKind::ShapeWouldFix:
-        return text + Fill(words, {ChipText(f.Chip), ChipText(f.ShapedChip)});
+        return text + Fill(words, {ChipText(f.Chip, shown), ChipText(f.ShapedChip, shown)});
     case FindingKind::BrokenObject:
-        text += Fill(words, {ChipText(f.Chip)});
+        text += Fill(words, {ChipText(f.Chip, shown)});
         for (int k = 0; k < f.MissingCount; ++k) {
             const PartnerCell& p = f.Expected[k];
-            if (k > 0) text += Words(PartnerSeparator, wording);
+            if (k > 0) text += Words(PartnerSeparator, wording, shown);
             if (TMap::Inside(f.X, f.Y, p.Z))
-                text += Fill(Words(PartnerHoldsWords, wording),
-                             {std::to_string(p.Z), ChipText(f.Found[k]), ChipText(p.Chip)});
+                text += Fill(
+                    Words(PartnerHoldsWords, wording, shown),
+                    {std::to_string(p.Z), ChipText(f.Found[k], shown), ChipText(p.Chip, shown)});
             else
-                text += Fill(Words(PartnerOutsideWords, wording),
-                             {std::to_string(p.Z), ChipText(p.Chip)});
+                text += Fill(Words(PartnerOutsideWords, wording, shown),
+                             {std::to_string(p.Z), ChipText(p.Chip, shown)});
         }
         return text;
     }

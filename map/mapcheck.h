@@ -5,6 +5,7 @@
 #include "map/mapclass.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,9 +48,13 @@ int CheckNeighbourhood(int x, int y, int z, int (&cells)[CheckNeighbourhoodSize]
 // The languages a finding is told in: quarvel-cli's English, the editor's Japanese.
 enum class FindingWording { English, Japanese };
 
+// The shown form of a text of `context` (the editor's translator); none: the text as written.
+using ShownText = std::function<std::string(const char* context, const char* text)>;
+
 // The finding as text: "x y z: what is wrong" (English), "X:x Y:y Z:z what is wrong"
-// (Japanese), with chips as "number name".
-std::string FindingText(const MapFinding& finding,
-                        FindingWording wording = FindingWording::English);
+// (Japanese), with chips as "number name". The Japanese words and the chip names pass through
+// `shown` when one is given.
+std::string FindingText(const MapFinding& finding, FindingWording wording = FindingWording::English,
+                        const ShownText& shown = nullptr);
 
 } // namespace quarvel

@@ -1,6 +1,8 @@
 // Errors of the core and their English wording, the one quarvel-cli prints.
 #include "map/maperror.h"
 
+#include "map/textmarker.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -130,33 +132,33 @@ const char* RoleWords(FileRole role, Wording wording) {
     case FileRole::File:
         break;
     case FileRole::MapFile:
-        return en ? "map file" : "マップファイル";
+        return en ? "map file" : QUARVEL_TR_NOOP("FileRole", "マップファイル");
     case FileRole::ChipFile:
-        return en ? "chip file" : "チップファイル";
+        return en ? "chip file" : QUARVEL_TR_NOOP("FileRole", "チップファイル");
     case FileRole::PaletteFile:
-        return en ? "palette file" : "パレットファイル";
+        return en ? "palette file" : QUARVEL_TR_NOOP("FileRole", "パレットファイル");
     case FileRole::ListFile:
-        return en ? "list file" : "リストファイル";
+        return en ? "list file" : QUARVEL_TR_NOOP("FileRole", "リストファイル");
     case FileRole::ArchiveData:
-        return en ? "archive data file" : "DATファイル";
+        return en ? "archive data file" : QUARVEL_TR_NOOP("FileRole", "DATファイル");
     case FileRole::ArchiveIndex:
-        return en ? "archive index" : "LIBファイル";
+        return en ? "archive index" : QUARVEL_TR_NOOP("FileRole", "LIBファイル");
     case FileRole::Picture:
-        return en ? "picture" : "画像ファイル";
+        return en ? "picture" : QUARVEL_TR_NOOP("FileRole", "画像ファイル");
     case FileRole::Folder:
-        return en ? "folder" : "フォルダ";
+        return en ? "folder" : QUARVEL_TR_NOOP("FileRole", "フォルダ");
     case FileRole::MapFolder:
-        return en ? "map folder" : "mapフォルダ";
+        return en ? "map folder" : QUARVEL_TR_NOOP("FileRole", "mapフォルダ");
     case FileRole::ArchiveFolder:
-        return en ? "archive folder" : "datフォルダ";
+        return en ? "archive folder" : QUARVEL_TR_NOOP("FileRole", "datフォルダ");
     case FileRole::UnpackFolder:
-        return en ? "unpack folder" : "unpackedフォルダ";
+        return en ? "unpack folder" : QUARVEL_TR_NOOP("FileRole", "unpackedフォルダ");
     case FileRole::RecoveryCopy:
-        return en ? "recovery copy" : "復元用のコピー";
+        return en ? "recovery copy" : QUARVEL_TR_NOOP("FileRole", "復元用のコピー");
     case FileRole::UserFolder:
-        return en ? "user folder" : "ユーザーフォルダ";
+        return en ? "user folder" : QUARVEL_TR_NOOP("FileRole", "ユーザーフォルダ");
     }
-    return en ? "file" : "ファイル";
+    return en ? "file" : QUARVEL_TR_NOOP("FileRole", "ファイル");
 }
 
 std::string FileBaseName(const std::string& path) {

@@ -4,6 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
           libdeflate-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+          # lupdate and lrelease, and their CMake functions (the English texts)
+          qt6-l10n-tools qt6-tools-dev
           fonts-ipafont-gothic
           # faster rebuilds, and the format check of the tests
           ccache clang-format

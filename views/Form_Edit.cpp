@@ -4,12 +4,14 @@
 #include "editor/global.h"
 #include "graphics/chipsheet.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 
 namespace quarvel {
 
 TForm2::TForm2(TEditorState& state, QMdiArea* area)
-    : TMapWindow(area, QString::fromUtf8("編集"), QColor(128, 128, 128)), State(state) {
+    : TMapWindow(area, QCoreApplication::translate("Form2", "編集"), QColor(128, 128, 128)),
+      State(state) {
     setObjectName("Form2");
     PaintBox1->SetPicture(&Pic.Picture);
     PaintBox1->OnMousePress = [this](QMouseEvent* e) { PaintBox1Mouse(e, true); };

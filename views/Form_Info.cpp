@@ -49,8 +49,8 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QSt
     return e;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, QPoint at, const char* text) {
-    auto* l = new QLabel(QString::fromUtf8(text), parent);
+QLabel* MakeLabel(QWidget* parent, const char* name, QPoint at, const QString& text) {
+    auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setFont(LabelFont());
     l->move(at);
@@ -65,15 +65,19 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       State(state) {
     setObjectName("Form4");
-    setWindowTitle(QString::fromUtf8("情報"));
+    setWindowTitle(QCoreApplication::translate("Form4", "情報"));
     setFixedSize(240, 360);
     KeepShown(this); // neither closed nor minimised: the panel stays for the whole run
     move(750, 93);
 
-    Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20), QString::fromUtf8("新規マップ"));
+    // The name box shows the map's own name (UpdateInfo); this is only its text before a map.
+    Edit1 = MakeEdit(this, "Edit1", QRect(8, 8, 137, 20),
+                     QCoreApplication::translate("NewMap", "新規マップ"));
     ComboBox1 = MakeCombo(this, "ComboBox1", QRect(152, 8, 81, 20));
-    for (const char* t : {"ソルテア", "砂漠", "雪", "溶岩"})
-        ComboBox1->addItem(QString::fromUtf8(t));
+    for (const char* t :
+         {QT_TRANSLATE_NOOP("Form4", "ソルテア"), QT_TRANSLATE_NOOP("Form4", "砂漠"),
+          QT_TRANSLATE_NOOP("Form4", "雪"), QT_TRANSLATE_NOOP("Form4", "溶岩")})
+        ComboBox1->addItem(QCoreApplication::translate("Form4", t));
     ComboBox1->setCurrentIndex(0);
     Label1 = MakeLabel(this, "Label1", QPoint(8, 46), "X:");
     Edit2 = MakeEdit(this, "Edit2", QRect(24, 44, 23, 20), "00");
@@ -86,9 +90,11 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
     for (int i = 0; i < TMap::SizeZ; ++i) ComboBox2->addItem(QString::number(i));
     ComboBox2->setCurrentIndex(0);
     Label5 = MakeLabel(this, "Label5", QPoint(163, 76), "");
-    Label4 = MakeLabel(this, "Label4", QPoint(8, 111), "チップ選択");
+    Label4 = MakeLabel(this, "Label4", QPoint(8, 111),
+                       QCoreApplication::translate("Form4", "チップ選択"));
     ComboBox3 = MakeCombo(this, "ComboBox3", QRect(8, 133, 82, 20));
-    for (int i = 0; i < TMap::ChipCount; ++i) ComboBox3->addItem(QString::fromUtf8(ChipNames[i]));
+    for (int i = 0; i < TMap::ChipCount; ++i)
+        ComboBox3->addItem(QString::fromStdString(ShownChipName(i)));
     ComboBox3->setCurrentIndex(-1);
     Label6 = MakeLabel(this, "Label6", QPoint(163, 133), "");
     for (QLabel* l : {Label5, Label6}) l->resize(240 - 163, l->height());
@@ -132,7 +138,7 @@ int TForm4::MarkedPaletteEntry() const {
 QString TForm4::PaletteToolTip(QPoint at) const {
     const int i = PaletteHit(at.x(), at.y());
     if (i < 0) return QString();
-    return QString::fromUtf8(ChipNames[PaletteChips[i]]);
+    return QString::fromStdString(ShownChipName(PaletteChips[i]));
 }
 
 bool TForm4::event(QEvent* e) {

@@ -16,7 +16,8 @@ namespace quarvel {
 // Until the first redraw the window shows the button face colour; from then on the picture's
 // BackColor fills it also around a picture smaller than the window.
 TForm3::TForm3(TEditorState& state, QMdiArea* area)
-    : TMapWindow(area, QString::fromUtf8("全体"), QApplication::palette().color(QPalette::Button)),
+    : TMapWindow(area, QCoreApplication::translate("Form3", "全体"),
+                 QApplication::palette().color(QPalette::Button)),
       State(state) {
     setObjectName("Form3");
     PaintBox1->SetPicture(&Pic.Picture);

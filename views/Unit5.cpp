@@ -6,6 +6,7 @@
 #include "views/application.h"
 #include "views/dialogframe.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,13 +38,13 @@ TOffsetsDialog::TOffsetsDialog(QWidget* owner, const char* name, const char* cap
                                int z)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(name);
-    setWindowTitle(QString::fromUtf8(caption));
+    setWindowTitle(QCoreApplication::translate("OffsetsDialog", caption));
     setFixedSize(160, 120);
     FitFixedDialog(this); // wider where the caption needs it
     move(0, 0);
 
     auto label = [this](const char* name, const char* text, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
+        auto* l = new QLabel(QCoreApplication::translate("OffsetsDialog", text), this);
         l->setObjectName(name);
         l->move(8, y);
         l->adjustSize();
@@ -56,16 +57,16 @@ TOffsetsDialog::TOffsetsDialog(QWidget* owner, const char* name, const char* cap
         e->installEventFilter(this);
         return e;
     };
-    Label1 = label("Label1", "X方向", 8);
-    Label2 = label("Label2", "Y方向", 32);
-    Label3 = label("Label3", "Z方向", 56);
+    Label1 = label("Label1", QT_TRANSLATE_NOOP("OffsetsDialog", "X方向"), 8);
+    Label2 = label("Label2", QT_TRANSLATE_NOOP("OffsetsDialog", "Y方向"), 32);
+    Label3 = label("Label3", QT_TRANSLATE_NOOP("OffsetsDialog", "Z方向"), 56);
     Edit1 = edit("Edit1", 4, x);
     Edit2 = edit("Edit2", 28, y);
     Edit3 = edit("Edit3", 52, z);
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
     Button1->setGeometry(4, 88, 75, 25);
-    Button2 = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    Button2 = new QPushButton(QCoreApplication::translate("OffsetsDialog", "キャンセル"), this);
     Button2->setObjectName("Button2");
     Button2->setGeometry(84, 88, 75, 25);
     for (QPushButton* b : {Button1, Button2}) b->setAutoDefault(false);
@@ -85,7 +86,8 @@ bool TOffsetsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TForm5::TForm5(TEditorState& state, QWidget* owner)
-    : TOffsetsDialog(owner, "Form5", "マップをずらす", 0, 0, 0), State(state) {
+    : TOffsetsDialog(owner, "Form5", QT_TRANSLATE_NOOP("OffsetsDialog", "マップをずらす"), 0, 0, 0),
+      State(state) {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 

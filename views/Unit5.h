@@ -24,6 +24,7 @@ class TOffsetsDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // `caption` is shown through the translations of the context "OffsetsDialog".
     TOffsetsDialog(QWidget* owner, const char* name, const char* caption, int x, int y, int z);
 
     QLabel* Label1 = nullptr;

@@ -16,18 +16,19 @@
 namespace quarvel {
 
 namespace {
-constexpr const char* UnknownError = "不明なエラーです";
+constexpr const char* UnknownError = QT_TRANSLATE_NOOP("Application", "不明なエラーです");
 }
 
 // The application name stays the program file's name: the single-copy lock compares it with
 // the name of the process that holds the lock. Every window and dialog uses one UI font,
 // IPAPGothic at 12 pixels (standing in for "ＭＳ Ｐゴシック"), shows Qt's own texts in
-// Japanese like the rest of the editor, and shows the program's icon.
+// Japanese like the rest of the editor until the program chooses its language
+// (InstallTextLanguage), and shows the program's icon.
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     QFont font("IPAPGothic");
     font.setPixelSize(12);
     setFont(font);
-    InstallJapaneseQtTexts(*this);
+    InstallTextLanguage(*this, TextLanguage::Japanese);
     setWindowIcon(ApplicationIcon());
 }
 
@@ -44,7 +45,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& e) {
         ShowError(JapaneseErrorText(e));
     } catch (...) {
-        ShowError(UnknownError);
+        ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }
     return false;
 }
@@ -75,7 +76,7 @@ bool RunGuarded(const std::function<void()>& fn) {
     } catch (const std::exception& e) {
         ShowError(JapaneseErrorText(e));
     } catch (...) {
-        ShowError(UnknownError);
+        ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }
     return false;
 }

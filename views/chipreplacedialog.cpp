@@ -3,6 +3,7 @@
 
 #include "editor/chipreplace.h"
 #include "editor/global.h"
+#include "editor/infopanel.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
@@ -11,6 +12,7 @@
 #include "views/dialogframe.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -38,13 +40,13 @@ TChipReplaceDialog::TChipReplaceDialog(TEditorState& state, QWidget* owner,
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), State(state),
       Chosen(start) {
     setObjectName("ChipReplaceDialog");
-    setWindowTitle(QString::fromUtf8("チップの置換"));
+    setWindowTitle(QCoreApplication::translate("ChipReplaceDialog", "チップの置換"));
     setFixedSize(300, 184);
     FitFixedDialog(this);
     move(0, 0);
 
     auto label = [this](const char* name, const char* text, int x, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
+        auto* l = new QLabel(QCoreApplication::translate("ChipReplaceDialog", text), this);
         l->setObjectName(name);
         l->move(x, y);
         l->adjustSize();
@@ -57,38 +59,40 @@ TChipReplaceDialog::TChipReplaceDialog(TEditorState& state, QWidget* owner,
         e->installEventFilter(this);
         return e;
     };
-    Label1 = label("Label1", "検索するチップ", 8, Row1 + 4);
-    Label2 = label("Label2", "置換するチップ", 8, Row2 + 4);
+    Label1 = label("Label1", QT_TRANSLATE_NOOP("ChipReplaceDialog", "検索するチップ"), 8, Row1 + 4);
+    Label2 = label("Label2", QT_TRANSLATE_NOOP("ChipReplaceDialog", "置換するチップ"), 8, Row2 + 4);
     Edit1 = edit("Edit1", 8, Row1 + 16, start.From);
     Edit2 = edit("Edit2", 8, Row2 + 16, start.To);
     Label3 = label("Label3", "", PictureX + ChipWidth[1] + 6, Row1 + 10);
     Label4 = label("Label4", "", PictureX + ChipWidth[1] + 6, Row2 + 10);
-    Label5 = label("Label5", "範囲", 8, 84);
-    RadioButton1 = new QRadioButton(QString::fromUtf8("選択範囲"), this);
+    Label5 = label("Label5", QT_TRANSLATE_NOOP("ChipReplaceDialog", "範囲"), 8, 84);
+    RadioButton1 =
+        new QRadioButton(QCoreApplication::translate("ChipReplaceDialog", "選択範囲"), this);
     RadioButton1->setObjectName("RadioButton1");
     RadioButton1->setGeometry(44, 80, 90, 20);
     RadioButton1->setEnabled(start.SelectionOn);
-    RadioButton2 = new QRadioButton(QString::fromUtf8("マップ全体"), this);
+    RadioButton2 =
+        new QRadioButton(QCoreApplication::translate("ChipReplaceDialog", "マップ全体"), this);
     RadioButton2->setObjectName("RadioButton2");
     RadioButton2->setGeometry(140, 80, 100, 20);
     (start.SelectionOn && start.InSelection ? RadioButton1 : RadioButton2)->setChecked(true);
-    CheckBox1 = new QCheckBox(QString::fromUtf8("階層"), this);
+    CheckBox1 = new QCheckBox(QCoreApplication::translate("ChipReplaceDialog", "階層"), this);
     CheckBox1->setObjectName("CheckBox1");
     CheckBox1->setGeometry(44, 106, 60, 20);
     CheckBox1->setChecked(start.Levels);
     Edit3 = edit("Edit3", 108, 106, start.Low);
-    Label6 = label("Label6", "～", 152, 108);
+    Label6 = label("Label6", QT_TRANSLATE_NOOP("ChipReplaceDialog", "～"), 152, 108);
     Edit4 = edit("Edit4", 170, 106, start.High);
     auto button = [this](const char* name, const char* text, int x) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        auto* b = new QPushButton(QCoreApplication::translate("ChipReplaceDialog", text), this);
         b->setObjectName(name);
         b->setGeometry(x, 152, 75, 25);
         b->setAutoDefault(false);
         return b;
     };
-    Button1 = button("Button1", "置換", 4);
-    Button2 = button("Button2", "次を検索", 84);
-    Button3 = button("Button3", "キャンセル", 164);
+    Button1 = button("Button1", QT_TRANSLATE_NOOP("ChipReplaceDialog", "置換"), 4);
+    Button2 = button("Button2", QT_TRANSLATE_NOOP("ChipReplaceDialog", "次を検索"), 84);
+    Button3 = button("Button3", QT_TRANSLATE_NOOP("ChipReplaceDialog", "キャンセル"), 164);
     Button1->setDefault(true); // Enter is 置換
     for (QLineEdit* e : {Edit1, Edit2}) {
         ShowName(e, e == Edit1 ? Label3 : Label4);
@@ -114,7 +118,7 @@ TChipReplaceDialog::TChipReplaceDialog(TEditorState& state, QWidget* owner,
 
 void TChipReplaceDialog::ShowName(QLineEdit* edit, QLabel* label) {
     const int chip = ChipOf(edit);
-    label->setText(chip < 0 ? QString() : QString::fromUtf8(ChipNames[chip]));
+    label->setText(chip < 0 ? QString() : QString::fromStdString(ShownChipName(chip)));
     label->adjustSize();
 }
 

@@ -16,7 +16,7 @@ TCommandPalette::TCommandPalette(QWidget* owner, QList<Command> commands,
                                  const std::vector<std::string>& recent)
     : QDialog(owner), Commands(std::move(commands)) {
     setObjectName("CommandPalette");
-    setWindowTitle(QString::fromUtf8("コマンド検索"));
+    setWindowTitle(QCoreApplication::translate("CommandPalette", "コマンド検索"));
     for (const std::string& name : recent)
         for (int i = 0; i < Commands.size(); ++i)
             if (Commands[i].Name.toStdString() == name) Recent.push_back(size_t(i));

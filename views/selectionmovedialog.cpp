@@ -4,13 +4,16 @@
 #include "editor/maptooldialogs.h"
 #include "views/application.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace quarvel {
 
 TSelectionMoveDialog::TSelectionMoveDialog(QWidget* owner, MoveOffsets start)
-    : TOffsetsDialog(owner, "SelectionMoveDialog", "選択範囲を移動", start.X, start.Y, start.Z) {
+    : TOffsetsDialog(owner, "SelectionMoveDialog",
+                     QT_TRANSLATE_NOOP("OffsetsDialog", "選択範囲を移動"), start.X, start.Y,
+                     start.Z) {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 

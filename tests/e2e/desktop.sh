@@ -38,6 +38,10 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_CAC
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
 export QT_QPA_PLATFORM=xcb
+# The journeys see the editor's own texts (the C locale), whatever language the desktop that
+# runs them speaks; a journey sets a language of its own where it needs one.
+unset LANGUAGE LC_ALL LC_MESSAGES QUARVEL_LANGUAGE
+export LANG=C.UTF-8
 MAPS=$E2E_DIR/maps
 mkdir -p "$MAPS"
 RECOVERY_COPY=$XDG_STATE_HOME/quarvel/unsaved.map
