@@ -132,6 +132,7 @@ QList<MenuRow> MenuRows() {
         {"GHOST1", "下の階層を薄く表示-編集(&G)", tagGhost, {}, false, true},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", tagCutAway, {}, false, true},
         {"HOVER1", "ポインタの下のセルを表示-全体(&H)", tagHover, {}, false, true},
+        {"CHANGES1", QT_TRANSLATE_NOOP("Form1", "変更箇所を表示(&M)"), tagChanges, {}, false, true},
     };
 }
 
@@ -155,12 +156,15 @@ const char* ViewKey(ViewOption option) {
         return "View/GhostBelow";
     case ViewOption::CutAway:
         return "View/CutAwayAbove";
-    default:
+    case ViewOption::Hover:
         return "View/HoverCell";
+    default:
+        return "View/ChangedCells";
     }
 }
 
-constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
+                                      ViewOption::Changes};
 
 } // namespace
 
@@ -207,14 +211,14 @@ void TForm1::BuildMenu() {
     for (const MenuRow& row : MenuRows()) {
         QAction* item;
         if (row.Title) {
-            menu = menuBar()->addMenu(QString::fromUtf8(row.Caption));
+            menu = menuBar()->addMenu(QCoreApplication::translate("Form1", row.Caption));
             item = menu->menuAction();
         } else if (row.Moves) {
-            item = menu->addMenu(QString::fromUtf8(row.Caption))->menuAction();
+            item = menu->addMenu(QCoreApplication::translate("Form1", row.Caption))->menuAction();
         } else if (QByteArray(row.Caption) == "-") {
             item = menu->addSeparator();
         } else {
-            item = menu->addAction(QString::fromUtf8(row.Caption));
+            item = menu->addAction(QCoreApplication::translate("Form1", row.Caption));
             item->setShortcuts(row.Keys);
             item->setCheckable(row.Checkable);
             connect(item, &QAction::triggered, this, [this, item] { MenuTriggered(item); });
@@ -234,7 +238,7 @@ void TForm1::BuildMenu() {
 
 void TForm1::AddMoveItems(QMenu* menu) {
     for (const MenuRow& row : KeyRows()) {
-        QAction* item = menu->addAction(QString::fromUtf8(row.Caption));
+        QAction* item = menu->addAction(QCoreApplication::translate("Form1", row.Caption));
         item->setObjectName(row.Name);
         item->setData(row.Tag);
         item->setShortcuts(row.Keys);

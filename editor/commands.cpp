@@ -3,6 +3,7 @@
 #include "editor/commands.h"
 
 #include "archive/datlib.h"
+#include "editor/changes.h"
 #include "editor/chipreplace.h"
 #include "editor/clipboard.h"
 #include "editor/global.h"
@@ -68,6 +69,7 @@ void MenuClick(TEditorState& State, int tag) {
     case tagNew:
         if (SavePrompt(State)) {
             State.TheMap->Clear();
+            KeepBaseline(State);
             NoteMapClean(State);
             ResetViews(State);
         }
@@ -177,6 +179,9 @@ void MenuClick(TEditorState& State, int tag) {
     case tagHover:
         ToggleViewOption(State, ViewOption::Hover);
         break;
+    case tagChanges:
+        ToggleViewOption(State, ViewOption::Changes);
+        break;
     case tagMake:
         if (BuildDat(State.ProgramFolder, ArchiveOptions(State)))
             State.Windows.Messages->Show("datフォルダに出力しました", "DAT構築", MsgButtons::Ok);
@@ -242,6 +247,7 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
         State.Windows.Messages->Show("マップファイルじゃないよ？", "エラー", MsgButtons::Ok);
         return false;
     }
+    KeepBaseline(State);
     NoteMapFile(State, path);
     ResetViews(State);
     return true;
@@ -249,6 +255,7 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
 
 bool Save(TEditorState& State) {
     if (State.TheMap->SaveToFile("", UserStateFolder())) {
+        ChangesSaved(State);
         NoteMapFile(State, State.TheMap->FileName);
         return true;
     }
@@ -259,6 +266,7 @@ bool SaveAs(TEditorState& State) {
     const std::string name = State.Windows.Main->RunSaveDialog();
     if (name.empty()) return false;
     if (!State.TheMap->SaveToFile(name, UserStateFolder())) return false;
+    ChangesSaved(State);
     NoteMapFile(State, State.TheMap->FileName);
     return true;
 }
@@ -299,6 +307,7 @@ void SHIFT1Click(TEditorState& State, int tag) {
     if (result == mrOk) {
         State.Windows.Edit->RedrawLevel();
         State.Windows.Whole->RedrawAll();
+        if (State.View.Changes) State.Windows.Info->UpdateInfo(); // the count of changed cells
     }
 }
 

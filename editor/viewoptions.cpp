@@ -11,7 +11,8 @@ namespace quarvel {
 
 namespace {
 
-constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover};
+constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
+                                     ViewOption::Changes};
 
 } // namespace
 
@@ -21,8 +22,10 @@ int ViewOptionTag(ViewOption option) {
         return tagGhost;
     case ViewOption::CutAway:
         return tagCutAway;
-    default:
+    case ViewOption::Hover:
         return tagHover;
+    default:
+        return tagChanges;
     }
 }
 
@@ -45,6 +48,13 @@ void ToggleViewOption(TEditorState& State, ViewOption option) {
         break;
     case ViewOption::Hover:
         State.Windows.Whole->ShowHover();
+        break;
+    case ViewOption::Changes:
+        // The views outline the changed cells, or take the outlines away, as they show
+        // themselves; the panel shows the count, or nothing.
+        State.Windows.Edit->PaintView();
+        State.Windows.Whole->PaintView();
+        State.Windows.Info->UpdateInfo();
         break;
     }
     if (State.ViewStore) State.ViewStore->Save(option, on);

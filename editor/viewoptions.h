@@ -1,6 +1,7 @@
 // The 表示 menu's looks into the stack, each off at first: the level below as a faint ghost
 // in the edit view, the levels above the edited one cut away in the whole-map view, and the
-// cell under the pointer in the whole-map view. Each is kept per user once it was changed.
+// cell under the pointer in the whole-map view, and the cells changed since the last save
+// outlined in both views. Each is kept per user once it was changed.
 #pragma once
 
 #include <string>
@@ -9,14 +10,24 @@ namespace quarvel {
 
 class TEditorState;
 
-enum class ViewOption { Ghost, CutAway, Hover };
+enum class ViewOption { Ghost, CutAway, Hover, Changes };
 
 struct TViewOptions {
     bool Ghost = false;
     bool CutAway = false;
     bool Hover = false;
+    bool Changes = false;
     bool& operator[](ViewOption o) {
-        return o == ViewOption::Ghost ? Ghost : o == ViewOption::CutAway ? CutAway : Hover;
+        switch (o) {
+        case ViewOption::Ghost:
+            return Ghost;
+        case ViewOption::CutAway:
+            return CutAway;
+        case ViewOption::Hover:
+            return Hover;
+        default:
+            return Changes;
+        }
     }
     bool operator[](ViewOption o) const { return const_cast<TViewOptions&>(*this)[o]; }
 };

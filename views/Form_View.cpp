@@ -1,6 +1,7 @@
 // TForm3: the whole-map view's window, its picture on screen and the pick by click.
 #include "views/Form_View.h"
 
+#include "editor/changes.h"
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
@@ -10,8 +11,18 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <algorithm>
+#include <iterator>
 
 namespace quarvel {
+
+namespace {
+
+// More cells than this whose outline comes or goes repaint the whole view: a region of many
+// small rectangles costs more than the paint.
+constexpr size_t MaxDirtyCells = 64;
+
+} // namespace
 
 // Until the first redraw the window shows the button face colour; from then on the picture's
 // BackColor fills it also around a picture smaller than the window.
@@ -72,9 +83,49 @@ void TForm3::RedrawCell(int x, int y, int z) {
     Dirty += QRect(p.x, p.y, ChipWidth[Pic.GetZoom()], ChipHeight[Pic.GetZoom()]);
 }
 
+void TForm3::ShowChanges() {
+    const bool on = State.View.Changes && State.TheMap;
+    std::vector<int32_t> now;
+    if (on) {
+        const std::vector<int32_t>& all = UpdateChanges(State);
+        // The levels cut away show nothing, their outlines neither.
+        now.assign(all.begin(),
+                   std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, Pic.GetTop() + 1)));
+    }
+    if (now != OutlinedCells) {
+        std::vector<int32_t> moved;
+        std::set_symmetric_difference(now.begin(), now.end(), OutlinedCells.begin(),
+                                      OutlinedCells.end(), std::back_inserter(moved));
+        // Many at once (the option turned on, an undo of a large step): all of it.
+        if (moved.size() > MaxDirtyCells) {
+            AllDirty = true;
+            moved.clear();
+        }
+        const int zoom = Pic.GetZoom();
+        for (const int32_t i : moved) {
+            const Point p = WholeCellToPixel(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY,
+                                             i / TMap::LevelSize, zoom);
+            Dirty += QRect(p.x, p.y, ChipWidth[zoom], ChipHeight[zoom]);
+        }
+        OutlinedCells.swap(now);
+    }
+    Pic.SetOutlined(on ? &OutlinedCells : nullptr, 0, Pic.GetTop());
+    if (on == bool(PaintBox1->ComposeShown)) return;
+    if (on)
+        PaintBox1->ComposeShown = [this](const QRect& r) {
+            Pic.ComposeShown({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, Shown);
+            return &Shown;
+        };
+    else
+        PaintBox1->ComposeShown = nullptr;
+}
+
 void TForm3::PaintView() {
+    // A call with nothing rebuilt shows all of the picture anew.
+    const bool nothingRebuilt = Dirty.isEmpty();
+    ShowChanges();
     UpdateHover(); // the picture under the box may have changed
-    if (AllDirty || Dirty.isEmpty())
+    if (AllDirty || nothingRebuilt)
         PaintBox1->update();
     else if (!Dirty.isEmpty())
         PaintBox1->update(Dirty);
@@ -145,6 +196,7 @@ void TForm3::UpdateHover() {
     HoverPicture.SetSize(box.Width(), box.Height());
     HoverPicture.SetPalette(Pic.Picture.GetPalette());
     HoverPicture.Blit(-p.x, -p.y, Pic.Picture, -1, 0, 0, 0, 0);
+    Pic.DrawOutlines(HoverPicture, p.x, p.y);
     HoverPicture.Blit(0, 0, box, box.GetPixel(0, 0), 0, 0, 0, 0);
     PaintBox1->SetOverlay(&HoverPicture, QPoint(p.x, p.y));
     PaintBox1->update(before | PaintBox1->OverlayRect());
