@@ -8,17 +8,9 @@
 
 #include <QMouseEvent>
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace quarvel {
-
-namespace {
-
-// More cells than this whose outline comes or goes repaint the whole view: a region of many
-// small rectangles costs more than the paint.
-constexpr size_t MaxDirtyCells = 64;
-
-} // namespace
 
 TForm2::TForm2(TEditorState& state, QMdiArea* area)
     : TMapWindow(area, QString::fromUtf8("編集"), QColor(128, 128, 128)), State(state) {
@@ -71,35 +63,17 @@ void TForm2::MarkCell(int x, int y, bool selected) {
 
 void TForm2::ShowChanges() {
     const bool on = State.View.Changes && State.TheMap;
+    const int z = State.CurrentLevel;
     std::vector<int32_t> now;
     if (on) {
         const std::vector<int32_t>& all = UpdateChanges(State);
-        const int z = State.CurrentLevel;
         const auto first = std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, z));
         now.assign(first, std::lower_bound(first, all.end(), TMap::Index(0, 0, z + 1)));
     }
-    if (now != OutlinedCells) {
-        std::vector<int32_t> moved;
-        std::set_symmetric_difference(now.begin(), now.end(), OutlinedCells.begin(),
-                                      OutlinedCells.end(), std::back_inserter(moved));
-        // Many at once (the option turned on, an undo of a large step): all of it.
-        if (moved.size() > MaxDirtyCells) {
-            AllDirty = true;
-            moved.clear();
-        }
-        for (const int32_t i : moved)
-            Dirty += CellRect(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY);
-        OutlinedCells.swap(now);
-    }
-    Pic.SetOutlined(on ? &OutlinedCells : nullptr, State.CurrentLevel, State.CurrentLevel);
-    if (on == bool(PaintBox1->ComposeShown)) return;
-    if (on)
-        PaintBox1->ComposeShown = [this](const QRect& r) {
-            Pic.ComposeShown({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, Shown);
-            return &Shown;
-        };
-    else
-        PaintBox1->ComposeShown = nullptr;
+    bool all = false;
+    for (const int32_t i : Outline(Pic, on, std::move(now), z, z, all))
+        Dirty += CellRect(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY);
+    if (all) AllDirty = true;
 }
 
 void TForm2::PaintView() {

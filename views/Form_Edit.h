@@ -32,7 +32,7 @@ public:
     const TEditPicture& Picture() const { return Pic; }
     // The cells outlined as changed since the last save as last shown: those of CurrentLevel
     // while 変更箇所を表示 is on, else none (TMap::Index values in cell order).
-    const std::vector<int32_t>& Outlined() const { return OutlinedCells; }
+    const std::vector<int32_t>& Outlined() const { return OutlinedCells(); }
     // The button and key state that one mouse event hands to HandleMouse; exposed for tests.
     MouseState StateOf(QMouseEvent* e, bool press);
 
@@ -50,8 +50,6 @@ private:
     QRect ShownCursor;     // where the cursor box was last shown
     QRegion Dirty;         // parts of the picture changed since the last PaintView
     bool AllDirty = false;
-    std::vector<int32_t> OutlinedCells;
-    TBMP256 Shown;            // the painted part of the picture with the outlines over it
     bool PendingNewL = false; // the button went down and no event has used that yet
     bool PendingNewR = false;
 };

@@ -12,17 +12,9 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace quarvel {
-
-namespace {
-
-// More cells than this whose outline comes or goes repaint the whole view: a region of many
-// small rectangles costs more than the paint.
-constexpr size_t MaxDirtyCells = 64;
-
-} // namespace
 
 // Until the first redraw the window shows the button face colour; from then on the picture's
 // BackColor fills it also around a picture smaller than the window.
@@ -85,39 +77,22 @@ void TForm3::RedrawCell(int x, int y, int z) {
 
 void TForm3::ShowChanges() {
     const bool on = State.View.Changes && State.TheMap;
+    const int top = Pic.GetTop();
     std::vector<int32_t> now;
     if (on) {
         const std::vector<int32_t>& all = UpdateChanges(State);
         // The levels cut away show nothing, their outlines neither.
         now.assign(all.begin(),
-                   std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, Pic.GetTop() + 1)));
+                   std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, top + 1)));
     }
-    if (now != OutlinedCells) {
-        std::vector<int32_t> moved;
-        std::set_symmetric_difference(now.begin(), now.end(), OutlinedCells.begin(),
-                                      OutlinedCells.end(), std::back_inserter(moved));
-        // Many at once (the option turned on, an undo of a large step): all of it.
-        if (moved.size() > MaxDirtyCells) {
-            AllDirty = true;
-            moved.clear();
-        }
-        const int zoom = Pic.GetZoom();
-        for (const int32_t i : moved) {
-            const Point p = WholeCellToPixel(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY,
-                                             i / TMap::LevelSize, zoom);
-            Dirty += QRect(p.x, p.y, ChipWidth[zoom], ChipHeight[zoom]);
-        }
-        OutlinedCells.swap(now);
+    bool all = false;
+    const int zoom = Pic.GetZoom();
+    for (const int32_t i : Outline(Pic, on, std::move(now), 0, top, all)) {
+        const Point p = WholeCellToPixel(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY,
+                                         i / TMap::LevelSize, zoom);
+        Dirty += QRect(p.x, p.y, ChipWidth[zoom], ChipHeight[zoom]);
     }
-    Pic.SetOutlined(on ? &OutlinedCells : nullptr, 0, Pic.GetTop());
-    if (on == bool(PaintBox1->ComposeShown)) return;
-    if (on)
-        PaintBox1->ComposeShown = [this](const QRect& r) {
-            Pic.ComposeShown({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, Shown);
-            return &Shown;
-        };
-    else
-        PaintBox1->ComposeShown = nullptr;
+    if (all) AllDirty = true;
 }
 
 void TForm3::PaintView() {

@@ -33,7 +33,7 @@ public:
     const TWholePicture& Picture() const { return Pic; }
     // The cells outlined as changed since the last save as last shown: those of every level
     // the picture shows while 変更箇所を表示 is on, else none (TMap::Index values in cell order).
-    const std::vector<int32_t>& Outlined() const { return OutlinedCells; }
+    const std::vector<int32_t>& Outlined() const { return OutlinedCells(); }
     // A left click at picture pixel (px, py).
     void PickAt(int px, int py);
     // The pointer at picture pixel (px, py), or gone from the picture (HoverLeft).
@@ -56,8 +56,6 @@ private:
     TWholePicture Pic;
     QRegion Dirty; // parts rebuilt by RedrawCell since the last PaintView
     bool AllDirty = false;
-    std::vector<int32_t> OutlinedCells;
-    TBMP256 Shown; // the painted part of the picture with the outlines over it
 
     TBMP256 CursorImages[2]; // the edit view's cursor box, both sizes
     TBMP256 HoverPicture;    // the hovered cell as shown: the picture under it plus the box
