@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QToolTip>
 #include <QtTest>
 #include <random>
@@ -95,6 +96,19 @@ std::vector<int32_t> DiffCells(const TMap& map, const std::string& before) {
     }
     return cells;
 }
+
+// The parts of a widget painted while it watches.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* w) : Widget(w) { w->installEventFilter(this); }
+    ~PaintSpy() override { Widget->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) Region += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+    QWidget* Widget;
+    QRegion Region;
+};
 
 // One random edit through the editor's own controls: drawing, erasing and filling with the
 // mouse, deleting a selected box, shaping, and (with `undo`) undo and redo.
@@ -415,6 +429,29 @@ void ViewMenuTest::changedCellsAreThoseTheCliDiffLists() {
     QVERIFY(!s.TheMap->Modified);
     QVERIFY(e.Set->Form3->Outlined().empty());
     check("saved", 0);
+    // A few cells drawn and saved again: the edit view repaints where their outlines were.
+    s.Windows.Edit->ScrollToCell(4, 4);
+    s.CurrentChip = 20;
+    Drag(e.Set->Form2->PaintBox1, {EditCellCentre(3, 4), EditCellCentre(5, 4)}, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const std::vector<int32_t> wereOutlined = e.Set->Form2->Outlined();
+    QVERIFY(!wereOutlined.empty() && wereOutlined.size() < 10);
+    PaintSpy painted(e.Set->Form2->PaintBox1);
+    e.Set->Form1->MenuItem("SAVE1")->trigger();
+    QCoreApplication::processEvents();
+    check("saved again", 0);
+    const QRegion visible = e.Set->Form2->PaintBox1->visibleRegion();
+    int seen = 0;
+    for (const int32_t c : wereOutlined) {
+        const Point p = EditCellToPixel(c % 32, c / 32 % 32, 0);
+        for (const Point& d : OutlinePixels(0)) {
+            const QPoint at(p.x + d.x, p.y + d.y);
+            if (!visible.contains(at)) continue;
+            ++seen;
+            QVERIFY2(painted.Region.contains(at), qPrintable(QString("cell %1").arg(c)));
+        }
+    }
+    QVERIFY(seen > 0);
     const int savedStep = s.TheMap->UndoBuf.Current;
     for (int step = 0; step < 15; ++step) {
         RandomEdit(e, rng, false);
