@@ -182,6 +182,12 @@ QList<MenuRow> MenuRows() {
          {},
          false,
          true},
+        {"CHANGES1",
+         QT_TRANSLATE_NOOP("MainMenu", "変更箇所を表示(&M)"),
+         tagChanges,
+         {},
+         false,
+         true},
         {"PROBLEMS1",
          QT_TRANSLATE_NOOP("MainMenu", "問題の一覧(&P)"),
          tagProblems,
@@ -223,13 +229,15 @@ const char* ViewKey(ViewOption option) {
         return "View/CutAwayAbove";
     case ViewOption::Hover:
         return "View/HoverCell";
+    case ViewOption::Changes:
+        return "View/ChangedCells";
     default:
         return "View/ProblemsPanel";
     }
 }
 
 constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
-                                      ViewOption::Problems};
+                                      ViewOption::Changes, ViewOption::Problems};
 
 } // namespace
 

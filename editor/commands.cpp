@@ -3,6 +3,7 @@
 #include "editor/commands.h"
 
 #include "archive/datlib.h"
+#include "editor/changes.h"
 #include "editor/chipreplace.h"
 #include "editor/clipboard.h"
 #include "editor/global.h"
@@ -69,6 +70,7 @@ void MenuClick(TEditorState& State, int tag) {
     case tagNew:
         if (SavePrompt(State)) {
             ClearToNewMap(*State.TheMap);
+            KeepBaseline(State);
             NoteMapClean(State);
             ResetViews(State);
         }
@@ -178,6 +180,9 @@ void MenuClick(TEditorState& State, int tag) {
     case tagHover:
         ToggleViewOption(State, ViewOption::Hover);
         break;
+    case tagChanges:
+        ToggleViewOption(State, ViewOption::Changes);
+        break;
     case tagProblems:
         ToggleViewOption(State, ViewOption::Problems);
         break;
@@ -249,6 +254,7 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
                                      Tr("Messages", "エラー"), MsgButtons::Ok);
         return false;
     }
+    KeepBaseline(State);
     NoteMapFile(State, path);
     ResetViews(State);
     return true;
@@ -256,6 +262,7 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
 
 bool Save(TEditorState& State) {
     if (State.TheMap->SaveToFile("", UserStateFolder())) {
+        ChangesSaved(State);
         NoteMapFile(State, State.TheMap->FileName);
         return true;
     }
@@ -266,6 +273,7 @@ bool SaveAs(TEditorState& State) {
     const std::string name = State.Windows.Main->RunSaveDialog();
     if (name.empty()) return false;
     if (!State.TheMap->SaveToFile(name, UserStateFolder())) return false;
+    ChangesSaved(State);
     NoteMapFile(State, State.TheMap->FileName);
     return true;
 }
@@ -306,6 +314,7 @@ void SHIFT1Click(TEditorState& State, int tag) {
     if (result == mrOk) {
         State.Windows.Edit->RedrawLevel();
         State.Windows.Whole->RedrawAll();
+        if (State.View.Changes) State.Windows.Info->UpdateInfo(); // the count of changed cells
     }
 }
 

@@ -54,6 +54,7 @@ enum MenuTag {
     tagGhost = 61,
     tagCutAway = 62,
     tagHover = 63,
+    tagChanges = 64,
     tagProblems = 65, // the problems panel
     tagShift = 210,
     tagReplace = 211,

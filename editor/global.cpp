@@ -1,6 +1,7 @@
 // The editor's shared state, chip loading, and start-up and shut-down of the state.
 #include "editor/global.h"
 
+#include "editor/changes.h"
 #include "editor/errortext.h"
 #include "editor/infopanel.h"
 #include "editor/selectarea.h"
@@ -74,6 +75,7 @@ void StartEditor(TEditorState& State) {
     State.OwnedMap = std::make_unique<TMap>();
     State.TheMap = State.OwnedMap.get();
     ClearToNewMap(*State.TheMap);
+    KeepBaseline(State);
     State.TheSelection = std::make_unique<TSelectArea>(State);
     CreateSheets(State);
     for (int s = 0; s < 2; ++s)

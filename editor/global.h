@@ -63,6 +63,12 @@ public:
     // The recovery copy and the recent files, when the program installed them.
     EditorSession Session;
 
+    // The map as its file was last loaded or saved (the empty map of 新規作成 for a map
+    // without a file; null until the first), and the cells that differ from it while
+    // 変更箇所を表示 is on (TMap::Index values in cell order): editor/changes.h.
+    std::unique_ptr<TMap> Baseline;
+    std::vector<int32_t> Changes;
+
     // The 表示 menu's options, and where they are kept (null: nowhere, as in tests and scripts).
     TViewOptions View;
     IViewOptionsStore* ViewStore = nullptr;

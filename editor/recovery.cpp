@@ -2,6 +2,7 @@
 // offers and removes the copy.
 #include "editor/recovery.h"
 
+#include "editor/changes.h"
 #include "editor/commands.h"
 #include "editor/errortext.h"
 #include "editor/global.h"
@@ -158,6 +159,7 @@ bool TRecovery::OfferLeftCopy() {
     if (!Store.Load(*State.TheMap)) return false; // changed under us: the next copy replaces it
     State.TheMap->FileName = original;
     State.TheMap->Modified = true;
+    KeepBaselineOf(State, original); // the changes are those since the file was saved
     Copied = Previous = Snapshot();
     CopiedName = original;
     FirstChange.reset();

@@ -13,7 +13,7 @@ namespace quarvel {
 namespace {
 
 constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
-                                     ViewOption::Problems};
+                                     ViewOption::Changes, ViewOption::Problems};
 
 } // namespace
 
@@ -25,6 +25,8 @@ int ViewOptionTag(ViewOption option) {
         return tagCutAway;
     case ViewOption::Hover:
         return tagHover;
+    case ViewOption::Changes:
+        return tagChanges;
     default:
         return tagProblems;
     }
@@ -49,6 +51,13 @@ void ToggleViewOption(TEditorState& State, ViewOption option) {
         break;
     case ViewOption::Hover:
         State.Windows.Whole->ShowHover();
+        break;
+    case ViewOption::Changes:
+        // The views outline the changed cells, or take the outlines away, as they show
+        // themselves; the panel shows the count, or nothing.
+        State.Windows.Edit->PaintView();
+        State.Windows.Whole->PaintView();
+        State.Windows.Info->UpdateInfo();
         break;
     case ViewOption::Problems:
         if (State.Windows.Problems) State.Windows.Problems->ShowPanel(on);

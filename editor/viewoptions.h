@@ -1,7 +1,7 @@
 // The 表示 menu's looks into the stack, each off at first: the level below as a faint ghost
 // in the edit view, the levels above the edited one cut away in the whole-map view, and the
-// cell under the pointer in the whole-map view; and the problems panel (問題). Each is kept per
-// user once it was changed.
+// cell under the pointer in the whole-map view; the cells changed since the last save outlined
+// in both views; and the problems panel (問題). Each is kept per user once it was changed.
 #pragma once
 
 #include <string>
@@ -10,18 +10,27 @@ namespace quarvel {
 
 class TEditorState;
 
-enum class ViewOption { Ghost, CutAway, Hover, Problems };
+enum class ViewOption { Ghost, CutAway, Hover, Changes, Problems };
 
 struct TViewOptions {
     bool Ghost = false;
     bool CutAway = false;
     bool Hover = false;
+    bool Changes = false;
     bool Problems = false;
     bool& operator[](ViewOption o) {
-        return o == ViewOption::Ghost     ? Ghost
-               : o == ViewOption::CutAway ? CutAway
-               : o == ViewOption::Hover   ? Hover
-                                          : Problems;
+        switch (o) {
+        case ViewOption::Ghost:
+            return Ghost;
+        case ViewOption::CutAway:
+            return CutAway;
+        case ViewOption::Hover:
+            return Hover;
+        case ViewOption::Changes:
+            return Changes;
+        default:
+            return Problems;
+        }
     }
     bool operator[](ViewOption o) const { return const_cast<TViewOptions&>(*this)[o]; }
 };

@@ -285,6 +285,7 @@ Point TEditPicture::ComposeCursor(int cursorX, int cursorY, TBMP256& out) const 
     const int x1 = std::min(p.x + w, Picture.Width()), y1 = std::min(p.y + h, Picture.Height());
     if (x0 > p.x || y0 > p.y || x1 < p.x + w || y1 < p.y + h) out.FillColor(BackColor);
     if (x1 > x0 && y1 > y0) out.Blit(x0 - p.x, y0 - p.y, Picture, -1, x0, y0, x1 - x0, y1 - y0);
+    DrawOutlines(out, p.x, p.y);
     DrawOverlay(out, 0, 0, CursorImages[zoom]);
     return p;
 }

@@ -51,8 +51,10 @@ public:
     // threads.
     void RedrawRect(int level, int left, int top, int right, int bottom);
     void MarkCell(int x, int y, bool selected);
+    Point ChipCorner(int x, int y, int) const override { return EditCellToPixel(x, y, GetZoom()); }
     // The cursor cell's chip rectangle as it appears on screen: Picture under the cell with
-    // the cursor box drawn over it. Returns the top-left corner where it belongs.
+    // the outlines and then the cursor box drawn over it. Returns the top-left corner where it
+    // belongs.
     Point ComposeCursor(int cursorX, int cursorY, TBMP256& out) const;
 
 protected:

@@ -44,6 +44,9 @@ public:
     void RedrawRect(int left, int top, int right, int bottom);
     // Rebuilds the chip-sized area of cell (x, y, z); levels outside 0..47 are ignored.
     void RedrawCell(int x, int y, int z);
+    Point ChipCorner(int x, int y, int z) const override {
+        return WholeCellToPixel(x, y, z, GetZoom());
+    }
     // PickCell on this picture's map, zoom and top level.
     bool Pick(int px, int py, int& x, int& y, int& z) const;
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -26,6 +27,11 @@ std::string NameLine(const std::string& cp932, const NameToText& toText);
 // "x y z chip label" per non-empty cell, level 0 first, then rows, then columns. Every line
 // ends in "\n".
 std::string DumpMap(const TMap& map, const NameToText& toText);
+
+// The cells whose chips differ between `before` and `after`, as TMap::Index values in cell
+// order (level 0 first, then rows, then columns): the cells DiffMaps lists, and the cells the
+// editor outlines as changed since the last save. `out` is replaced.
+void ChangedCells(const TMap& before, const TMap& after, std::vector<int32_t>& out);
 
 // What differs from `before` to `after`: "name: OLD -> NEW" when the names differ,
 // "terrain: OLD -> NEW" when the terrain sets differ, then one line "x y z old new" per

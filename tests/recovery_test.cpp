@@ -1,5 +1,6 @@
 // Crash recovery: the copy's files, when copies are written and removed, offering a copy
 // left behind, and the commands that end a copy's life.
+#include "editor/changes.h"
 #include "editor/commands.h"
 #include "editor/errortext.h"
 #include "editor/recovery.h"
@@ -319,6 +320,39 @@ TEST_F(RecoveryTest, YesRestoresTheCopyAsAModifiedMapUnderItsName) {
     MenuClick(State, tagSave);
     EXPECT_FALSE(Exists(Store.MapPath()));
     EXPECT_EQ(ReadBytes(Dir.File("orig.map"))[48 + TMap::Index(1, 2, 3)], 40);
+}
+
+TEST_F(RecoveryTest, ARestoredCopysChangesAreThoseSinceItsFileOnDisk) {
+    const std::string orig = Dir.File("orig.map");
+    TMap file;
+    file.Clear();
+    file.SetChip(5, 5, 5, 21);
+    file.SetChip(1, 2, 3, 40);
+    State.View.Changes = true;
+    // The file as it is on disk; then files that give no map: gone, garbage, a folder, a
+    // pipe (not waited on). Those compare with the empty map.
+    for (int kind = 0; kind < 5; ++kind) {
+        std::filesystem::remove_all(orig);
+        if (kind == 0) file.WriteToFile(orig);
+        if (kind == 2) WriteBytes(orig, std::vector<uint8_t>(TMap::FileSize, 'x'));
+        if (kind == 3) std::filesystem::create_directory(orig);
+        if (kind == 4) {
+            ASSERT_EQ(::mkfifo(orig.c_str(), 0600), 0);
+        }
+        LeaveCopy(orig, 41);
+        Messages.Answers = {mrYes};
+        StartSession(State, "");
+        ASSERT_EQ(State.TheMap->GetChip(1, 2, 3), 41) << kind;
+        TMap empty;
+        empty.Clear();
+        const TMap& base = kind == 0 ? file : empty;
+        std::vector<int32_t> plain;
+        for (int i = 0; i < TMap::CellCount; ++i)
+            if (State.TheMap->Cells[i] != base.Cells[i]) plain.push_back(i);
+        EXPECT_EQ(UpdateChanges(State), plain) << kind;
+        EXPECT_EQ(ChangesText(State), "変更 " + std::to_string(plain.size()));
+    }
+    std::filesystem::remove_all(orig);
 }
 
 TEST_F(RecoveryTest, NoDeletesTheCopyAndAClosedBoxKeepsIt) {

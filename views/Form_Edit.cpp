@@ -1,11 +1,15 @@
 // TForm2: the edit view's window, its picture on screen and its mouse events.
 #include "views/Form_Edit.h"
 
+#include "editor/changes.h"
 #include "editor/global.h"
 #include "graphics/chipsheet.h"
+#include "map/mapclass.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <algorithm>
+#include <utility>
 
 namespace quarvel {
 
@@ -59,8 +63,24 @@ void TForm2::MarkCell(int x, int y, bool selected) {
     Dirty += CellRect(x, y);
 }
 
+void TForm2::ShowChanges() {
+    const bool on = State.View.Changes && State.TheMap;
+    const int z = State.CurrentLevel;
+    std::vector<int32_t> now;
+    if (on) {
+        const std::vector<int32_t>& all = UpdateChanges(State);
+        const auto first = std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, z));
+        now.assign(first, std::lower_bound(first, all.end(), TMap::Index(0, 0, z + 1)));
+    }
+    bool all = false;
+    for (const int32_t i : Outline(Pic, on, std::move(now), z, z, all))
+        Dirty += CellRect(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY);
+    if (all) AllDirty = true;
+}
+
 void TForm2::PaintView() {
     if (Pic.Picture.Width() == 0) return;
+    ShowChanges();
     Point at = Pic.ComposeCursor(State.CursorX, State.CursorY, CursorPicture);
     PaintBox1->SetOverlay(&CursorPicture, QPoint(at.x, at.y));
     QRect cursor = PaintBox1->OverlayRect();

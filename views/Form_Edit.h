@@ -8,6 +8,8 @@
 #include "views/mapwindow.h"
 
 #include <QRegion>
+#include <cstdint>
+#include <vector>
 
 namespace quarvel {
 
@@ -28,6 +30,9 @@ public:
     void SetBackColor(TColor c) override { Pic.BackColor = c; }
 
     const TEditPicture& Picture() const { return Pic; }
+    // The cells outlined as changed since the last save as last shown: those of CurrentLevel
+    // while 変更箇所を表示 is on, else none (TMap::Index values in cell order).
+    const std::vector<int32_t>& Outlined() const { return OutlinedCells(); }
     // The button and key state that one mouse event hands to HandleMouse; exposed for tests.
     MouseState StateOf(QMouseEvent* e, bool press);
 
@@ -36,6 +41,9 @@ private:
     void PaintBox1Mouse(QMouseEvent* e, bool press);
     void Attach();
     QRect CellRect(int x, int y) const;
+    // Takes the changed cells of the level from the editor state for the picture's outlines;
+    // the cells whose outline comes or goes are repainted.
+    void ShowChanges();
 
     TEditPicture Pic;
     TBMP256 CursorPicture; // the cursor cell as shown: the picture under it plus the box

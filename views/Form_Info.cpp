@@ -1,6 +1,7 @@
 // TForm4: the info panel's controls, its painted chips and palette, and the name box limit.
 #include "views/Form_Info.h"
 
+#include "editor/changes.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
 #include "editor/selectionmove.h"
@@ -102,6 +103,10 @@ TForm4::TForm4(TEditorState& state, QWidget* owner)
     Label7 = new QLabel(this);
     Label7->setObjectName("Label7");
     Label7->setGeometry(8, 97, 86, 14);
+    // Right of the cursor cell's chip, above its name, in the panel's own font.
+    Label8 = new QLabel(this);
+    Label8->setObjectName("Label8");
+    Label8->setGeometry(163, 56, 77, 14);
 
     // Tab order: name, terrain, chip, level, X, Y.
     setTabOrder(Edit1, ComboBox1);
@@ -186,6 +191,7 @@ void TForm4::ShowState() {
     uint8_t c = State.TheMap->GetChip(State.CursorX, State.CursorY, State.CurrentLevel);
     setText(Label5, c < TMap::ChipCount ? ComboBox3->itemText(c) : QString());
     setText(Label6, ComboBox3->currentText());
+    setText(Label8, QString::fromUtf8(ChangesText(State).c_str()));
     ShowSelection();
 }
 

@@ -38,6 +38,7 @@ public:
     QLabel* Label5 = nullptr; // name of the chip in the cursor cell
     QLabel* Label6 = nullptr; // name of the current chip
     QLabel* Label7 = nullptr; // levels of the selection box while it spans several
+    QLabel* Label8 = nullptr; // the count of changed cells while they are outlined
 
     // Where the chips are painted on the panel.
     static QRect CursorChipRect() { return QRect(96, 48, 64, 48); }

@@ -1,6 +1,7 @@
 // TForm3: the whole-map view's window, its picture on screen and the pick by click.
 #include "views/Form_View.h"
 
+#include "editor/changes.h"
 #include "editor/global.h"
 #include "editor/selectarea.h"
 #include "graphics/chipsheet.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <algorithm>
+#include <utility>
 
 namespace quarvel {
 
@@ -73,9 +76,32 @@ void TForm3::RedrawCell(int x, int y, int z) {
     Dirty += QRect(p.x, p.y, ChipWidth[Pic.GetZoom()], ChipHeight[Pic.GetZoom()]);
 }
 
+void TForm3::ShowChanges() {
+    const bool on = State.View.Changes && State.TheMap;
+    const int top = Pic.GetTop();
+    std::vector<int32_t> now;
+    if (on) {
+        const std::vector<int32_t>& all = UpdateChanges(State);
+        // The levels cut away show nothing, their outlines neither.
+        now.assign(all.begin(),
+                   std::lower_bound(all.begin(), all.end(), TMap::Index(0, 0, top + 1)));
+    }
+    bool all = false;
+    const int zoom = Pic.GetZoom();
+    for (const int32_t i : Outline(Pic, on, std::move(now), 0, top, all)) {
+        const Point p = WholeCellToPixel(i % TMap::SizeX, i / TMap::SizeX % TMap::SizeY,
+                                         i / TMap::LevelSize, zoom);
+        Dirty += QRect(p.x, p.y, ChipWidth[zoom], ChipHeight[zoom]);
+    }
+    if (all) AllDirty = true;
+}
+
 void TForm3::PaintView() {
+    // A call with nothing rebuilt shows all of the picture anew.
+    const bool nothingRebuilt = Dirty.isEmpty();
+    ShowChanges();
     UpdateHover(); // the picture under the box may have changed
-    if (AllDirty || Dirty.isEmpty())
+    if (AllDirty || nothingRebuilt)
         PaintBox1->update();
     else if (!Dirty.isEmpty())
         PaintBox1->update(Dirty);
@@ -146,6 +172,7 @@ void TForm3::UpdateHover() {
     HoverPicture.SetSize(box.Width(), box.Height());
     HoverPicture.SetPalette(Pic.Picture.GetPalette());
     HoverPicture.Blit(-p.x, -p.y, Pic.Picture, -1, 0, 0, 0, 0);
+    Pic.DrawOutlines(HoverPicture, p.x, p.y);
     HoverPicture.Blit(0, 0, box, box.GetPixel(0, 0), 0, 0, 0, 0);
     PaintBox1->SetOverlay(&HoverPicture, QPoint(p.x, p.y));
     PaintBox1->update(before | PaintBox1->OverlayRect());

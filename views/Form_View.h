@@ -8,6 +8,8 @@
 #include "views/mapwindow.h"
 
 #include <QRegion>
+#include <cstdint>
+#include <vector>
 
 namespace quarvel {
 
@@ -29,6 +31,9 @@ public:
     void ShowHover() override;
 
     const TWholePicture& Picture() const { return Pic; }
+    // The cells outlined as changed since the last save as last shown: those of every level
+    // the picture shows while 変更箇所を表示 is on, else none (TMap::Index values in cell order).
+    const std::vector<int32_t>& Outlined() const { return OutlinedCells(); }
     // A left click at picture pixel (px, py).
     void PickAt(int px, int py);
     // The pointer at picture pixel (px, py), or gone from the picture (HoverLeft).
@@ -44,6 +49,9 @@ private:
     bool TopChanged();
     // Outlines the hovered cell at the pointer's last place (or nothing) and sets its tooltip.
     void UpdateHover();
+    // Takes the changed cells from the editor state for the picture's outlines; the cells
+    // whose outline comes or goes are added to Dirty.
+    void ShowChanges();
 
     TWholePicture Pic;
     QRegion Dirty; // parts rebuilt by RedrawCell since the last PaintView

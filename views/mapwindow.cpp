@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
 
 namespace quarvel {
 
@@ -108,6 +110,32 @@ void TMapWindow::WheelTurned(QWheelEvent* wheel) {
 void TMapWindow::PictureEntered() {
     if (QWidget* main = window()) main->raise();
     if (Area && Area->activeSubWindow() != Sub) Area->setActiveSubWindow(Sub);
+}
+
+std::vector<int32_t> TMapWindow::Outline(TViewPicture& picture, bool on, std::vector<int32_t> now,
+                                         int low, int high, bool& all) {
+    // More cells than this repaint the whole view: a region of many small rectangles costs
+    // more than the paint.
+    constexpr size_t MaxMoved = 64;
+    std::vector<int32_t> moved;
+    if (now != Outlined) {
+        std::set_symmetric_difference(now.begin(), now.end(), Outlined.begin(), Outlined.end(),
+                                      std::back_inserter(moved));
+        Outlined.swap(now);
+    }
+    all = moved.size() > MaxMoved;
+    if (all) moved.clear();
+    picture.SetOutlined(on ? &Outlined : nullptr, low, high);
+    if (on != bool(PaintBox1->ComposeShown)) {
+        if (on)
+            PaintBox1->ComposeShown = [this, &picture](const QRect& r) {
+                picture.ComposeShown({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, Shown);
+                return &Shown;
+            };
+        else
+            PaintBox1->ComposeShown = nullptr;
+    }
+    return moved;
 }
 
 } // namespace quarvel

@@ -3,9 +3,12 @@
 // front when the pointer enters the picture.
 #pragma once
 
+#include "graphics/viewpicture.h"
 #include "views/picturebox.h"
 
 #include <QWidget>
+#include <cstdint>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -36,6 +39,13 @@ protected:
     // Where the window is larger than the picture it shows `back` as the picture shows it:
     // the entry of the picture's palette nearest to it, so that no seam is seen.
     void ShowSurround(const TBMP256& picture, TColor back);
+    // The cells outlined over `picture` on levels low..high become `now` (TMap::Index values
+    // in cell order; none while `on` is false), and the paint box shows the parts it paints
+    // with the outlines drawn over them. Returns the cells whose outline came or went for the
+    // caller to repaint; more than a few dozen come back as `all` set instead.
+    std::vector<int32_t> Outline(TViewPicture& picture, bool on, std::vector<int32_t> now, int low,
+                                 int high, bool& all);
+    const std::vector<int32_t>& OutlinedCells() const { return Outlined; }
 
 private:
     void PictureEntered();
@@ -43,6 +53,8 @@ private:
     QMdiArea* Area = nullptr;
     QMdiSubWindow* Sub = nullptr;
     QScrollArea* Scroll = nullptr;
+    std::vector<int32_t> Outlined; // what the picture outlines
+    TBMP256 Shown;                 // the painted part of the picture with the outlines over it
 };
 
 } // namespace quarvel

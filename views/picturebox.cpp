@@ -50,7 +50,12 @@ void TPictureBox::paintEvent(QPaintEvent* e) {
     const QRect exposed = e->rect();
     QRect drawn;
     if (Picture) {
-        const QImage& image = PictureImage.Wrap(*Picture);
+        const TBMP256* shown = Picture;
+        if (ComposeShown) {
+            const QRect part = exposed & QRect(0, 0, Picture->Width(), Picture->Height());
+            if (!part.isEmpty()) shown = ComposeShown(part);
+        }
+        const QImage& image = (shown == Picture ? PictureImage : ShownImage).Wrap(*shown);
         if (!image.isNull()) {
             drawn = exposed & image.rect();
             if (!drawn.isEmpty()) painter.drawImage(drawn.topLeft(), image, drawn);

@@ -30,6 +30,11 @@ public:
     // Repaints where the old and the new lines lie.
     void SetLines(const QVector<QLine>& lines);
     const QVector<QLine>& Lines() const { return OutlineLines; }
+    // While set, what the box shows of the picture: called with the part to be painted, it
+    // returns a picture of the same size that holds that part as it is to be shown (the
+    // picture with marks drawn over it, such as the changed cells' outlines). Unset: the
+    // picture as it is.
+    std::function<const TBMP256*(const QRect&)> ComposeShown;
 
     std::function<void(QMouseEvent*)> OnMousePress;
     std::function<void(QMouseEvent*)> OnMouseMove;
@@ -56,6 +61,7 @@ private:
     QPoint OverlayAt;
     QVector<QLine> OutlineLines;
     TIndexedImage PictureImage;
+    TIndexedImage ShownImage; // what ComposeShown returns
     TIndexedImage OverlayImage;
 
     bool Panning = false;

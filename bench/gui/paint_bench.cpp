@@ -2,6 +2,7 @@
 // press through both pictures and the screen), a level redraw, and the display conversion.
 #include "content/defaultchips.h"
 #include "content/demomap.h"
+#include "editor/changes.h"
 #include "editor/commands.h"
 #include "editor/global.h"
 #include "map/mapclass.h"
@@ -13,9 +14,12 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QSettings>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
+#include <memory>
 #include <random>
 
 using namespace quarvel;
@@ -184,6 +188,47 @@ void BM_PaintOneCellProblemsOnScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintOneCellProblemsOnScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// BM_PaintOneCellGhostCutOnScreen with 変更箇所を表示 on: the changed cells taken anew and
+// their outlines drawn over the painted parts. range(0) 0: the map was just saved (few
+// outlines); 1: a new map's baseline, every cell of the dense map outlined.
+void BM_PaintOneCellChangesOnScreen(benchmark::State& state) {
+    TDenseEditor& e = DenseEditor();
+    TForm2* view = e.Set.Form2;
+    e.State.CurrentLevel = 20;
+    std::unique_ptr<TMap> kept;
+    if (state.range(0) == 0) {
+        KeepBaseline(e.State);
+    } else {
+        kept = std::move(e.State.Baseline);
+        e.State.Baseline.reset(); // the empty map
+    }
+    MenuClick(e.State, tagChanges);
+    e.Set.Form2->RedrawLevel();
+    e.Set.Form3->RedrawAll();
+    view->ScrollToCell(10, 6);
+    QCoreApplication::processEvents();
+    int i = 0;
+    size_t outlined = 0;
+    for (auto _ : state) {
+        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
+        QPoint at = EditCellCentre(10, 6);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+        outlined = e.Set.Form3->Outlined().size();
+    }
+    state.counters["outlined"] = double(outlined);
+    MenuClick(e.State, tagChanges);
+    if (kept) e.State.Baseline = std::move(kept);
+    e.State.TheMap->UndoBuf.Reset();
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_PaintOneCellChangesOnScreen)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
 // The whole 2048 x 1040 picture turned into screen colours.
 void BM_DisplayConversion(benchmark::State& state) {
     TDemoEditor& e = Editor();
@@ -204,6 +249,10 @@ BENCHMARK(BM_DisplayConversion)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     TApplication app(argc, argv);
+    // The 表示 options the benchmarks turn on are kept in a settings folder of their own, not
+    // in the user's: every run starts with them off.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -189,6 +189,7 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"GHOST1", "下の階層を薄く表示-編集(&G)", 61, {}},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", 62, {}},
         {"HOVER1", "ポインタの下のセルを表示-全体(&H)", 63, {}},
+        {"CHANGES1", "変更箇所を表示(&M)", 64, {}},
         {"PROBLEMS1", "問題の一覧(&P)", 65, {}},
     };
     const QList<QAction*>& items = e.Set->Form1->MenuItems();

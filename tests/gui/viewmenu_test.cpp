@@ -1,22 +1,28 @@
 // The 表示 menu: its items and check marks, the options kept per user, the ghost and the
-// cut-away as the views show them, and the cell under the pointer in the whole-map view.
+// cut-away as the views show them, the cell under the pointer in the whole-map view, and the
+// cells changed since the last save as `quarvel-cli diff` lists them.
 #include "app/Form_Main.h"
+#include "editor/commands.h"
 #include "editor/global.h"
 #include "graphics/chipsheet.h"
 #include "map/chipclasses.h"
 #include "map/mapclass.h"
 #include "tests/gui/guitestutil.h"
+#include "tests/testutil.h"
 #include "views/Form_Edit.h"
 #include "views/Form_Info.h"
 #include "views/Form_View.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QSettings>
 #include <QToolTip>
 #include <QtTest>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 
 using namespace quarvel;
@@ -73,6 +79,77 @@ QPoint FaceCentre(int x, int y, int z) {
     return QPoint(p.x + 32, p.y + 16);
 }
 
+// The cells `quarvel-cli diff` lists between the map file `before` and the editor's map (its
+// file bytes written beside it), as TMap::Index values in its order.
+std::vector<int32_t> DiffCells(const TMap& map, const std::string& before) {
+    const std::string now = before + ".now";
+    map.WriteToFile(now);
+    const RunResult r = RunCli("diff '" + before + "' '" + now + "'");
+    std::vector<int32_t> cells;
+    if (r.Status != 0) cells.push_back(-1);
+    std::istringstream lines(r.Out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("name:", 0) == 0 || line.rfind("terrain:", 0) == 0) continue;
+        int x = -1, y = -1, z = -1;
+        std::istringstream(line) >> x >> y >> z;
+        cells.push_back(TMap::Inside(x, y, z) ? TMap::Index(x, y, z) : -1);
+    }
+    return cells;
+}
+
+// The parts of a widget painted while it watches.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* w) : Widget(w) { w->installEventFilter(this); }
+    ~PaintSpy() override { Widget->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) Region += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+    QWidget* Widget;
+    QRegion Region;
+};
+
+// One random edit through the editor's own controls: drawing, erasing and filling with the
+// mouse, deleting a selected box, shaping, and (with `undo`) undo and redo.
+void RandomEdit(TEditor& e, std::mt19937& rng, bool undo) {
+    TEditorState& s = e.State;
+    QWidget* box = e.Set->Form2->PaintBox1;
+    std::uniform_int_distribution<int> cell(0, 31), chip(1, TMap::ChipCount - 1);
+    const auto at = [&] { return EditCellCentre(cell(rng), cell(rng)); };
+    switch (std::uniform_int_distribution<int>(0, undo ? 8 : 5)(rng)) {
+    case 0:
+    case 1:
+        s.CurrentChip = uint8_t(chip(rng));
+        Drag(box, {at(), at(), at()}, Qt::LeftButton);
+        break;
+    case 2:
+        Drag(box, {at(), at()}, Qt::RightButton);
+        break;
+    case 3:
+        s.CurrentChip = uint8_t(chip(rng) % 25);
+        Drag(box, {at()}, Qt::LeftButton, Qt::ShiftModifier);
+        break;
+    case 4:
+        Drag(box, {at(), at()}, Qt::LeftButton, Qt::ControlModifier);
+        e.Set->Form1->MenuItem("DELETE1")->trigger();
+        break;
+    case 5:
+        e.Set->Form1->MenuItem("FIX1")->trigger();
+        break;
+    case 6:
+        e.Set->Form1->MenuItem(rng() % 2 ? "UP1" : "DOWN1")->trigger();
+        break;
+    case 7:
+        e.Set->Form1->MenuItem("UNDO1")->trigger();
+        break;
+    default:
+        e.Set->Form1->MenuItem("REDO1")->trigger();
+        break;
+    }
+}
+
 } // namespace
 
 class ViewMenuTest : public QObject {
@@ -84,6 +161,7 @@ private slots:
     void optionsAreKeptOnlyOnceChanged();
     void hostileSettingsFileIsLeftAlone();
     void hoverOutlinesTheCellAClickWouldPick();
+    void changedCellsAreThoseTheCliDiffLists();
 
 private:
     QTemporaryDir Settings;
@@ -109,7 +187,8 @@ void ViewMenuTest::menuAfterToolsWithEveryItemOff() {
         QVERIFY(!a->isChecked());
     }
     QCOMPARE(items, QStringList({"下の階層を薄く表示-編集(&G)", "上の階層を隠す-全体(&K)",
-                                 "ポインタの下のセルを表示-全体(&H)", "問題の一覧(&P)"}));
+                                 "ポインタの下のセルを表示-全体(&H)", "変更箇所を表示(&M)",
+                                 "問題の一覧(&P)"}));
     // Each item flips its mark; the state and the mark go together.
     QAction* ghost = e.Set->Form1->MenuItem("GHOST1");
     ghost->trigger();
@@ -325,6 +404,133 @@ void ViewMenuTest::hoverOutlinesTheCellAClickWouldPick() {
     e.Set->Form1->MenuItem("HOVER1")->trigger();
     QVERIFY(!v->Hovered().Shown);
     QVERIFY(v->PaintBox1->OverlayRect().isEmpty());
+}
+
+void ViewMenuTest::changedCellsAreThoseTheCliDiffLists() {
+    TEditor e;
+    TEditorState& s = e.State;
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    // A new map compares with the empty map 新規作成 makes.
+    TMap empty;
+    empty.Clear();
+    empty.WriteToFile(folder + "empty.map");
+    std::string before = folder + "empty.map";
+    std::mt19937 rng(64);
+    // The outlines of both views and the panel's count are those of the cells diff lists.
+    const auto check = [&](const char* where, int step) {
+        const std::vector<int32_t> cells = DiffCells(*s.TheMap, before);
+        const QString context = QString("%1, step %2").arg(where).arg(step);
+        QVERIFY2(std::find(cells.begin(), cells.end(), -1) == cells.end(), qPrintable(context));
+        QVERIFY2(e.Set->Form3->Outlined() == cells, qPrintable(context));
+        std::vector<int32_t> level;
+        for (int32_t i : cells)
+            if (i / TMap::LevelSize == s.CurrentLevel) level.push_back(i);
+        QVERIFY2(e.Set->Form2->Outlined() == level, qPrintable(context));
+        QCOMPARE(e.Set->Form4->Label8->text(),
+                 QString::fromUtf8("変更 ") + QString::number(cells.size()));
+    };
+
+    // Off at first: edits outline nothing and the panel shows no count.
+    for (int step = 0; step < 5; ++step) RandomEdit(e, rng, false);
+    QVERIFY(e.Set->Form3->Outlined().empty() && e.Set->Form2->Outlined().empty());
+    QVERIFY(e.Set->Form4->Label8->text().isEmpty());
+    QVERIFY(!e.Set->Form2->PaintBox1->ComposeShown && !e.Set->Form3->PaintBox1->ComposeShown);
+
+    e.Set->Form1->MenuItem("CHANGES1")->trigger();
+    QVERIFY(s.View.Changes && e.Set->Form1->MenuItem("CHANGES1")->isChecked());
+    check("turned on", 0);
+    for (int step = 0; step < 30; ++step) {
+        RandomEdit(e, rng, true);
+        check("new map", step);
+    }
+
+    // The screen shows an outline pixel of a changed cell of the level in the outline colour.
+    const std::vector<int32_t>& shown = e.Set->Form2->Outlined();
+    QVERIFY(!shown.empty());
+    const int32_t i = shown[shown.size() / 2];
+    const Point corner = EditCellToPixel(i % 32, i / 32 % 32, 0);
+    const Point dot = OutlinePixels(0).front();
+    const QRect pixel(corner.x + dot.x, corner.y + dot.y, 1, 1);
+    s.CursorX = (i % 32 + 16) % 32; // the cursor box away from it
+    s.CursorY = (i / 32 % 32 + 16) % 32;
+    s.Windows.Edit->PaintView();
+    const Palette& pal = e.Set->Form2->Picture().Picture.GetPalette();
+    const PaletteEntry line = pal[NearestIndex(pal, OutlineColor)];
+    QCOMPARE(e.Set->Form2->PaintBox1->grab(pixel).toImage().pixel(0, 0),
+             qRgb(line.Red, line.Green, line.Blue));
+
+    // Saved, the map is the new baseline: nothing is outlined until it changes again.
+    s.TheMap->FileName = folder + "saved.map";
+    e.Set->Form1->MenuItem("SAVE1")->trigger();
+    before = folder + "saved.map";
+    QVERIFY(!s.TheMap->Modified);
+    QVERIFY(e.Set->Form3->Outlined().empty());
+    check("saved", 0);
+    // A few cells drawn and saved again: the edit view repaints where their outlines were.
+    s.Windows.Edit->ScrollToCell(4, 4);
+    s.CurrentChip = 20;
+    Drag(e.Set->Form2->PaintBox1, {EditCellCentre(3, 4), EditCellCentre(5, 4)}, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const std::vector<int32_t> wereOutlined = e.Set->Form2->Outlined();
+    QVERIFY(!wereOutlined.empty() && wereOutlined.size() < 10);
+    PaintSpy painted(e.Set->Form2->PaintBox1);
+    e.Set->Form1->MenuItem("SAVE1")->trigger();
+    QCoreApplication::processEvents();
+    check("saved again", 0);
+    const QRegion visible = e.Set->Form2->PaintBox1->visibleRegion();
+    int seen = 0;
+    for (const int32_t c : wereOutlined) {
+        const Point p = EditCellToPixel(c % 32, c / 32 % 32, 0);
+        for (const Point& d : OutlinePixels(0)) {
+            const QPoint at(p.x + d.x, p.y + d.y);
+            if (!visible.contains(at)) continue;
+            ++seen;
+            QVERIFY2(painted.Region.contains(at), qPrintable(QString("cell %1").arg(c)));
+        }
+    }
+    QVERIFY(seen > 0);
+    const int savedStep = s.TheMap->UndoBuf.Current;
+    for (int step = 0; step < 15; ++step) {
+        RandomEdit(e, rng, false);
+        check("after the save", step);
+    }
+    // Undone back to the saved map: no outlines.
+    while (s.TheMap->UndoBuf.Current > savedStep) e.Set->Form1->MenuItem("UNDO1")->trigger();
+    check("undone to the save", 0);
+    QVERIFY(e.Set->Form3->Outlined().empty());
+    s.CursorX = (i % 32 + 16) % 32;
+    s.CursorY = (i / 32 % 32 + 16) % 32;
+    s.Windows.Edit->PaintView();
+    const PaletteEntry plain = pal[e.Set->Form2->Picture().Picture.GetPixel(pixel.x(), pixel.y())];
+    QCOMPARE(e.Set->Form2->PaintBox1->grab(pixel).toImage().pixel(0, 0),
+             qRgb(plain.Red, plain.Green, plain.Blue));
+
+    // Another file opened is the baseline; then a new map, with the empty map.
+    TMap other;
+    other.Clear();
+    FillRandom(other, rng);
+    other.WriteToFile(folder + "other.map");
+    RandomEdit(e, rng, false);
+    e.Messages.Answers = {mrNo, mrNo, mrNo};
+    QVERIFY(OpenMapFile(s, folder + "other.map"));
+    before = folder + "other.map";
+    check("opened", 0);
+    for (int step = 0; step < 5; ++step) {
+        RandomEdit(e, rng, false);
+        check("opened", step + 1);
+    }
+    e.Set->Form1->MenuItem("NEW1")->trigger();
+    before = folder + "empty.map";
+    check("new", 0);
+    RandomEdit(e, rng, false);
+    check("new", 1);
+
+    // Off again: nothing outlined, no count, the pictures shown as they are.
+    e.Set->Form1->MenuItem("CHANGES1")->trigger();
+    QVERIFY(e.Set->Form3->Outlined().empty() && e.Set->Form2->Outlined().empty());
+    QVERIFY(e.Set->Form4->Label8->text().isEmpty());
+    QVERIFY(!e.Set->Form2->PaintBox1->ComposeShown && !e.Set->Form3->PaintBox1->ComposeShown);
 }
 
 QUARVEL_GUI_TEST_MAIN(ViewMenuTest)
