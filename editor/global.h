@@ -2,6 +2,7 @@
 // editor's start-up and shut-down.
 #pragma once
 
+#include "editor/diskfile.h"
 #include "editor/session.h"
 #include "editor/viewoptions.h"
 #include "editor/windows.h"
@@ -62,6 +63,8 @@ public:
     EditorWindows Windows;
     // The recovery copy and the recent files, when the program installed them.
     EditorSession Session;
+    // The map's file on disk as last loaded or saved, and what of its changes was reported.
+    TDiskFile DiskFile;
 
     // The 表示 menu's options, and where they are kept (null: nowhere, as in tests and scripts).
     TViewOptions View;

@@ -3,6 +3,7 @@
 #include "editor/recovery.h"
 
 #include "editor/commands.h"
+#include "editor/diskfile.h"
 #include "editor/errortext.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
@@ -154,6 +155,7 @@ bool TRecovery::OfferLeftCopy() {
     if (!Store.Load(*State.TheMap)) return false; // changed under us: the next copy replaces it
     State.TheMap->FileName = original;
     State.TheMap->Modified = true;
+    AdoptDiskFile(State);
     Copied = Previous = Snapshot();
     CopiedName = original;
     FirstChange.reset();
