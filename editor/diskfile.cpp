@@ -10,7 +10,6 @@
 #include "map/mapclass.h"
 #include "map/maperror.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <sys/stat.h>
@@ -34,14 +33,13 @@ TFileStamp StampOf(const struct stat& st) {
 }
 
 // A stamp can be relied on once the file's last write is more than a second old: a write in
-// the same clock tick as the stamp would not show in it.
+// the same clock tick as the stamp would not show in it. (A later write sets the time anew;
+// one that sets an old time back still changes the status time, which the stamp holds.)
 bool Settled(const TFileStamp& s) {
     struct timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);
     const int64_t nowNs = int64_t(now.tv_sec) * NsPerSec + now.tv_nsec;
-    const int64_t modified = s.ModifiedSec * NsPerSec + s.ModifiedNsec;
-    const int64_t changed = s.ChangedSec * NsPerSec + s.ChangedNsec;
-    return nowNs - std::max(modified, changed) > NsPerSec;
+    return nowNs - (s.ModifiedSec * NsPerSec + s.ModifiedNsec) > NsPerSec;
 }
 
 std::vector<uint8_t> MapBytes(const TMap& map) {
