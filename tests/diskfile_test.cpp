@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace quarvel::test {
 namespace {
@@ -178,7 +179,8 @@ TEST_F(DiskFileTest, TheEditorsOwnWritesNeverAsk) {
 // stays whole and counts as unsaved, and the same replacement is not asked about again.
 TEST_F(DiskFileTest, ReloadOfWhatIsNoMapLosesNothing) {
     const std::vector<uint8_t> mine(State.TheMap->Cells, State.TheMap->Cells + TMap::CellCount);
-    const auto replaceAndReload = [&](const std::string& how, const std::string& said) {
+    const auto replaceAndReload = [&](const std::string& how, const std::string& said,
+                                      ErrorKind error = ErrorKind::NotRegularFile) {
         SCOPED_TRACE(how);
         State.TheMap->Modified = false;
         Log.clear();
@@ -186,7 +188,7 @@ TEST_F(DiskFileTest, ReloadOfWhatIsNoMapLosesNothing) {
         try {
             CheckTwice();
         } catch (const QuarvelError& e) {
-            EXPECT_EQ(e.Kind, ErrorKind::NotRegularFile) << e.what();
+            EXPECT_EQ(e.Kind, error) << e.what();
             CheckTwice(); // asked once only
         }
         CallLog shown;
@@ -203,6 +205,13 @@ TEST_F(DiskFileTest, ReloadOfWhatIsNoMapLosesNothing) {
                                   "ませんでした。編集中のマップはそのまま残します。|エラー");
     Shell("head -c 49200 /dev/zero > " + Q(Path));
     replaceAndReload("not a map", "msg マップファイルじゃないよ？|エラー");
+    if (geteuid() != 0) { // root reads it all the same
+        TMap other;
+        other.Clear();
+        other.SaveToFile(Dir.File("other.map"));
+        Shell("cp " + Q(Dir.File("other.map")) + " " + Q(Path) + " && chmod 0 " + Q(Path));
+        replaceAndReload("unreadable", "", ErrorKind::CannotOpen);
+    }
     Shell("rm " + Q(Path) + " && mkdir " + Q(Path));
     replaceAndReload("a folder", "");
     // 上書き保存 over the folder: asked, then refused by the safe save.
