@@ -4,6 +4,7 @@
 
 #include "editor/commands.h"
 #include "editor/global.h"
+#include "editor/recovery.h"
 #include "editor/texts.h"
 #include "editor/windows.h"
 #include "map/fileio.h"
@@ -59,6 +60,7 @@ bool SameVersion(const TFileLook& a, const TFileLook& b) {
 // The editor's copy stays and, being on disk nowhere any more, counts as unsaved.
 void KeepEditorCopy(TEditorState& State) {
     State.TheMap->Modified = true;
+    if (State.Session.Recovery) State.Session.Recovery->FileLost();
     State.Windows.Info->UpdateInfo();
 }
 

@@ -233,4 +233,8 @@ void TRecovery::Discard() {
     LastChange.reset();
 }
 
+void TRecovery::FileLost() {
+    if (!CopyExists) Copied.clear(); // the unchanged map is on disk nowhere any more
+}
+
 } // namespace quarvel

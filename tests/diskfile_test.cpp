@@ -125,10 +125,19 @@ TEST_F(DiskFileTest, ModifiedMapIsToldOnceAndKeptAndItsSaveAsks) {
 }
 
 TEST_F(DiskFileTest, RemovedFileMakesTheMapModifiedAndItsSaveAsksForAName) {
+    TRecoveryFolder store(Dir.File("state"));
+    TRecovery recovery(State, store);
+    State.Session.Recovery = &recovery;
+    recovery.Tick(0);
     Shell("mv " + Q(Path) + " " + Q(Dir.File("moved.map")));
     CheckTwice();
     EXPECT_EQ(Count("msg ファイルが他のプログラムで削除されたか"), 1);
     EXPECT_TRUE(State.TheMap->Modified);
+    // The map is on disk nowhere now: the recovery copy holds it, as it holds changes.
+    recovery.Tick(TRecovery::QuietMs);
+    recovery.Tick(2 * TRecovery::QuietMs);
+    ASSERT_TRUE(store.Find());
+    EXPECT_EQ(ReadBytes(store.MapPath()).at(TMap::HeaderSize + TMap::Index(1, 1, 0)), 5);
 
     // The save dialog opens on the old name; cancelled, nothing is written.
     Log.clear();
