@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -417,11 +418,16 @@ void TForm1::SetCaption(const std::string& text) {
     setWindowTitle(QString::fromUtf8(text.c_str()));
 }
 
-std::string TForm1::RunFileDialog(bool save) {
+std::string TForm1::RunFileDialog(bool save, const std::string& at) {
     QFileDialog dialog(this, save ? QCoreApplication::translate("Form1", "名前を付けて保存")
                                   : QCoreApplication::translate("Form1", "開く"));
     // The maps live in the program folder, whatever folder the program was started from.
     dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(State.ProgramFolder + "map")));
+    if (!at.empty()) {
+        const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(at)));
+        if (file.dir().exists()) dialog.setDirectory(file.dir());
+        dialog.selectFile(file.fileName());
+    }
     dialog.setNameFilter(QCoreApplication::translate("Form1", "Quarvelマップファイル(*.map)"));
     dialog.setDefaultSuffix("map");
     if (save) {
@@ -440,6 +446,9 @@ std::string TForm1::RunOpenDialog() {
 }
 std::string TForm1::RunSaveDialog() {
     return RunFileDialog(true);
+}
+std::string TForm1::RunSaveDialogAt(const std::string& name) {
+    return RunFileDialog(true, name);
 }
 
 bool TForm1::RunColorDialog(TColor& color) {

@@ -52,6 +52,7 @@ public:
     void SetCaption(const std::string& text) override;
     std::string RunOpenDialog() override;
     std::string RunSaveDialog() override;
+    std::string RunSaveDialogAt(const std::string& name) override;
     bool RunColorDialog(TColor& color) override;
     int RunShiftDialog() override;
     int RunSwapDialog() override;
@@ -91,7 +92,7 @@ private:
     void RunCommandPalette();
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;
-    std::string RunFileDialog(bool save);
+    std::string RunFileDialog(bool save, const std::string& at = {});
     void Tile(bool oneAboveTheOther);
     // The children to arrange, minimised ones restored first.
     QList<QMdiSubWindow*> ArrangedChildren(QMdiArea::WindowOrder order);

@@ -12,6 +12,7 @@
 #include "editor/session.h"
 #include "views/Form_Info.h"
 #include "views/application.h"
+#include "views/diskwatcher.h"
 
 #include <cstdio>
 
@@ -59,5 +60,6 @@ int main(int argc, char** argv) {
     running.Listen([&desktop](const std::string& path) { desktop.TakeHandedOver(path); });
     ending.OnSignal = [&desktop](int) { desktop.EndNow(); };
     desktop.Start(file);
+    TDiskWatcher diskWatch(state); // another program's changes to the open map's file
     return app.exec();
 }

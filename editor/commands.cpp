@@ -6,6 +6,7 @@
 #include "editor/changes.h"
 #include "editor/chipreplace.h"
 #include "editor/clipboard.h"
+#include "editor/diskfile.h"
 #include "editor/global.h"
 #include "editor/recovery.h"
 #include "editor/selectarea.h"
@@ -72,6 +73,7 @@ void MenuClick(TEditorState& State, int tag) {
             ClearToNewMap(*State.TheMap);
             KeepBaseline(State);
             NoteMapClean(State);
+            ForgetDiskFile(State);
             ResetViews(State);
         }
         break;
@@ -260,7 +262,32 @@ bool OpenMapFile(TEditorState& State, const std::string& path, SaveQuestion ques
     return true;
 }
 
+namespace {
+
+// 名前を付けて保存, the dialog opened on `suggested` when it is not empty.
+bool SaveAsNamed(TEditorState& State, const std::string& suggested) {
+    const std::string name = suggested.empty() ? State.Windows.Main->RunSaveDialog()
+                                               : State.Windows.Main->RunSaveDialogAt(suggested);
+    if (name.empty()) return false;
+    if (!State.TheMap->SaveToFile(name, UserStateFolder())) return false;
+    ChangesSaved(State);
+    NoteMapFile(State, State.TheMap->FileName);
+    return true;
+}
+
+} // namespace
+
 bool Save(TEditorState& State) {
+    switch (BeforeSave(State)) {
+    case SaveOver::Write:
+        break;
+    case SaveOver::Cancel:
+        return false;
+    case SaveOver::AskName:
+        // The file was removed or renamed away: writing it again where it was is one Enter
+        // in the dialog, and the user may follow it to its new name instead.
+        return SaveAsNamed(State, State.TheMap->FileName);
+    }
     if (State.TheMap->SaveToFile("", UserStateFolder())) {
         ChangesSaved(State);
         NoteMapFile(State, State.TheMap->FileName);
@@ -270,12 +297,7 @@ bool Save(TEditorState& State) {
 }
 
 bool SaveAs(TEditorState& State) {
-    const std::string name = State.Windows.Main->RunSaveDialog();
-    if (name.empty()) return false;
-    if (!State.TheMap->SaveToFile(name, UserStateFolder())) return false;
-    ChangesSaved(State);
-    NoteMapFile(State, State.TheMap->FileName);
-    return true;
+    return SaveAsNamed(State, "");
 }
 
 void ResetViews(TEditorState& State) {

@@ -2,6 +2,7 @@
 // editor's start-up and shut-down.
 #pragma once
 
+#include "editor/diskfile.h"
 #include "editor/session.h"
 #include "editor/viewoptions.h"
 #include "editor/windows.h"
@@ -62,6 +63,8 @@ public:
     EditorWindows Windows;
     // The recovery copy and the recent files, when the program installed them.
     EditorSession Session;
+    // The map's file on disk as last loaded or saved, and what of its changes was reported.
+    TDiskFile DiskFile;
 
     // The map as its file was last loaded or saved (the empty map of 新規作成 for a map
     // without a file; null until the first), and the cells that differ from it while

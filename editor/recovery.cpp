@@ -4,6 +4,7 @@
 
 #include "editor/changes.h"
 #include "editor/commands.h"
+#include "editor/diskfile.h"
 #include "editor/errortext.h"
 #include "editor/global.h"
 #include "editor/infopanel.h"
@@ -160,6 +161,7 @@ bool TRecovery::OfferLeftCopy() {
     State.TheMap->FileName = original;
     State.TheMap->Modified = true;
     KeepBaselineOf(State, original); // the changes are those since the file was saved
+    AdoptDiskFile(State);
     Copied = Previous = Snapshot();
     CopiedName = original;
     FirstChange.reset();
@@ -235,6 +237,10 @@ void TRecovery::Discard() {
     CopiedName = State.TheMap->FileName;
     FirstChange.reset();
     LastChange.reset();
+}
+
+void TRecovery::FileLost() {
+    if (!CopyExists) Copied.clear(); // the unchanged map is on disk nowhere any more
 }
 
 } // namespace quarvel

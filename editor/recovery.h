@@ -82,6 +82,9 @@ public:
     // TheMap has no unsaved changes any more (saved, new, opened, or dropped at exit): the
     // copy goes.
     void Discard();
+    // The map's file no longer holds the map as it was without changes (another program
+    // changed or removed it): the map is copied as one with changes.
+    void FileLost();
     // The editor ends without asking (a logout, a signal): unsaved changes that no copy
     // holds yet go into a copy at once. Throws QuarvelError when it cannot be written.
     void KeepNow();

@@ -3,6 +3,7 @@
 #include "editor/session.h"
 
 #include "editor/commands.h"
+#include "editor/diskfile.h"
 #include "editor/global.h"
 #include "editor/recentfiles.h"
 #include "editor/recovery.h"
@@ -34,6 +35,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 void NoteMapFile(TEditorState& State, const std::string& path) {
+    NoteDiskFile(State);
     if (State.Session.Recovery) State.Session.Recovery->Discard();
     if (State.Session.Recent) State.Session.Recent->Add(path);
 }

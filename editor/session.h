@@ -24,7 +24,7 @@ std::string AbsoluteFileName(const std::string& path);
 bool SameFile(const std::string& a, const std::string& b);
 
 // TheMap was saved to, or opened from, `path`: the recovery copy goes, the recent files
-// take the name.
+// take the name, and the file as it is now is what later changes on disk are told against.
 void NoteMapFile(TEditorState& State, const std::string& path);
 // TheMap has no changes to keep any more (a new map, or changes dropped at exit).
 void NoteMapClean(TEditorState& State);

@@ -96,6 +96,8 @@ public:
     // File dialogs: an empty result means cancelled. Paths are file-system paths.
     virtual std::string RunOpenDialog() = 0;
     virtual std::string RunSaveDialog() = 0;
+    // The save dialog opened on the file `name` (its folder, its name filled in).
+    virtual std::string RunSaveDialogAt(const std::string& /*name*/) { return RunSaveDialog(); }
     // Colour dialog starting on `color`; false when cancelled.
     virtual bool RunColorDialog(TColor& color) = 0;
     virtual int RunShiftDialog() = 0; // modal result

@@ -121,6 +121,10 @@ public:
         Log.push_back("main.RunSaveDialog");
         return SaveAnswer;
     }
+    std::string RunSaveDialogAt(const std::string& name) override {
+        Log.push_back("main.RunSaveDialog " + name);
+        return SaveAnswer;
+    }
     bool RunColorDialog(TColor& color) override {
         Log.push_back("main.RunColorDialog " + std::to_string(color));
         if (!ColorAnswerOk) return false;
