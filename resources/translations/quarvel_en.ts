@@ -566,6 +566,37 @@
     </message>
 </context>
 <context>
+    <name>DiskFile</name>
+    <message>
+        <source>ファイルが途中までしかないため（%1 バイト）、読み込み直しませんでした。編集中のマップはそのまま残します。</source>
+        <translation>The file ends early (%1 bytes), so it was not loaded again. The map being edited stays as it is.</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>ファイルが他のプログラムで削除されたか、名前を変えられました。編集中のマップは保存されていないものとして残します。</source>
+        <translation>Another program deleted or renamed the file. The map being edited stays and counts as not saved.</translation>
+    </message>
+    <message>
+        <source>ファイルが他のプログラムで変更されました。編集中のマップはそのまま残します。上書き保存するときにもう一度確認します。</source>
+        <translation>Another program changed the file. The map being edited stays as it is; saving will ask again before it replaces the file.</translation>
+    </message>
+    <message>
+        <source>ファイルが他のプログラムで変更されました。読み込み直しますか？</source>
+        <translation>Another program changed the file. Load it again?</translation>
+    </message>
+    <message>
+        <source>ファイルは他のプログラムで変更されています。上書きしますか？</source>
+        <translation>Another program has changed the file. Overwrite it?</translation>
+    </message>
+</context>
+<context>
     <name>EditLogic</name>
     <message>
         <source>床抜けるよ？</source>
@@ -946,6 +977,10 @@ Its entries hold %3 bytes of maps, but the DAT file has only %4 bytes.</translat
         <source>チップ選択</source>
         <translation>Chip</translation>
     </message>
+    <message>
+        <source>変更 %1</source>
+        <translation>Changed %1</translation>
+    </message>
 </context>
 <context>
     <name>Form6</name>
@@ -1191,6 +1226,45 @@ Its entries hold %3 bytes of maps, but the DAT file has only %4 bytes.</translat
         <source>下の階層へ</source>
         <translation>Level Down</translation>
     </message>
+    <message>
+        <source>変更箇所を表示(&amp;M)</source>
+        <translation>&amp;Mark Changed Cells</translation>
+    </message>
+    <message>
+        <source>問題の一覧(&amp;P)</source>
+        <translation>&amp;Problems</translation>
+    </message>
+</context>
+<context>
+    <name>MapCheck</name>
+    <message>
+        <source>チップ %1 はありません（チップは 0～%2）</source>
+        <translation>chip %1 does not exist (chips are 0..%2)</translation>
+    </message>
+    <message>
+        <source>%1 がそろっていません：</source>
+        <translation>%1 is not whole: </translation>
+    </message>
+    <message>
+        <source>マップ整形で %1 が %2 に変わります</source>
+        <translation>map shaping would change %1 to %2</translation>
+    </message>
+    <message>
+        <source>X:%1 Y:%2 Z:%3 </source>
+        <translation>X:%1 Y:%2 Z:%3 </translation>
+    </message>
+    <message>
+        <source>階層 %1 が %3 でなく %2 です</source>
+        <translation>level %1 holds %2 instead of %3</translation>
+    </message>
+    <message>
+        <source>%2 を置く階層 %1 がマップの外です</source>
+        <translation>level %1 for %2 lies outside the map</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>MapToolDialogs</name>
@@ -1242,6 +1316,13 @@ Its entries hold %3 bytes of maps, but the DAT file has only %4 bytes.</translat
     <message>
         <source>選択範囲を移動</source>
         <translation>Move Selection</translation>
+    </message>
+</context>
+<context>
+    <name>Problems</name>
+    <message>
+        <source>問題 (%1)</source>
+        <translation>Problems (%1)</translation>
     </message>
 </context>
 <context>

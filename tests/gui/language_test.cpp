@@ -5,6 +5,7 @@
 #include "app/recentsettings.h"
 #include "editor/chipreplace.h"
 #include "editor/commands.h"
+#include "editor/diskfile.h"
 #include "editor/errortext.h"
 #include "editor/recovery.h"
 #include "editor/selectarea.h"
@@ -12,9 +13,11 @@
 #include "map/mapclass.h"
 #include "tests/gui/guitestutil.h"
 #include "views/Form_Info.h"
+#include "views/problemspanel.h"
 #include "views/translations.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -71,6 +74,9 @@ QStringList ShownTexts(QWidget* top) {
             for (int i = 0; i < t->topLevelItemCount(); ++i)
                 for (int k = 0; k < t->columnCount(); ++k) texts << t->topLevelItem(i)->text(k);
         if (auto* m = qobject_cast<QMessageBox*>(w)) texts << m->text() << m->informativeText();
+        if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model())
+            for (int r = 0; r < v->model()->rowCount(); ++r)
+                texts << v->model()->index(r, 0).data().toString();
         for (QAction* a : w->actions()) texts << a->text() << a->toolTip();
     }
     return texts;
@@ -241,9 +247,40 @@ void LanguageTest::englishEditorShowsNoJapanese() {
         e.Messages.Answers = {mrNo};
         QVERIFY(recovery.OfferLeftCopy() == false);
     }
-    QVERIFY(e.Messages.Log.size() >= 10);
+    // The file of the map changed by another program: the question, then (the map now counts
+    // as modified) the message, the question before 上書き保存, and the file gone.
+    {
+        QTemporaryDir folder;
+        const std::string path = folder.filePath("a.map").toStdString();
+        TMap other;
+        ClearToNewMap(other); // named as the shown language names a new map
+        other.SaveToFile(path, "");
+        QVERIFY(OpenMapFile(s, path, SaveQuestion::Asked));
+        for (uint8_t chip : {1, 2}) {
+            other.SetChip(0, 0, 0, chip);
+            other.SaveToFile(path, "");
+            e.Messages.Answers = {mrNo};
+            CheckDiskFile(s);
+        }
+        e.Messages.Answers = {mrNo};
+        QVERIFY(BeforeSave(s) == SaveOver::Cancel);
+        QFile::remove(QString::fromStdString(path));
+        CheckDiskFile(s);
+    }
+    QVERIFY(e.Messages.Log.size() >= 14);
     for (const TScriptedMessages::Shown& m : e.Messages.Log)
         check("message", {QString::fromStdString(m.Text), QString::fromStdString(m.Caption)});
+
+    // The problems panel with a finding of every kind, and the count of changed cells.
+    for (int i = 0; i < 400; ++i) s.TheMap->Cells[size_t(i) * 241 % TMap::CellCount] = uint8_t(i);
+    main->MenuItem("CHANGES1")->trigger();
+    main->MenuItem("PROBLEMS1")->trigger();
+    QCoreApplication::processEvents();
+    bool kinds[3] = {};
+    for (const MapFinding& f : e.Set->Problems->Problems().Findings()) kinds[int(f.Kind)] = true;
+    QVERIFY(kinds[0] && kinds[1] && kinds[2]);
+    check("problems", ShownTexts(e.Set->Problems));
+    check(e.Set->Form4->objectName(), ShownTexts(e.Set->Form4));
 
     // Every kind of error, with every field filled in, and the system's error numbers.
     for (int k = 0; k <= int(ErrorKind::NoResource); ++k) {
