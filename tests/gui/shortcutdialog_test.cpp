@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
+#include <random>
 #include <sys/stat.h>
 
 using namespace quarvel;
@@ -193,6 +194,55 @@ void ShortcutDialogTest::keptKeysThatCannotBeUsedFallBack() {
         PressInMain(e, Qt::Key_F5);
         QCOMPARE(int(e.State.CurrentChip), 0);
     }
+    // Whatever a settings file of a sane size holds, no key is left on two items and each
+    // item has its own keys or one key.
+    QMap<QString, QList<QKeySequence>> own;
+    QFile::remove(SettingsFile());
+    {
+        TEditor e;
+        for (QAction* a : e.Set->Form1->MenuItems()) own[a->objectName()] = a->shortcuts();
+    }
+    const QList<QByteArray> values = {"F5",
+                                      "Ctrl+S",
+                                      "up",
+                                      "Return",
+                                      "Enter",
+                                      "PgUp",
+                                      "a",
+                                      "Ctrl+",
+                                      "+++",
+                                      "\xff\xfe",
+                                      "@Variant(\0\0\0\x7f)",
+                                      "Ctrl+K, Ctrl+L",
+                                      "",
+                                      "@Invalid()",
+                                      "Shift"};
+    std::mt19937 rng(54);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 20; ++round) {
+        QByteArray text = "[Shortcuts]\n";
+        for (int line = 0; line < 40; ++line) {
+            text += own.keys()[int(rng() % own.size())].toUtf8() + "=";
+            if (rng() % 4) {
+                text += values[int(rng() % values.size())];
+            } else {
+                for (int n = int(rng() % 8); n > 0; --n) text += char(byte(rng));
+            }
+            text += "\n";
+        }
+        WriteSettings(text);
+        TEditor e;
+        QSet<QKeySequence> seen;
+        for (QAction* a : e.Set->Form1->MenuItems()) {
+            const QList<QKeySequence> keys = a->shortcuts();
+            QVERIFY2(keys == own[a->objectName()] || keys.size() <= 1, qPrintable(text));
+            for (const QKeySequence& k : keys) {
+                QVERIFY2(!k.isEmpty() && !seen.contains(k), qPrintable(k.toString()));
+                seen.insert(k);
+            }
+        }
+    }
+
     // A pipe in the settings' place is neither waited on nor replaced; a change still works.
     QFile::remove(SettingsFile());
     const QByteArray name = QFile::encodeName(SettingsFile());
