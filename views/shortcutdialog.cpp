@@ -145,6 +145,8 @@ TShortcutDialog::TShortcutDialog(QWidget* owner, const TShortcutTable& table)
         Label1->clear();
         ShowKeys();
     });
+    // A double-click on a command goes to its key field.
+    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { HotKey1->setFocus(); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { accept(); });
