@@ -46,6 +46,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -360,7 +361,10 @@ void TForm1::LoadShortcuts() {
         commands.push_back(c);
     }
     Keys = TShortcutTable(commands);
-    Keys.Load(ReadShortcuts(), CanonicalKey);
+    const TKeptShortcuts kept = ReadShortcuts();
+    for (const std::string& name : Keys.Load(kept, CanonicalKey))
+        std::fprintf(stderr, "quarvel: the key kept for %s cannot be used; it has its own keys\n",
+                     name.c_str());
     ApplyShortcuts();
 }
 

@@ -98,10 +98,11 @@ TShortcutDialog::TShortcutDialog(QWidget* owner, const TShortcutTable& table)
     ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     ListView1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     for (size_t i = 0; i < Keys.Size(); ++i) {
-        auto* row = new QTreeWidgetItem(
-            ListView1, {QString::fromStdString(Keys.Command(i).Caption), NativeKeys(Keys.Keys(i))});
+        auto* row =
+            new QTreeWidgetItem(ListView1, {QString::fromStdString(Keys.Command(i).Caption)});
         row->setData(0, Qt::UserRole, qulonglong(i));
         Rows.append(row);
+        ShowRow(i);
     }
     auto* field = new TKeyField(this);
     field->Typed = [this](const QKeySequence& typed) { KeyTyped(typed); };
@@ -172,6 +173,15 @@ void TShortcutDialog::Filter() {
     ShowKeys();
 }
 
+void TShortcutDialog::ShowRow(size_t i) {
+    QTreeWidgetItem* row = Rows[int(i)];
+    row->setText(1, NativeKeys(Keys.Keys(i)));
+    QFont font = row->font(0);
+    font.setBold(Keys.Changed(i)); // a changed command stands out
+    row->setFont(0, font);
+    row->setFont(1, font);
+}
+
 void TShortcutDialog::ShowKeys() {
     const size_t i = Chosen();
     const QSignalBlocker quiet(HotKey1);
@@ -180,11 +190,7 @@ void TShortcutDialog::ShowKeys() {
     if (i != TShortcutTable::None) {
         const QList<QKeySequence> keys = KeySequences(Keys.Keys(i));
         if (!keys.isEmpty()) HotKey1->setKeySequence(keys.first());
-        Rows[int(i)]->setText(1, NativeKeys(Keys.Keys(i)));
-        QFont font = Rows[int(i)]->font(0);
-        font.setBold(Keys.Changed(i)); // a changed key stands out
-        Rows[int(i)]->setFont(0, font);
-        Rows[int(i)]->setFont(1, font);
+        ShowRow(i);
     }
     HotKey1->setEnabled(i != TShortcutTable::None);
     Button1->setEnabled(i != TShortcutTable::None);

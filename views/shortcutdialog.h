@@ -46,6 +46,7 @@ private:
     size_t Chosen() const; // the command of the current row; None when no row is current
     void Filter();
     void ShowKeys();
+    void ShowRow(size_t i);
     void KeyTyped(const QKeySequence& typed);
     void Refused(const std::string& key, size_t holder);
     void Button1Click();
