@@ -353,11 +353,17 @@ void TForm1::RunCommandPalette() {
 void TForm1::LoadShortcuts() {
     std::vector<TShortcutCommand> commands;
     for (QAction* item : Items) {
-        if (item->isSeparator() || item->menu()) continue;
+        const bool title = menuBar()->actions().contains(item);
+        if (item->isSeparator() || (item->menu() && !title)) continue;
         TShortcutCommand c{
             item->objectName().toStdString(), CommandCaption(item).toStdString(), {}};
-        for (const QKeySequence& key : item->shortcuts())
-            c.Defaults.push_back(key.toString(QKeySequence::PortableText).toStdString());
+        // A menu's Alt key opens the menu: no command can have it.
+        const QList<QKeySequence> keys =
+            title ? QList<QKeySequence>{QKeySequence::mnemonic(item->text())} : item->shortcuts();
+        c.Fixed = title;
+        for (const QKeySequence& key : keys)
+            if (!key.isEmpty())
+                c.Defaults.push_back(key.toString(QKeySequence::PortableText).toStdString());
         commands.push_back(c);
     }
     Keys = TShortcutTable(commands);
@@ -370,7 +376,8 @@ void TForm1::LoadShortcuts() {
 
 void TForm1::ApplyShortcuts() {
     for (size_t i = 0; i < Keys.Size(); ++i)
-        if (QAction* item = ItemsByName.value(QString::fromStdString(Keys.Command(i).Name)))
+        if (QAction* item = ItemsByName.value(QString::fromStdString(Keys.Command(i).Name));
+            item && !Keys.Command(i).Fixed)
             item->setShortcuts(KeySequences(Keys.Keys(i)));
 }
 

@@ -55,7 +55,7 @@ TShortcutTable::Load(const TKeptShortcuts& kept,
     for (size_t i = 0; i < Commands.size(); ++i) {
         Current[i] = Commands[i].Defaults;
         const auto k = kept.find(Commands[i].Name);
-        if (k == kept.end()) continue;
+        if (k == kept.end() || Commands[i].Fixed) continue;
         if (k->second.empty()) {
             Current[i].clear();
             continue;

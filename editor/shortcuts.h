@@ -15,6 +15,9 @@ struct TShortcutCommand {
     std::string Name;                  // the menu item's name: UP1
     std::string Caption;               // as the menu shows it, for messages
     std::vector<std::string> Defaults; // its keys while the user changed nothing
+    // Keys that are no command's but taken all the same (a menu's Alt key): they keep their
+    // keys, are not kept, and refuse them to every command.
+    bool Fixed = false;
 };
 
 // The changed commands as kept: name -> key ("" for a command whose keys were cleared).
@@ -37,6 +40,7 @@ public:
     // The command other than `except` that has `key` now; None when no other has it.
     size_t Holder(const std::string& key, size_t except = None) const;
 
+    // (Neither of these is for a fixed command.)
     // Gives command i the one key `key` in place of its keys ("" clears them). When another
     // command has that key, nothing changes and that command is returned; None when done.
     size_t Assign(size_t i, const std::string& key);
@@ -51,7 +55,8 @@ public:
     // one way (an empty result: no usable single key). A command falls back to its defaults
     // when its kept key is not usable or is another command's key: a default key stays with
     // its command, and of two changed commands given one key the one earlier in the menu keeps
-    // it. Names of no command are ignored. Returns the names of the commands that fell back.
+    // it. Names of no command, and of fixed ones, are ignored. Returns the names of the commands
+    // that fell back.
     std::vector<std::string> Load(const TKeptShortcuts& kept,
                                   const std::function<std::string(const std::string&)>& canonical);
 

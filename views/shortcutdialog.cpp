@@ -98,6 +98,10 @@ TShortcutDialog::TShortcutDialog(QWidget* owner, const TShortcutTable& table)
     ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     ListView1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     for (size_t i = 0; i < Keys.Size(); ++i) {
+        if (Keys.Command(i).Fixed) {
+            Rows.append(nullptr); // a menu's own key: not the user's to change
+            continue;
+        }
         auto* row =
             new QTreeWidgetItem(ListView1, {QString::fromStdString(Keys.Command(i).Caption)});
         row->setData(0, Qt::UserRole, qulonglong(i));
@@ -165,9 +169,13 @@ size_t TShortcutDialog::Chosen() const {
 void TShortcutDialog::Filter() {
     std::vector<std::string> captions;
     for (size_t i = 0; i < Keys.Size(); ++i) captions.push_back(Keys.Command(i).Caption);
-    const std::vector<size_t> found = FindCommands(captions, {}, Edit1->text().toStdString());
+    std::vector<size_t> found = FindCommands(captions, {}, Edit1->text().toStdString());
+    found.erase(
+        std::remove_if(found.begin(), found.end(), [this](size_t i) { return !Rows[int(i)]; }),
+        found.end());
     for (size_t i = 0; i < Keys.Size(); ++i)
-        Rows[int(i)]->setHidden(std::find(found.begin(), found.end(), i) == found.end());
+        if (Rows[int(i)])
+            Rows[int(i)]->setHidden(std::find(found.begin(), found.end(), i) == found.end());
     // The best match is the chosen command.
     ListView1->setCurrentItem(found.empty() ? nullptr : Rows[int(found.front())]);
     ShowKeys();

@@ -53,7 +53,7 @@ private:
     void Button2Click();
 
     TShortcutTable Keys;
-    QList<QTreeWidgetItem*> Rows; // one per command, in the table's order
+    QList<QTreeWidgetItem*> Rows; // one per command in the table's order; none for a fixed one
     bool Showing = false;         // the key field is being set, not typed into
 };
 

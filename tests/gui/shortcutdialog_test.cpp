@@ -104,6 +104,9 @@ void ShortcutDialogTest::aChangedKeyWorksAtOnceAndAfterARestart() {
             QCOMPARE(Chosen(d), QString::fromUtf8("上の階層(U)"));
             refusal = d->Label1->text();
             QCOMPARE(d->HotKey1->keySequence(), Key(Qt::Key_Up));
+            // Nor is a menu's Alt key, which would open the menu instead.
+            TypeKey(d, "上の階層", int(Qt::AltModifier) | Qt::Key_F);
+            refusal += d->Label1->text();
             TypeKey(d, "上の階層", Qt::Key_PageUp);
             QVERIFY(d->Label1->text().isEmpty());
             QCOMPARE(d->ListView1->currentItem()->text(1),
@@ -111,7 +114,9 @@ void ShortcutDialogTest::aChangedKeyWorksAtOnceAndAfterARestart() {
             // The key field took one key: Return is the dialog's OK again.
             QTest::keyClick(d->ListView1, Qt::Key_Return);
         }));
-        QVERIFY2(refusal.contains(QString::fromUtf8("「上書き保存(S)」")), qPrintable(refusal));
+        QVERIFY2(refusal.contains(QString::fromUtf8("「上書き保存(S)」")) &&
+                     refusal.contains(QString::fromUtf8("「ファイル(F)」")),
+                 qPrintable(refusal));
         QCOMPARE(main->MenuItem("UP1")->shortcuts(), QList<QKeySequence>{Key(Qt::Key_PageUp)});
         QCOMPARE(main->MenuItem("SAVE1")->shortcut(), Key(ctrl | Qt::Key_S));
         PressInMain(e, Qt::Key_PageUp);
