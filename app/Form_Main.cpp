@@ -2,6 +2,7 @@
 #include "app/Form_Main.h"
 
 #include "app/recentsettings.h"
+#include "app/shortcutsettings.h"
 
 #include "editor/commands.h"
 #include "editor/global.h"
@@ -17,6 +18,7 @@
 #include "views/commandpalette.h"
 #include "views/dialogframe.h"
 #include "views/selectionmovedialog.h"
+#include "views/shortcutdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,6 +47,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,6 +167,7 @@ QList<MenuRow> MenuRows() {
          QT_TRANSLATE_NOOP("MainMenu", "コマンド検索(&K)..."),
          tagCommandSearch,
          {key(ctrl | int(Qt::SHIFT) | Qt::Key_P)}},
+        {"KEYS1", QT_TRANSLATE_NOOP("MainMenu", "ショートカットの設定..."), tagShortcuts, {}},
         {"VIEW1", QT_TRANSLATE_NOOP("MainMenu", "表示(&V)"), tagView, {}, true},
         {"GHOST1",
          QT_TRANSLATE_NOOP("MainMenu", "下の階層を薄く表示-編集(&G)"),
@@ -306,6 +310,7 @@ void TForm1::BuildMenu() {
     QMenu* edit = ItemsByName.value("EDIT1")->menu();
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateMenuItems(); });
     connect(edit, &QMenu::aboutToHide, this, [this] { EnableMoveKeys(); });
+    LoadShortcuts();
 }
 
 void TForm1::AddMoveItems(QMenu* menu) {
@@ -347,6 +352,10 @@ void TForm1::MenuTriggered(QAction* item) {
         return;
     }
     History.Ran(item->objectName().toStdString());
+    if (item->data().toInt() == tagShortcuts) {
+        RunShortcutDialog();
+        return;
+    }
     if (item->isCheckable()) {
         // The command flips the check mark itself (SetMenuChecked); undo Qt's own flip.
         QSignalBlocker block(item);
@@ -396,22 +405,64 @@ QList<QAction*> TForm1::EnabledCommands() {
     return commands;
 }
 
+QString TForm1::CommandCaption(QAction* item) const {
+    QString caption = ShownCaption(item->text());
+    // An item of a submenu inside a menu is shown with the submenu's caption.
+    auto* owner = qobject_cast<QMenu*>(item->parent());
+    if (owner && !menuBar()->actions().contains(owner->menuAction()))
+        caption = ShownCaption(owner->title()) + " > " + caption;
+    return caption;
+}
+
 void TForm1::RunCommandPalette() {
     QList<TCommandPalette::Command> commands;
-    for (QAction* item : EnabledCommands()) {
-        QString caption = ShownCaption(item->text());
-        // An item of a submenu inside a menu is shown with the submenu's caption.
-        auto* owner = qobject_cast<QMenu*>(item->parent());
-        if (owner && !menuBar()->actions().contains(owner->menuAction()))
-            caption = ShownCaption(owner->title()) + " > " + caption;
-        commands.append(
-            {item->objectName(), caption, item->shortcut().toString(QKeySequence::NativeText)});
-    }
+    for (QAction* item : EnabledCommands())
+        commands.append({item->objectName(), CommandCaption(item),
+                         item->shortcut().toString(QKeySequence::NativeText)});
     TCommandPalette palette(this, commands, History.Names());
     if (palette.exec() != QDialog::Accepted) return;
     // The item itself is triggered, as a click on it would: a check item flips its mark, and
     // an item greyed out meanwhile does nothing.
     if (QAction* item = ItemsByName.value(palette.Chosen())) item->trigger();
+}
+
+void TForm1::LoadShortcuts() {
+    std::vector<TShortcutCommand> commands;
+    for (QAction* item : Items) {
+        const bool title = menuBar()->actions().contains(item);
+        if (item->isSeparator() || (item->menu() && !title)) continue;
+        TShortcutCommand c{
+            item->objectName().toStdString(), CommandCaption(item).toStdString(), {}};
+        // A menu's Alt key opens the menu: no command can have it.
+        const QList<QKeySequence> keys =
+            title ? QList<QKeySequence>{QKeySequence::mnemonic(item->text())} : item->shortcuts();
+        c.Fixed = title;
+        for (const QKeySequence& key : keys)
+            if (!key.isEmpty())
+                c.Defaults.push_back(key.toString(QKeySequence::PortableText).toStdString());
+        commands.push_back(c);
+    }
+    Keys = TShortcutTable(commands);
+    const TKeptShortcuts kept = ReadShortcuts();
+    for (const std::string& name : Keys.Load(kept, CanonicalKey))
+        std::fprintf(stderr, "quarvel: the key kept for %s cannot be used; it has its own keys\n",
+                     name.c_str());
+    ApplyShortcuts();
+}
+
+void TForm1::ApplyShortcuts() {
+    for (size_t i = 0; i < Keys.Size(); ++i)
+        if (QAction* item = ItemsByName.value(QString::fromStdString(Keys.Command(i).Name));
+            item && !Keys.Command(i).Fixed)
+            item->setShortcuts(KeySequences(Keys.Keys(i)));
+}
+
+void TForm1::RunShortcutDialog() {
+    TShortcutDialog dialog(this, Keys);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Keys = dialog.Table();
+    ApplyShortcuts();
+    WriteShortcuts(Keys.Changes());
 }
 
 void TForm1::SetCaption(const std::string& text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/commandsearch.h"
+#include "editor/shortcuts.h"
 #include "editor/viewoptions.h"
 #include "editor/windows.h"
 
@@ -47,6 +48,8 @@ public:
     QList<QAction*> EnabledCommands();
     bool TerminateRequested() const { return Terminating; }
     IViewOptionsStore& ViewSettings() { return ViewStore; }
+    // Every command's keys: its own, or those the user gave it.
+    const TShortcutTable& Shortcuts() const { return Keys; }
 
     // IMainFrame
     void SetCaption(const std::string& text) override;
@@ -90,6 +93,12 @@ private:
     void UpdateMenuItems();
     void EnableMoveKeys();
     void RunCommandPalette();
+    // The commands' own keys, then the kept changes; the menu items get the keys.
+    void LoadShortcuts();
+    void ApplyShortcuts();
+    void RunShortcutDialog();
+    // The caption of a command as the palette and the key dialog show it.
+    QString CommandCaption(QAction* item) const;
     void MenuTriggered(QAction* item);
     QAction* ItemByTag(int tag) const;
     std::string RunFileDialog(bool save, const std::string& at = {});
@@ -107,6 +116,7 @@ private:
     bool Terminating = false;
     TViewSettings ViewStore;
     TCommandHistory History; // the commands run in this session, for the command palette
+    TShortcutTable Keys;
     // A window manager maximises the frame some time after it was asked to; until then the
     // info panel follows the edit view.
     bool PanelFollows = false;

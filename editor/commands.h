@@ -50,6 +50,7 @@ enum MenuTag {
     tagMake = 51,
     tagUnpack = 52,
     tagCommandSearch = 53, // the frame's command palette
+    tagShortcuts = 54,     // the frame's dialog of the commands' keys
     tagView = 60,
     tagGhost = 61,
     tagCutAway = 62,

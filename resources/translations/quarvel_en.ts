@@ -1234,6 +1234,10 @@ Its entries hold %3 bytes of maps, but the DAT file has only %4 bytes.</translat
         <source>問題の一覧(&amp;P)</source>
         <translation>&amp;Problems</translation>
     </message>
+    <message>
+        <source>ショートカットの設定...</source>
+        <translation>Keyboard Shortcuts...</translation>
+    </message>
 </context>
 <context>
     <name>MapCheck</name>
@@ -1375,6 +1379,45 @@ Quarvel cannot use another user&apos;s files and does not start.</translation>
     <message>
         <source>選択 Z:%1-%2</source>
         <translation>Sel. Z:%1-%2</translation>
+    </message>
+</context>
+<context>
+    <name>TShortcutDialog</name>
+    <message>
+        <source>ショートカットの設定</source>
+        <translation>Keyboard Shortcuts</translation>
+    </message>
+    <message>
+        <source>コマンド</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>キー</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>既定に戻す</source>
+        <translation>Restore Default</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>キー:</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>%1 は「%2」のキーです。</source>
+        <translation>%1 is the key of &quot;%2&quot;.</translation>
     </message>
 </context>
 </TS>

@@ -185,6 +185,7 @@ void FormMainTest::menuHasEveryItemInOrder() {
         {"MAKE1", "DAT構築(&C)", 51, {}},
         {"UNPACK1", "DAT分解(&U)", 52, {}},
         {"SEARCH1", "コマンド検索(&K)...", 53, {k(ctrlShift | Qt::Key_P)}},
+        {"KEYS1", "ショートカットの設定...", 54, {}},
         {"VIEW1", "表示(&V)", 60, {}},
         {"GHOST1", "下の階層を薄く表示-編集(&G)", 61, {}},
         {"CUTAWAY1", "上の階層を隠す-全体(&K)", 62, {}},

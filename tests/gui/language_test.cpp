@@ -214,6 +214,7 @@ void LanguageTest::englishEditorShowsNoJapanese() {
     choices.SelectionOn = true;
     check("replace dialog", WhileModal([&] { main->RunReplaceDialog(choices); }));
     check("command palette", WhileModal([&] { main->MenuItem("SEARCH1")->trigger(); }));
+    check("shortcut dialog", WhileModal([&] { main->MenuItem("KEYS1")->trigger(); }));
     check("open dialog", WhileModal([&] { main->RunOpenDialog(); }));
     check("save dialog", WhileModal([&] { main->RunSaveDialog(); }));
     for (MsgButtons b : {MsgButtons::Ok, MsgButtons::YesNo, MsgButtons::YesNoCancel})
