@@ -13,7 +13,7 @@ bool SetUpProgramFolder(TEditorState& State, const std::string& programDir) {
         State.ProgramFolder = FindProgramFolder(programDir);
         return true;
     } catch (const ProgramFolderError& e) {
-        ShowError(JapaneseErrorText(e));
+        ShowError(ShownErrorText(e));
         return false;
     }
 }

@@ -12,7 +12,7 @@ namespace quarvel {
 namespace {
 
 std::string Reason(int err) {
-    return err ? Arg(Tr("ErrorText", "\n理由: %1"), {JapaneseErrnoText(err)}) : std::string();
+    return err ? Arg(Tr("ErrorText", "\n理由: %1"), {ShownErrnoText(err)}) : std::string();
 }
 
 // Where a name stands: "「/…/map.ini」の 5 行目" or "data1.lib の 4 番目の項目".
@@ -25,7 +25,7 @@ std::string Place(const QuarvelError& e) {
 
 } // namespace
 
-std::string JapaneseErrnoText(int err) {
+std::string ShownErrnoText(int err) {
     switch (err) {
     case ENOENT:
         return Tr("Errno", "ファイルまたはフォルダがありません");
@@ -75,7 +75,7 @@ std::string JapaneseErrnoText(int err) {
 
 // Each text is one template: %1 the file's role ("マップファイル"), %2 its path, and the
 // numbers and reason after them; the English puts them in its own order.
-std::string JapaneseErrorText(const QuarvelError& e) {
+std::string ShownErrorText(const QuarvelError& e) {
     const std::string role = Tr("FileRole", RoleWords(e.Role, Wording::Japanese));
     const std::string path = PrintableName(e.Path);
     const std::string name = PrintableName(e.Name);
@@ -169,8 +169,8 @@ std::string JapaneseErrorText(const QuarvelError& e) {
     return Tr("ErrorText", "エラーが発生しました。");
 }
 
-std::string JapaneseErrorText(const std::exception& e) {
-    if (const auto* q = dynamic_cast<const QuarvelError*>(&e)) return JapaneseErrorText(*q);
+std::string ShownErrorText(const std::exception& e) {
+    if (const auto* q = dynamic_cast<const QuarvelError*>(&e)) return ShownErrorText(*q);
     if (dynamic_cast<const std::bad_alloc*>(&e)) return Tr("ErrorText", "メモリが足りません。");
     return e.what();
 }

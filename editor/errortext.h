@@ -11,10 +11,10 @@ namespace quarvel {
 
 // The shown text of an error that ended a command, for the error box. An error that is
 // not the core's (a programming error) shows its own text.
-std::string JapaneseErrorText(const std::exception& e);
-std::string JapaneseErrorText(const QuarvelError& e);
+std::string ShownErrorText(const std::exception& e);
+std::string ShownErrorText(const QuarvelError& e);
 
 // The system's error number in the shown words; an unknown one by its number.
-std::string JapaneseErrnoText(int err);
+std::string ShownErrnoText(int err);
 
 } // namespace quarvel

@@ -87,7 +87,7 @@ void StartEditor(TEditorState& State) {
     } catch (const std::exception& e) {
         // A chip file that exists but cannot be read: the program cannot show anything,
         // so it reports the error and ends like a missing file does.
-        State.Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
+        State.Windows.Messages->Show(ShownErrorText(e), ApplicationTitle, MsgButtons::Ok);
         State.Windows.Main->Terminate();
         return;
     }

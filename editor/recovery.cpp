@@ -211,7 +211,7 @@ void TRecovery::Tick(int64_t nowMs) {
         FirstChange = LastChange = nowMs; // try again once the quiet time has passed
         if (!FailureReported) {
             FailureReported = true;
-            State.Windows.Messages->Show(JapaneseErrorText(e), ApplicationTitle, MsgButtons::Ok);
+            State.Windows.Messages->Show(ShownErrorText(e), ApplicationTitle, MsgButtons::Ok);
         }
     }
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks of bench/ (Google Benchmark) in the Release build build/ and runs them.
 #   scripts/bench.sh [OPTION...]        every benchmark program
-#   scripts/bench.sh NAME [OPTION...]   one: datlib, editor, graphics, map, maptext, render or
-#                                       gui_paint
+#   scripts/bench.sh NAME [OPTION...]   one: datlib, diskfile, editor, graphics, map, maptext,
+#                                       render or gui_paint
 # The options go to Google Benchmark, e.g. scripts/bench.sh map --benchmark_filter=BM_Load or
 # --benchmark_min_time=0.01 for a quick pass.
 set -euo pipefail

@@ -185,7 +185,7 @@ TEST_F(CommandsTest, AWriteProtectedMapIsRefusedAndCanBeSavedUnderAnotherName) {
         MenuClick(State, tagSave);
         FAIL() << "saved over a write-protected file";
     } catch (const QuarvelError& e) {
-        const std::string text = JapaneseErrorText(e);
+        const std::string text = ShownErrorText(e);
         EXPECT_NE(text.find("書き込み禁止"), std::string::npos) << text;
         EXPECT_NE(text.find("名前を付けて保存"), std::string::npos) << text;
     }

@@ -64,7 +64,7 @@ TEST(ErrorText, EveryKindIsWordedInBothLanguages) {
     for (size_t k = 0; k < all.size(); ++k) {
         const QuarvelError& e = all[k];
         ASSERT_EQ(size_t(e.Kind), k);
-        const std::string en = e.what(), ja = JapaneseErrorText(e);
+        const std::string en = e.what(), ja = ShownErrorText(e);
         SCOPED_TRACE(en);
         SCOPED_TRACE(ja);
         EXPECT_EQ(en, EnglishErrorText(e));
@@ -107,33 +107,33 @@ TEST(ErrorText, TextsThatScriptsAndTheEditorShow) {
         QuarvelError(ErrorKind::TooShort, FileRole::ChipFile, "/c/B_000.2c").Sizes(516096, 1000);
     EXPECT_STREQ(shortChip.what(),
                  "chip file too short: /c/B_000.2c (needs at least 516096 bytes, has 1000)");
-    EXPECT_EQ(JapaneseErrorText(shortChip),
+    EXPECT_EQ(ShownErrorText(shortChip),
               "チップファイル「/c/B_000.2c」が短すぎます。\n516096 バイト以上必要ですが、1000 "
               "バイトしかありません。");
 
     const QuarvelError save(ErrorKind::CannotSave, FileRole::MapFile, "/m/a.map", EPERM);
     EXPECT_STREQ(save.what(), "cannot save map file '/m/a.map': Operation not permitted");
-    EXPECT_EQ(JapaneseErrorText(save),
+    EXPECT_EQ(ShownErrorText(save),
               "マップファイル「/m/a.map」を保存できません。\n理由: 操作が許可されていません");
 
     const QuarvelError list(ErrorKind::NotFound, FileRole::ListFile, "/p/map/map.ini");
     EXPECT_STREQ(list.what(), "list file not found: /p/map/map.ini");
-    EXPECT_EQ(JapaneseErrorText(list), "リストファイル「/p/map/map.ini」が見つかりません。");
+    EXPECT_EQ(ShownErrorText(list), "リストファイル「/p/map/map.ini」が見つかりません。");
 
     EXPECT_STREQ(QuarvelError(ErrorKind::NotAMap, FileRole::MapFile, "t.map").what(),
                  "t.map: マップファイルじゃないよ？");
 
     // What is not the core's keeps its own text; no memory is said in Japanese.
-    EXPECT_EQ(JapaneseErrorText(std::runtime_error("broken handler")), "broken handler");
-    EXPECT_EQ(JapaneseErrorText(std::bad_alloc()), "メモリが足りません。");
-    EXPECT_EQ(JapaneseErrorText(static_cast<const std::exception&>(save)), JapaneseErrorText(save));
+    EXPECT_EQ(ShownErrorText(std::runtime_error("broken handler")), "broken handler");
+    EXPECT_EQ(ShownErrorText(std::bad_alloc()), "メモリが足りません。");
+    EXPECT_EQ(ShownErrorText(static_cast<const std::exception&>(save)), ShownErrorText(save));
 }
 
 TEST(ErrorText, SystemErrorsInJapanese) {
     for (int err : {ENOENT, EACCES, EPERM, ENOSPC, EROFS, EISDIR, ENOTDIR, EFBIG, EIO})
-        EXPECT_FALSE(Has(JapaneseErrnoText(err), "システムエラー")) << err;
-    EXPECT_EQ(JapaneseErrnoText(ENOSPC), "ディスクの空きが足りません");
-    EXPECT_EQ(JapaneseErrnoText(9999), "システムエラー 9999");
+        EXPECT_FALSE(Has(ShownErrnoText(err), "システムエラー")) << err;
+    EXPECT_EQ(ShownErrnoText(ENOSPC), "ディスクの空きが足りません");
+    EXPECT_EQ(ShownErrnoText(9999), "システムエラー 9999");
 }
 
 TEST(ErrorText, PrintableNames) {

@@ -161,7 +161,7 @@ TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
     } catch (const QuarvelError& e) {
         EXPECT_NE(std::string(e.what()).find(StateFolder), std::string::npos) << e.what();
         // The editor words it: Japanese, naming the folder.
-        const std::string text = JapaneseErrorText(e);
+        const std::string text = ShownErrorText(e);
         EXPECT_NE(text.find("作成できません"), std::string::npos) << text;
         EXPECT_NE(text.find(StateFolder), std::string::npos) << text;
     }
@@ -173,7 +173,7 @@ TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsAClearError) {
         Store.Save(*State.TheMap);
         FAIL() << "no error";
     } catch (const QuarvelError& e) {
-        const std::string text = JapaneseErrorText(e);
+        const std::string text = ShownErrorText(e);
         EXPECT_NE(text.find("復元用のコピー「" + Store.MapPath() + "」"), std::string::npos)
             << text;
         EXPECT_EQ(text.find("cannot"), std::string::npos) << text;

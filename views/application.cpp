@@ -43,7 +43,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowError(JapaneseErrorText(e));
+        ShowError(ShownErrorText(e));
     } catch (...) {
         ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }
@@ -74,7 +74,7 @@ bool RunGuarded(const std::function<void()>& fn) {
         fn();
         return true;
     } catch (const std::exception& e) {
-        ShowError(JapaneseErrorText(e));
+        ShowError(ShownErrorText(e));
     } catch (...) {
         ShowError(QCoreApplication::translate("Application", UnknownError).toStdString());
     }

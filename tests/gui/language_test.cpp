@@ -290,13 +290,13 @@ void LanguageTest::englishEditorShowsNoJapanese() {
                 .AtLine(3)
                 .Named("a.map")
                 .Detail("bad header");
-        check(QString("error %1").arg(k), {QString::fromStdString(JapaneseErrorText(error))});
+        check(QString("error %1").arg(k), {QString::fromStdString(ShownErrorText(error))});
     }
     for (int role = 0; role <= int(FileRole::UserFolder); ++role)
-        check("role", {QString::fromStdString(JapaneseErrorText(
+        check("role", {QString::fromStdString(ShownErrorText(
                           QuarvelError(ErrorKind::NotFound, FileRole(role), "/x")))});
     for (int err = 0; err < 140; ++err)
-        check(QString("errno %1").arg(err), {QString::fromStdString(JapaneseErrnoText(err))});
+        check(QString("errno %1").arg(err), {QString::fromStdString(ShownErrnoText(err))});
 
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join("\n")));
 }
