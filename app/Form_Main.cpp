@@ -226,30 +226,13 @@ QString MenuText(const char* caption) {
     return QCoreApplication::translate("MainMenu", caption);
 }
 
-const char* ViewKey(ViewOption option) {
-    switch (option) {
-    case ViewOption::Ghost:
-        return "View/GhostBelow";
-    case ViewOption::CutAway:
-        return "View/CutAwayAbove";
-    case ViewOption::Hover:
-        return "View/HoverCell";
-    case ViewOption::Changes:
-        return "View/ChangedCells";
-    default:
-        return "View/ProblemsPanel";
-    }
-}
-
-constexpr ViewOption ViewOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
-                                      ViewOption::Changes, ViewOption::Problems};
-
 } // namespace
 
 TViewOptions TViewSettings::Load() {
     TViewOptions options;
     ReadSettingsFile(UserSettingsFile("quarvel", "quarvel"), [&](QSettings& settings) {
-        for (ViewOption o : ViewOptions) options[o] = settings.value(ViewKey(o), false).toBool();
+        for (const ViewOptionRow& row : ViewOptionRows)
+            options.*row.Member = settings.value(row.Key, false).toBool();
     });
     return options;
 }
@@ -257,7 +240,7 @@ TViewOptions TViewSettings::Load() {
 void TViewSettings::Save(ViewOption option, bool on) {
     // A pipe or huge file in the settings' place stays as it is, unread.
     WriteSettingsFile(UserSettingsFile("quarvel", "quarvel"),
-                      [&](QSettings& settings) { settings.setValue(ViewKey(option), on); });
+                      [&](QSettings& settings) { settings.setValue(RowOf(option).Key, on); });
 }
 
 TForm1::TForm1(TEditorState& state) : State(state) {

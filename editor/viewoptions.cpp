@@ -10,38 +10,34 @@
 
 namespace quarvel {
 
-namespace {
+const ViewOptionRow ViewOptionRows[5] = {
+    {ViewOption::Ghost, tagGhost, "View/GhostBelow", &TViewOptions::Ghost},
+    {ViewOption::CutAway, tagCutAway, "View/CutAwayAbove", &TViewOptions::CutAway},
+    {ViewOption::Hover, tagHover, "View/HoverCell", &TViewOptions::Hover},
+    {ViewOption::Changes, tagChanges, "View/ChangedCells", &TViewOptions::Changes},
+    {ViewOption::Problems, tagProblems, "View/ProblemsPanel", &TViewOptions::Problems},
+};
 
-constexpr ViewOption AllOptions[] = {ViewOption::Ghost, ViewOption::CutAway, ViewOption::Hover,
-                                     ViewOption::Changes, ViewOption::Problems};
+const ViewOptionRow& RowOf(ViewOption option) {
+    for (const ViewOptionRow& row : ViewOptionRows)
+        if (row.Option == option) return row;
+    return ViewOptionRows[0]; // every option has its row
+}
 
-} // namespace
-
-int ViewOptionTag(ViewOption option) {
-    switch (option) {
-    case ViewOption::Ghost:
-        return tagGhost;
-    case ViewOption::CutAway:
-        return tagCutAway;
-    case ViewOption::Hover:
-        return tagHover;
-    case ViewOption::Changes:
-        return tagChanges;
-    default:
-        return tagProblems;
-    }
+bool& TViewOptions::operator[](ViewOption o) {
+    return this->*RowOf(o).Member;
 }
 
 void LoadViewOptions(TEditorState& State) {
     State.View = State.ViewStore ? State.ViewStore->Load() : TViewOptions{};
-    for (ViewOption o : AllOptions)
-        State.Windows.Main->SetMenuChecked(ViewOptionTag(o), State.View[o]);
+    for (const ViewOptionRow& row : ViewOptionRows)
+        State.Windows.Main->SetMenuChecked(row.Tag, State.View.*row.Member);
 }
 
 void ToggleViewOption(TEditorState& State, ViewOption option) {
     const bool on = !State.View[option];
     State.View[option] = on;
-    State.Windows.Main->SetMenuChecked(ViewOptionTag(option), on);
+    State.Windows.Main->SetMenuChecked(RowOf(option).Tag, on);
     switch (option) {
     case ViewOption::Ghost:
         State.Windows.Edit->RedrawLevel();

@@ -18,22 +18,20 @@ struct TViewOptions {
     bool Hover = false;
     bool Changes = false;
     bool Problems = false;
-    bool& operator[](ViewOption o) {
-        switch (o) {
-        case ViewOption::Ghost:
-            return Ghost;
-        case ViewOption::CutAway:
-            return CutAway;
-        case ViewOption::Hover:
-            return Hover;
-        case ViewOption::Changes:
-            return Changes;
-        default:
-            return Problems;
-        }
-    }
+    bool& operator[](ViewOption o);
     bool operator[](ViewOption o) const { return const_cast<TViewOptions&>(*this)[o]; }
 };
+
+// What belongs to each option: its menu item's tag, the name it is kept under in the user's
+// settings, and its member of TViewOptions. One row per option, in menu order.
+struct ViewOptionRow {
+    ViewOption Option;
+    int Tag;
+    const char* Key;
+    bool TViewOptions::*Member;
+};
+extern const ViewOptionRow ViewOptionRows[5];
+const ViewOptionRow& RowOf(ViewOption option);
 
 // Where the options are kept between runs.
 class IViewOptionsStore {
@@ -42,9 +40,6 @@ public:
     virtual TViewOptions Load() = 0; // what the user chose, off where nothing was kept
     virtual void Save(ViewOption option, bool on) = 0;
 };
-
-// The menu tag of an option's item.
-int ViewOptionTag(ViewOption option);
 
 // Takes the kept options (before StartEditor, so that the first pictures show them) and sets
 // the menu's check marks.
