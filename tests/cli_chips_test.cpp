@@ -525,7 +525,7 @@ TEST_F(ChipsPng, PicturesThatCannotBeASheetAndBrokenFlagsChunks) {
         if (type == "qfLG")
             for (auto& b : data) b = uint8_t(b ^ 0x5A);
     const Chunks changed = chunks;
-    for (const std::string& mode : {"crc", "length"}) {
+    for (const char* mode : {"crc", "length"}) {
         Chunks c = changed;
         if (mode == std::string("length"))
             for (auto& [type, data] : c)
