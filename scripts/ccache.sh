@@ -6,4 +6,8 @@ if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
     export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+    # The test programs and the windows compile with precompiled headers (CMake's -include of
+    # the header beside its .gch); ccache caches such units only when told that the macros
+    # and __TIME__ inside a precompiled header do not matter.
+    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros}
 fi
