@@ -8,7 +8,7 @@ cp "$MAPS/a.map" "$MAPS/before.map"
 start_editor "$MAPS/a.map"
 focus_main
 keys alt+t Up Return # the last item of ツール
-wait_window '^ショートカットの設定$' 5
+wait_dialog '^ショートカットの設定$' 5
 xdotool type --delay 60 '上の階層'
 keys Tab Tab Prior Return # the list, the key field, the key, OK
 wait_for 5 eval '! has_window "^ショートカットの設定$"' || fail "the dialog stays after OK"

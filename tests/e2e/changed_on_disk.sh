@@ -29,7 +29,7 @@ no_box || fail "the editor asked while another window was in front"
 
 # In front again: the question at once; はい loads the file.
 focus_main
-wait_window '^確認$' 2
+wait_dialog '^確認$' 2
 keys alt+y
 wait_for 5 no_box || fail "the question stays after はい"
 paint_one_chip
@@ -44,14 +44,14 @@ no_box || fail "the editor's own save was taken for another program's change"
 paint_one_chip
 wait_window '^Quarvel - .*a\.map \* $' 5
 other_program_sets 6 21
-wait_window '^確認$' 3
+wait_dialog '^確認$' 3
 keys Return
 wait_for 5 no_box || fail "the message stays after OK"
 sleep 2
 no_box || fail "told twice about one change"
 focus_main
 keys ctrl+s
-wait_window '^確認$' 3
+wait_dialog '^確認$' 3
 keys alt+n
 wait_for 5 no_box || fail "the overwrite question stays after いいえ"
 [ "$(cell 6)" -eq 21 ] || fail "いいえ replaced the other program's file"

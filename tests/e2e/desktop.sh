@@ -102,6 +102,14 @@ wait_window() {
     WIN=$(window "$1")
 }
 
+# Waits for a dialog whose title matches $1 and for it to have the keyboard focus (a window is
+# shown before the window manager gives it the focus; keys sent in between go elsewhere).
+wait_dialog() {
+    wait_window "$1" "${2:-10}"
+    wait_for "${2:-10}" eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$WIN" ]' ||
+        fail "window '$1' never got the focus; active: $(xdotool getactivewindow getwindowname)"
+}
+
 # The main frame: activated, keys go to it.
 MAIN_TITLE='^Quarvel( - .*)?( \* )?$'
 focus_main() {

@@ -9,7 +9,7 @@ kill -9 "$EDITOR_PID"
 wait_ended "$EDITOR_PID" 2 || fail "kill -9 did not end the editor"
 
 start_editor
-wait_window '^確認$' 10
+wait_dialog '^確認$' 10
 keys alt+y
 wait_window '^Quarvel - .*a\.map \* $' 5
 focus_main

@@ -7,7 +7,7 @@ edit_new_map
 
 focus_main
 keys alt+f x
-wait_window '^確認$' 5
+wait_dialog '^確認$' 5
 keys Escape
 wait_for 5 eval '! has_window "^確認$"' || fail "the save question stays after キャンセル"
 sleep 1
@@ -16,7 +16,7 @@ has_window '^Quarvel - .*a\.map \* $' || fail "キャンセル lost the window o
 
 focus_main
 keys alt+f x
-wait_window '^確認$' 5
+wait_dialog '^確認$' 5
 keys alt+n
 wait_ended "$EDITOR_PID" 2 || fail "the editor still runs 2 s after いいえ"
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE"

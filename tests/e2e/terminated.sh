@@ -15,7 +15,7 @@ for signal in TERM HUP; do
     expect_painted "$MAPS/a.map" "$RECOVERY_COPY"
 
     start_editor
-    wait_window '^確認$' 10
+    wait_dialog '^確認$' 10
     keys alt+n
     quit_with_menu
 done
