@@ -50,10 +50,9 @@ TDemoEditor& Editor() {
     return *editor;
 }
 
-// A press and release of the left button on cell (10, 6) of level 1, the chip alternating
-// so that every press writes.
+// A press and release of the left button on cell (10, 6) of the current level, the chip
+// alternating so that every press writes.
 void PressCell(TEditorState& State, TForm2* view, int i) {
-    State.CurrentLevel = 1;
     State.CurrentChip = (i & 1) ? 5 : 9;
     QPoint at = EditCellCentre(10, 6);
     SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
@@ -67,6 +66,7 @@ void BM_PaintOneCell(benchmark::State& state) {
     TIndexedImage editImage, wholeImage;
     int i = 0;
     for (auto _ : state) {
+        e.State.CurrentLevel = 1;
         PressCell(e.State, view, i++);
         // Both pictures ready to be shown.
         benchmark::DoNotOptimize(editImage.Wrap(view->Picture().Picture).constBits());
@@ -82,6 +82,7 @@ void BM_PaintOneCellOnScreen(benchmark::State& state) {
     view->ScrollToCell(10, 6);
     int i = 0;
     for (auto _ : state) {
+        e.State.CurrentLevel = 1;
         PressCell(e.State, view, i++);
         QCoreApplication::processEvents(); // the changed parts painted to the window
     }
@@ -145,10 +146,7 @@ void BM_PaintOneCellGhostCutOnScreen(benchmark::State& state) {
     QCoreApplication::processEvents();
     int i = 0;
     for (auto _ : state) {
-        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
-        QPoint at = EditCellCentre(10, 6);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        PressCell(e.State, view, i++);
         QCoreApplication::processEvents();
     }
     e.State.TheMap->UndoBuf.Reset();
@@ -168,10 +166,7 @@ void BM_PaintOneCellProblemsOnScreen(benchmark::State& state) {
     int i = 0;
     double refresh = 0, events = 0; // nanoseconds: the list's update, then the painting
     for (auto _ : state) {
-        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
-        QPoint at = EditCellCentre(10, 6);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        PressCell(e.State, view, i++);
         QElapsedTimer clock;
         clock.start();
         e.Set.Problems->Refresh();
@@ -210,10 +205,7 @@ void BM_PaintOneCellChangesOnScreen(benchmark::State& state) {
     int i = 0;
     size_t outlined = 0;
     for (auto _ : state) {
-        e.State.CurrentChip = (i++ & 1) ? 5 : 9;
-        QPoint at = EditCellCentre(10, 6);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(view->PaintBox1, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        PressCell(e.State, view, i++);
         QCoreApplication::processEvents();
         outlined = e.Set.Form3->Outlined().size();
     }
